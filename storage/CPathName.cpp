@@ -1,0 +1,91 @@
+#include "CPathName.h"
+
+#include <cstring>
+
+namespace {
+
+// Copies at most n bytes of src and terminates; dst holds MAX_PATH bytes and n < MAX_PATH.
+void CopyPart(char* dst, const char* src, size_t n) {
+    std::memcpy(dst, src, n);
+    dst[n] = '\0';
+}
+
+} // namespace
+
+CPathName::CPathName() {
+    m_szFullPath[0] = '\0';
+    Split();
+}
+
+CPathName::CPathName(const char* pszPath) : CPathName() { Assign(pszPath); }
+
+CPathName::CPathName(const char* pszDirectory, const char* pszFileName) : CPathName() {
+    Assign(pszDirectory, pszFileName);
+}
+
+CPathName::~CPathName() = default;
+
+void CPathName::Assign(const char* pszPath) {
+    lstrcpynA(m_szFullPath, pszPath ? pszPath : "", MAX_PATH);
+    Split();
+}
+
+void CPathName::Assign(const char* pszDirectory, const char* pszFileName) {
+    lstrcpynA(m_szFullPath, pszDirectory ? pszDirectory : "", MAX_PATH);
+    size_t used = std::strlen(m_szFullPath);
+    // Bounded append: a too-long result is cut at 259 bytes.
+    lstrcpynA(m_szFullPath + used, pszFileName ? pszFileName : "", static_cast<int>(MAX_PATH - used));
+    Split();
+}
+
+void CPathName::Split() {
+    m_szTitle[0] = m_szExtension[0] = m_szFileName[0] = '\0';
+    m_szDirectory[0] = m_szDirNoDrive[0] = m_szDrive[0] = '\0';
+
+    const char* p = m_szFullPath;
+    size_t n = std::strlen(p);
+    if (n == 0 || p[0] == ':')
+        return;
+    if (n > 2 && std::strchr(p + 2, ':') != nullptr)
+        return;
+
+    size_t driveLen = 0;
+    if (n >= 2 && p[1] == ':') {
+        m_szDrive[0] = p[0];
+        m_szDrive[1] = ':';
+        m_szDrive[2] = '\0';
+        driveLen = 2;
+    }
+
+    size_t nameStart = 0;
+    for (size_t i = n; i-- > 0;) {
+        if (p[i] == '\\') {
+            CopyPart(m_szDirectory, p, i + 1);
+            // A backslash can stand inside the "drive" itself ("\:x"): no directory then.
+            if (i + 1 >= driveLen)
+                CopyPart(m_szDirNoDrive, p + driveLen, i + 1 - driveLen);
+            nameStart = i + 1;
+            break;
+        }
+    }
+    if (driveLen != 0 && m_szDirectory[0] == '\0')
+        CopyPart(m_szDirectory, m_szDrive, driveLen);
+
+    const char* name = p + nameStart;
+    size_t nameLen = n - nameStart;
+    CopyPart(m_szFileName, name, nameLen);
+
+    const char* dot = nullptr;
+    for (size_t i = nameLen; i-- > 0;) {
+        if (name[i] == '.') {
+            dot = name + i;
+            break;
+        }
+    }
+    if (dot != nullptr) {
+        CopyPart(m_szTitle, name, static_cast<size_t>(dot - name));
+        CopyPart(m_szExtension, dot, nameLen - static_cast<size_t>(dot - name));
+    } else {
+        CopyPart(m_szTitle, name, nameLen);
+    }
+}

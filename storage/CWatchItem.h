@@ -1,0 +1,28 @@
+#pragma once
+
+#include "CObject.h"
+#include "CString.h"
+
+class CProfileFile;
+
+// One watched application: its path, alias, when it counts and what it does.
+class CWatchItem : public CObject {
+public:
+    CWatchItem();
+    ~CWatchItem() override;
+
+    void CopyFrom(const CWatchItem& other);
+    // Returns 1 when every key was written, 0 when a write failed.
+    int WriteTo(CProfileFile& profile, const char* pszSection) const;
+    int ReadFrom(CProfileFile& profile, const char* pszSection);
+    // The values of a record whose keys are all missing.
+    void SetReadDefaults();
+
+    CString m_strFileName;
+    CString m_strTitle;
+    int m_nValidCondition; // 0 never, 1 while running, 2 while in the foreground
+    int m_nMonitorEffec;   // 1 screen saver, 2 display power-off, 3 both
+    int m_nAreaBlack;      // 0 none, 1 the settings file's defaults, 2 this item's values
+    int m_nWaitTime;       // idle seconds before the blackout
+    int m_nIdentify;       // 0 the active window, 1 its client area
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "CWatchItem.h"
+
+#include <memory>
+#include <vector>
+
+// The ordered watch list; owns its items.
+class CWatchList {
+public:
+    // A damaged Count must not keep start-up busy for hours.
+    static constexpr int kMaxLoadedRecords = 10000;
+
+    CWatchList();
+    CWatchList(const CWatchList&) = delete;
+    CWatchList& operator=(const CWatchList&) = delete;
+    virtual ~CWatchList();
+
+    int GetCount() const { return static_cast<int>(m_items.size()); }
+    CWatchItem* GetAt(int nIndex) const { return m_items[static_cast<size_t>(nIndex)].get(); }
+    void CopyItem(int nIndex, CWatchItem& out) const { out.CopyFrom(*GetAt(nIndex)); }
+
+    int Add(const CWatchItem& item);
+    void RemoveAt(int nIndex);
+    void RemoveAll();
+
+    int Load(const char* pszPath);
+    // Replaces the file in one step: a reader sees the old list or the new one.
+    // Returns 0, with the old file untouched, when anything fails.
+    int Save(const char* pszPath) const;
+
+private:
+    std::vector<std::unique_ptr<CWatchItem>> m_items;
+};

@@ -1,0 +1,105 @@
+# Shared shell functions of the build, run and test commands. Source it.
+QV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+QV_STATE=${QV_STATE:-$QV_ROOT/build/wine}
+
+QV_PACKAGES="cmake g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools wine wine64 wine32:i386
+  xvfb xdotool imagemagick fonts-wqy-microhei locales googletest"
+
+qv_log() { echo "[qorvane] $*" >&2; }
+
+# Installs whatever of the project's packages is missing (needs root or sudo).
+qv_install_missing() {
+    local missing="" p
+    for p in $QV_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
+    done
+    [ -z "$missing" ] && return 0
+    qv_log "installing:$missing"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo dpkg --add-architecture i386
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $QV_PACKAGES
+}
+
+# Debian puts the loaders here; /usr/bin only has "-stable" wrappers.
+QV_WINE64=/usr/lib/wine/wine64
+QV_WINE32=/usr/lib/wine/wine
+QV_WINESERVER=/usr/lib/wine/wineserver
+qv_wine64() { echo "$QV_WINE64"; }
+
+# The environment every Wine process of the project runs in: a private prefix,
+# code page 936 through a zh_CN.UTF-8 locale of our own, and no debug noise.
+qv_wine_env() {
+    export WINEPREFIX=${WINEPREFIX:-$QV_STATE/prefix}
+    export WINEARCH=win64
+    export WINEDEBUG=${WINEDEBUG:--all}
+    export LOCPATH=$QV_STATE/locale
+    export LANG=zh_CN.UTF-8
+    unset LC_ALL LANGUAGE
+}
+
+# Creates the locale and the prefix once; later calls return at once.
+qv_wine_prepare() {
+    qv_wine_env
+    mkdir -p "$QV_STATE"
+    if [ ! -d "$LOCPATH/zh_CN.UTF-8" ]; then
+        mkdir -p "$LOCPATH"
+        localedef -i zh_CN -f UTF-8 "$LOCPATH/zh_CN.UTF-8" 2>/dev/null ||
+            [ -d "$LOCPATH/zh_CN.UTF-8" ] || { qv_log "localedef failed"; return 1; }
+    fi
+    [ -f "$WINEPREFIX/.qorvane-ready" ] && return 0
+    qv_log "creating Wine prefix $WINEPREFIX"
+    "$QV_WINE64" wineboot.exe -i </dev/null >/dev/null 2>&1
+    "$QV_WINESERVER" -w
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
+    mkdir -p "$fonts"
+    for f in tahoma.ttf tahomabd.ttf marlett.ttf; do
+        [ -f "/usr/share/wine/fonts/$f" ] && cp "/usr/share/wine/fonts/$f" "$fonts/"
+    done
+    # Menus and captions ask for SimSun; without a mapping Chinese draws as boxes.
+    local face
+    for face in SimSun NSimSun "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft YaHei"; do
+        "$QV_WINE64" reg.exe add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f \
+            </dev/null >/dev/null 2>&1
+    done
+    "$QV_WINESERVER" -w
+    touch "$WINEPREFIX/.qorvane-ready"
+}
+
+# Starts Xvfb when there is no display; sets QV_XVFB_PID so the caller can stop it.
+qv_display_start() {
+    QV_XVFB_PID=""
+    if [ -n "${DISPLAY:-}" ] && [ -z "${QV_FORCE_XVFB:-}" ]; then return 0; fi
+    local n=${QV_DISPLAY_NUMBER:-91}
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    QV_XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        sleep 0.1
+    done
+    qv_log "Xvfb did not start"
+    return 1
+}
+
+qv_display_stop() {
+    [ -n "${QV_XVFB_PID:-}" ] && kill "$QV_XVFB_PID" 2>/dev/null
+    QV_XVFB_PID=""
+}
+
+# Wine's background services inherit the stdio of the first Wine process and
+# CTest would wait on that pipe: start them from a process with no pipes.
+qv_wine_warm() {
+    "$QV_WINESERVER" -p
+    "$(qv_wine64)" cmd.exe /c exit </dev/null >/dev/null 2>&1
+}
+
+qv_configure_build() { # arch: x86_64 | i686
+    local arch=$1 dir=$QV_ROOT/build/$1
+    cmake -S "$QV_ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$QV_ROOT/cmake/mingw-$arch.cmake" \
+        -DCMAKE_BUILD_TYPE=${QV_BUILD_TYPE:-Release} >/dev/null &&
+        cmake --build "$dir" -j "$(nproc)"
+}
