@@ -53,8 +53,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nCmdShow) {
 
     char title[64];
     LoadStringA(hInstance, IDS_APP_TITLE, title, sizeof title);
-    HWND hWnd = CreateWindowA(kWindowClass, title, WS_OVERLAPPEDWINDOW, 100, 100, 480, 240,
-                              nullptr, nullptr, hInstance, nullptr);
+    HWND hWnd = CreateWindowA(kWindowClass, title, WS_OVERLAPPEDWINDOW, 100, 100, 480, 240, nullptr,
+                              nullptr, hInstance, nullptr);
     ShowWindow(hWnd, nCmdShow);
 
     MSG msg;

@@ -17,7 +17,9 @@ CPathName::CPathName() {
     Split();
 }
 
-CPathName::CPathName(const char* pszPath) : CPathName() { Assign(pszPath); }
+CPathName::CPathName(const char* pszPath) : CPathName() {
+    Assign(pszPath);
+}
 
 CPathName::CPathName(const char* pszDirectory, const char* pszFileName) : CPathName() {
     Assign(pszDirectory, pszFileName);
@@ -34,7 +36,8 @@ void CPathName::Assign(const char* pszDirectory, const char* pszFileName) {
     lstrcpynA(m_szFullPath, pszDirectory ? pszDirectory : "", MAX_PATH);
     size_t used = std::strlen(m_szFullPath);
     // Bounded append: a too-long result is cut at 259 bytes.
-    lstrcpynA(m_szFullPath + used, pszFileName ? pszFileName : "", static_cast<int>(MAX_PATH - used));
+    lstrcpynA(m_szFullPath + used, pszFileName ? pszFileName : "",
+              static_cast<int>(MAX_PATH - used));
     Split();
 }
 

@@ -9,7 +9,9 @@ CProfileFile::CProfileFile() {
     m_szValue[0] = '\0';
 }
 
-CProfileFile::CProfileFile(const char* pszPath) : CProfileFile() { SetPath(pszPath); }
+CProfileFile::CProfileFile(const char* pszPath) : CProfileFile() {
+    SetPath(pszPath);
+}
 
 CProfileFile::~CProfileFile() = default;
 

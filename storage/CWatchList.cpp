@@ -26,8 +26,8 @@ bool StartCopy(const char* pszPath, const char* pszCopy) {
 }
 
 bool FlushToDisk(const char* pszPath) {
-    HANDLE h = CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return false;
     BOOL ok = FlushFileBuffers(h);
@@ -48,8 +48,8 @@ std::unordered_set<std::string> SectionNames(const char* pszPath) {
     std::unordered_set<std::string> names;
     std::string buffer(64 * 1024, '\0');
     for (;;) {
-        DWORD n = GetPrivateProfileSectionNamesA(&buffer[0], static_cast<DWORD>(buffer.size()),
-                                                 pszPath);
+        DWORD n =
+            GetPrivateProfileSectionNamesA(&buffer[0], static_cast<DWORD>(buffer.size()), pszPath);
         if (n + 2 < buffer.size() || buffer.size() >= (64u << 20)) {
             buffer.resize(n);
             break;
@@ -68,7 +68,9 @@ std::unordered_set<std::string> SectionNames(const char* pszPath) {
 
 CWatchList::CWatchList() = default;
 
-CWatchList::~CWatchList() { RemoveAll(); }
+CWatchList::~CWatchList() {
+    RemoveAll();
+}
 
 int CWatchList::Add(const CWatchItem& item) {
     std::unique_ptr<CWatchItem> copy(new (std::nothrow) CWatchItem);
@@ -83,9 +85,13 @@ int CWatchList::Add(const CWatchItem& item) {
     return 1;
 }
 
-void CWatchList::RemoveAt(int nIndex) { m_items.erase(m_items.begin() + nIndex); }
+void CWatchList::RemoveAt(int nIndex) {
+    m_items.erase(m_items.begin() + nIndex);
+}
 
-void CWatchList::RemoveAll() { m_items.clear(); }
+void CWatchList::RemoveAll() {
+    m_items.clear();
+}
 
 int CWatchList::Load(const char* pszPath) {
     RemoveAll();
