@@ -19,7 +19,7 @@ qv_install_missing() {
     [ "$(id -u)" -ne 0 ] && sudo=sudo
     $sudo dpkg --add-architecture i386
     $sudo apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $QV_PACKAGES
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q $QV_PACKAGES
 }
 
 # Debian puts the loaders here; /usr/bin only has "-stable" wrappers.
