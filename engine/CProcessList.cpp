@@ -45,7 +45,8 @@ const ToolHelpApi& LoadToolHelpApi() {
     static const ToolHelpApi api = [] {
         ToolHelpApi bound;
         HMODULE hKernel = LoadLibraryA("kernel32.dll");
-        bound.pCreateSnapshot = Bind<CreateToolhelp32SnapshotFn>(hKernel, "CreateToolhelp32Snapshot");
+        bound.pCreateSnapshot =
+            Bind<CreateToolhelp32SnapshotFn>(hKernel, "CreateToolhelp32Snapshot");
         bound.pProcess32First = Bind<Process32Fn>(hKernel, "Process32First");
         bound.pProcess32Next = Bind<Process32Fn>(hKernel, "Process32Next");
         return bound;
@@ -70,17 +71,20 @@ private:
 
 } // namespace
 
-CProcessList::CProcessList(Api api)
-    : m_bNT(api == kApiByPlatform && GetVersion() < 0x80000000u) {}
+CProcessList::CProcessList(Api api) : m_bNT(api == kApiByPlatform && GetVersion() < 0x80000000u) {}
 
-CProcessList::~CProcessList() { Clear(); }
+CProcessList::~CProcessList() {
+    Clear();
+}
 
 int CProcessList::Refresh() {
     Clear();
     return m_bNT ? EnumNT() : Enum9x();
 }
 
-void CProcessList::Clear() { m_entries.clear(); }
+void CProcessList::Clear() {
+    m_entries.clear();
+}
 
 void CProcessList::Add(const char* pszPath, DWORD dwProcessId) {
     m_entries.emplace_back(pszPath, dwProcessId);

@@ -24,12 +24,11 @@ RunValue ReadValue() {
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
         return value;
     DWORD size = 0;
-    if (RegQueryValueExA(hKey, kValueName, nullptr, &value.type, nullptr, &size) ==
-        ERROR_SUCCESS) {
+    if (RegQueryValueExA(hKey, kValueName, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
         value.data.resize(size);
-        value.exists = RegQueryValueExA(hKey, kValueName, nullptr, &value.type,
-                                        reinterpret_cast<BYTE*>(&value.data[0]),
-                                        &size) == ERROR_SUCCESS;
+        value.exists =
+            RegQueryValueExA(hKey, kValueName, nullptr, &value.type,
+                             reinterpret_cast<BYTE*>(&value.data[0]), &size) == ERROR_SUCCESS;
         value.data.resize(size);
     }
     RegCloseKey(hKey);
@@ -44,9 +43,9 @@ std::string Text(const RunValue& value) {
 void WriteValue(DWORD type, const std::string& data) {
     HKEY hKey;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &hKey));
-    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(hKey, kValueName, 0, type,
-                                            reinterpret_cast<const BYTE*>(data.data()),
-                                            static_cast<DWORD>(data.size())));
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegSetValueExA(hKey, kValueName, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                             static_cast<DWORD>(data.size())));
     RegCloseKey(hKey);
 }
 

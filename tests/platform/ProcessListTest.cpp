@@ -15,6 +15,21 @@
 
 namespace {
 
+struct WindowSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleWindow(HWND hWnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hWnd, &pid);
+    if (pid != search->pid || !IsWindowVisible(hWnd))
+        return TRUE;
+    search->found = hWnd;
+    return FALSE;
+}
+
 // A helper program running for the life of the object.
 class RunningProgram {
 public:
@@ -22,8 +37,8 @@ public:
         std::string cmd = "\"" + path + "\"";
         STARTUPINFOA si = {};
         si.cb = sizeof si;
-        if (CreateProcessA(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &si, &m_pi))
+        if (CreateProcessA(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                           &m_pi))
             WaitForInputIdle(m_pi.hProcess, 10000);
     }
     RunningProgram(const RunningProgram&) = delete;
@@ -41,21 +56,8 @@ public:
     DWORD Id() const { return m_pi.dwProcessId; }
 
     HWND Window() const {
-        struct Search {
-            DWORD pid;
-            HWND found;
-        } search = {m_pi.dwProcessId, nullptr};
-        EnumWindows(
-            [](HWND hWnd, LPARAM lParam) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(lParam);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(hWnd, &pid);
-                if (pid != s->pid || !IsWindowVisible(hWnd))
-                    return TRUE;
-                s->found = hWnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        WindowSearch search = {m_pi.dwProcessId, nullptr};
+        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
 
@@ -81,8 +83,8 @@ std::vector<int> PositionsOf(const CProcessList& list, const std::vector<DWORD>&
 
 std::vector<DWORD> BareProcessIds() {
     using EnumProcessesFn = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
-    auto enumProcesses = reinterpret_cast<EnumProcessesFn>(reinterpret_cast<void (*)()>(
-        GetProcAddress(LoadLibraryA("psapi.dll"), "EnumProcesses")));
+    auto enumProcesses = reinterpret_cast<EnumProcessesFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(LoadLibraryA("psapi.dll"), "EnumProcesses")));
     std::vector<DWORD> ids(CProcessList::kMaxProcessIds);
     DWORD filled = 0;
     if (!enumProcesses ||
@@ -239,11 +241,11 @@ TEST_F(ProcessList, EvaluatesRunningProgramsAndTheirForegroundWindows) {
     RunningProgram first(m_watched), other(m_other), second(m_watched);
     ASSERT_TRUE(first.Started() && other.Started() && second.Started());
     CWatchList watchList;
-    watchList.Add(Item(m_other, 2));                   // 0: in the background
-    watchList.Add(Item(m_watched, 2));                 // 1: one instance in the foreground
-    watchList.Add(Item(m_other, 1));                   // 2: running
-    watchList.Add(Item(m_watched + ".missing", 1));    // 3: not running
-    watchList.Add(Item(m_other, 0));                   // 4: disabled
+    watchList.Add(Item(m_other, 2));                // 0: in the background
+    watchList.Add(Item(m_watched, 2));              // 1: one instance in the foreground
+    watchList.Add(Item(m_other, 1));                // 2: running
+    watchList.Add(Item(m_watched + ".missing", 1)); // 3: not running
+    watchList.Add(Item(m_other, 0));                // 4: disabled
     CWatchEvaluator evaluator(watchList);
 
     // Whichever instance the system lists later, it counts as well.

@@ -22,12 +22,9 @@ struct Process {
 };
 
 const std::vector<Process> kProcesses = {
-    {"C:\\Apps\\Editor.exe", 100},
-    {"C:\\Apps\\Browser.exe", 200},
-    {"C:\\Apps\\Browser.exe", 210},
-    {"C:\\" CHINESE_DIR "\\Tool.exe", 300},
-    {"C:\\" TRAIL_UPPER_A ".exe", 400},
-    {"C:\\Apps\\Zero.exe", 0},
+    {"C:\\Apps\\Editor.exe", 100},      {"C:\\Apps\\Browser.exe", 200},
+    {"C:\\Apps\\Browser.exe", 210},     {"C:\\" CHINESE_DIR "\\Tool.exe", 300},
+    {"C:\\" TRAIL_UPPER_A ".exe", 400}, {"C:\\Apps\\Zero.exe", 0},
 };
 
 void Fill(CProcessList& processes, const std::vector<Process>& from) {
@@ -119,12 +116,12 @@ private:
 
 TEST(WatchEvaluator, WalksTheItemsInEffectInListOrderOnOneSnapshot) {
     CWatchList list;
-    list.Add(Item("C:\\Apps\\Editor.exe", 0));  // 0: disabled
-    list.Add(Item("C:\\Apps\\Browser.exe", 2)); // 1: in the background
-    list.Add(Item("C:\\Apps\\Editor.exe", 1));  // 2
-    list.Add(Item("C:\\Apps\\Missing.exe", 1)); // 3: not running
+    list.Add(Item("C:\\Apps\\Editor.exe", 0));          // 0: disabled
+    list.Add(Item("C:\\Apps\\Browser.exe", 2));         // 1: in the background
+    list.Add(Item("C:\\Apps\\Editor.exe", 1));          // 2
+    list.Add(Item("C:\\Apps\\Missing.exe", 1));         // 3: not running
     list.Add(Item("C:\\" CHINESE_DIR "\\Tool.exe", 2)); // 4: in the foreground
-    list.Add(Item("c:\\apps\\editor.exe", 1));  // 5
+    list.Add(Item("c:\\apps\\editor.exe", 1));          // 5
     FakeEvaluator evaluator(list);
     evaluator.Set(kProcesses, 300);
 
