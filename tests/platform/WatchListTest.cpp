@@ -85,11 +85,11 @@ TEST_F(WatchListFile, RangeRulesBringValuesBack) {
         const char* stored;
         int loaded;
     } const cases[] = {
-        {"ValidCondition", "7", 0},   {"ValidCondition", "-1", 0}, {"ValidCondition", "2", 2},
-        {"MonitorEffec", "0", 1},     {"MonitorEffec", "4", 1},    {"MonitorEffec", "2", 2},
-        {"AreaBlack", "3", 0},        {"AreaBlack", "-2", 0},      {"AreaBlack", "2", 2},
-        {"Identify", "2", 0},         {"Identify", "-1", 0},       {"Identify", "0", 0},
-        {"WaitTime", "0", 0},         {"WaitTime", "-30", -30},    {"WaitTime", "99999", 99999},
+        {"ValidCondition", "7", 0}, {"ValidCondition", "-1", 0}, {"ValidCondition", "2", 2},
+        {"MonitorEffec", "0", 1},   {"MonitorEffec", "4", 1},    {"MonitorEffec", "2", 2},
+        {"AreaBlack", "3", 0},      {"AreaBlack", "-2", 0},      {"AreaBlack", "2", 2},
+        {"Identify", "2", 0},       {"Identify", "-1", 0},       {"Identify", "0", 0},
+        {"WaitTime", "0", 0},       {"WaitTime", "-30", -30},    {"WaitTime", "99999", 99999},
     };
     Write("Main", "Count", "1");
     for (const Case& c : cases) {
@@ -125,7 +125,8 @@ TEST_F(WatchListFile, ShorterSaveLeavesStaleRecordsThatAreNeverRead) {
     EXPECT_EQ("2", Value(m_path, "Main", "Count"));
     EXPECT_EQ("C:\\p1.exe", Value(m_path, "Record_0", "FileName"));
     EXPECT_EQ("C:\\p2.exe", Value(m_path, "Record_1", "FileName"));
-    EXPECT_EQ("1", Value(m_path, "Record_1", "MonitorEffec")) << "a rewritten record gets every key";
+    EXPECT_EQ("1", Value(m_path, "Record_1", "MonitorEffec"))
+        << "a rewritten record gets every key";
     EXPECT_EQ("C:\\p2.exe", Value(m_path, "Record_2", "FileName"));
     EXPECT_EQ("<absent>", Value(m_path, "Record_2", "MonitorEffec"));
     EXPECT_EQ("C:\\p4.exe", Value(m_path, "Record_4", "FileName"));
@@ -141,8 +142,8 @@ TEST_F(WatchListFile, SaveAndLoadRoundTripKeepsItemsAndOrder) {
     a.m_nAreaBlack = 2;
     a.m_nWaitTime = 0;
     a.m_nIdentify = 0;
-    CWatchItem b = MakeItem(("C:\\" + std::string(2040, 'x')).c_str(), std::string(2047, 't').c_str(),
-                            2, 3);
+    CWatchItem b =
+        MakeItem(("C:\\" + std::string(2040, 'x')).c_str(), std::string(2047, 't').c_str(), 2, 3);
     CWatchItem c = MakeItem("", "", 0, 1);
     for (const CWatchItem* item : {&a, &b, &c})
         ASSERT_EQ(1, m_list.Add(*item));
