@@ -21,6 +21,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
             SendMessageA(d.m_btnProperties.GetSafeHwnd(), BM_SETSTATE, TRUE, 0);
             SendMessageA(d.m_btnOK.GetSafeHwnd(), BM_SETSTATE, TRUE, 0);
             SendMessageA(d.m_btnHide.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+            SetWindowPos(d.GetSafeHwnd(), nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             InvalidateRect(d.GetSafeHwnd(), nullptr, TRUE);
         },
         true);
