@@ -1,0 +1,104 @@
+#include "CDialog.h"
+
+#include "AfxResource.h"
+
+INT_PTR CDialog::DoModal() {
+    return DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), nullptr,
+                           &CDialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+INT_PTR CDialog::DialogProc(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND:
+        if (HIWORD(wParam) != BN_CLICKED) {
+            break;
+        }
+        if (LOWORD(wParam) == IDOK) {
+            OnOK();
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            OnCancel();
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return FALSE;
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::OnOK() {
+    if (UpdateData(TRUE)) {
+        EndDialog(IDOK);
+    }
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+bool CDialog::ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* pResult) {
+    HWND hControl = nullptr;
+    switch (message) {
+    case WM_DRAWITEM:
+        // Menus draw through the same message with no control window.
+        if (wParam != 0) {
+            hControl = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+    case WM_COMMAND:
+        hControl = reinterpret_cast<HWND>(lParam);
+        break;
+    default:
+        return false;
+    }
+    CWnd* pControl = CWnd::FromHandle(hControl);
+    LRESULT result = 0;
+    if (!pControl || !pControl->OnChildNotify(message, wParam, lParam, &result)) {
+        return false;
+    }
+    // A colour query returns its brush directly; the other two report "handled".
+    *pResult = message == WM_CTLCOLORSTATIC ? static_cast<INT_PTR>(result) : TRUE;
+    return true;
+}
+
+INT_PTR CALLBACK CDialog::StaticDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // No exception may unwind through user32's frames.
+    try {
+        if (message == WM_INITDIALOG) {
+            reinterpret_cast<CDialog*>(lParam)->Bind(hWnd);
+        }
+        CDialog* pDlg = static_cast<CDialog*>(CWnd::FromHandle(hWnd));
+        if (!pDlg) {
+            return FALSE;
+        }
+        INT_PTR result = 0;
+        if (ReflectToControl(message, wParam, lParam, &result)) {
+            return result;
+        }
+        result = pDlg->DialogProc(message, wParam, lParam);
+        if (message == WM_NCDESTROY) {
+            pDlg->Unbind();
+        }
+        return result;
+    } catch (...) {
+        return FALSE;
+    }
+}

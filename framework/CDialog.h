@@ -1,0 +1,39 @@
+#pragma once
+
+#include "CDataExchange.h"
+#include "CWnd.h"
+
+// A dialog built from a template. DoModal runs the platform's modal loop
+// (DialogBoxParamA) and returns the value given to EndDialog.
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT nIDTemplate) : m_nIDTemplate(nIDTemplate) {}
+
+    INT_PTR DoModal();
+    void EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
+    // Runs DoDataExchange in the given direction.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
+
+protected:
+    // The one dispatch function of a dialog: a switch over the messages the
+    // class handles; the rest go to the base class's DialogProc. Returns what
+    // a dialog procedure returns (TRUE when handled, or the value of the
+    // messages that return one directly, such as WM_CTLCOLORSTATIC).
+    virtual INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // BOOL OnInitDialog(): binds the controls (UpdateData(FALSE)); TRUE lets
+    // the platform set the focus.
+    virtual BOOL OnInitDialog();
+    virtual void DoDataExchange(CDataExchange* pDX);
+    virtual void OnOK();
+    virtual void OnCancel();
+
+private:
+    static INT_PTR CALLBACK StaticDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Hands a control's draw request, colour query or notification to the
+    // control's own object, if it has one.
+    static bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* pResult);
+
+    UINT m_nIDTemplate;
+};
