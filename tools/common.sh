@@ -48,7 +48,7 @@ qv_wine_prepare() {
         localedef -i zh_CN -f UTF-8 "$LOCPATH/zh_CN.UTF-8" 2>/dev/null ||
             [ -d "$LOCPATH/zh_CN.UTF-8" ] || { qv_log "localedef failed"; return 1; }
     fi
-    [ -f "$WINEPREFIX/.qorvane-ready" ] && return 0
+    [ -f "$WINEPREFIX/.qorvane-ready-2" ] && return 0
     qv_log "creating Wine prefix $WINEPREFIX"
     "$QV_WINE64" wineboot.exe -i </dev/null >/dev/null 2>&1
     "$QV_WINESERVER" -w
@@ -63,8 +63,12 @@ qv_wine_prepare() {
         "$QV_WINE64" reg.exe add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f \
             </dev/null >/dev/null 2>&1
     done
+    # With no window manager on Xvfb, Wine waits two seconds whenever an active
+    # window it manages is hidden; unmanaged windows close at once.
+    "$QV_WINE64" reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
     "$QV_WINESERVER" -w
-    touch "$WINEPREFIX/.qorvane-ready"
+    "$QV_WINESERVER" -w
+    touch "$WINEPREFIX/.qorvane-ready-2"
 }
 
 # Starts Xvfb when there is no display; sets QV_XVFB_PID so the caller can stop it.
