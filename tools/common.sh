@@ -67,7 +67,6 @@ qv_wine_prepare() {
     # window it manages is hidden; unmanaged windows close at once.
     "$QV_WINE64" reg.exe add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
     "$QV_WINESERVER" -w
-    "$QV_WINESERVER" -w
     touch "$WINEPREFIX/.qorvane-ready-2"
 }
 
