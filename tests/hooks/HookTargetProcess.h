@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// A running HookTarget helper (same bitness as the test) and its window.
+// Ends the process when destroyed.
+class HookTargetProcess {
+public:
+    // Starts the helper with the given arguments and waits for its window.
+    explicit HookTargetProcess(const std::string& arguments = "");
+    HookTargetProcess(const HookTargetProcess&) = delete;
+    HookTargetProcess& operator=(const HookTargetProcess&) = delete;
+    ~HookTargetProcess();
+
+    HWND Window() const { return m_hwnd; }
+    DWORD ProcessId() const { return m_processId; }
+    void Kill();
+
+    // Posts a message with a fresh marker as lParam and waits until the window
+    // has received it. Returns the message number it arrived as (-1 on timeout)
+    // and stores the wParam it came with.
+    LRESULT PostAndReceive(UINT message, WPARAM wParam, WPARAM* receivedWParam = nullptr);
+    // Sends WM_SYSCOMMAND, which the helper passes to its default window
+    // procedure; returns the global CBT hooks' answer: 1 refused, 0 allowed.
+    LRESULT CbtAnswerToSysCommand(WPARAM command);
+
+private:
+    HANDLE m_process = nullptr;
+    DWORD m_processId = 0;
+    HWND m_hwnd = nullptr;
+    LPARAM m_nextMarker;
+};
