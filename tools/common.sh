@@ -100,9 +100,12 @@ qv_wine_warm() {
     "$(qv_wine64)" cmd.exe /c exit </dev/null >/dev/null 2>&1
 }
 
-qv_configure_build() { # arch: x86_64 | i686
-    local arch=$1 dir=$QV_ROOT/build/$1
+# Configures build/<arch> and builds the given targets (all when none).
+qv_build() { # arch: x86_64 | i686, then targets
+    local arch=$1 dir=$QV_ROOT/build/$1 targets=()
+    shift
+    [ $# -gt 0 ] && targets=(--target "$@")
     cmake -S "$QV_ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$QV_ROOT/cmake/mingw-$arch.cmake" \
         -DCMAKE_BUILD_TYPE=${QV_BUILD_TYPE:-Release} >/dev/null &&
-        cmake --build "$dir" -j "$(nproc)"
+        cmake --build "$dir" "${targets[@]}" -j "$(nproc)"
 }

@@ -8,8 +8,7 @@ set -uo pipefail
 qv_install_missing || exit 1
 qv_wine_prepare || exit 1
 dir=$QV_ROOT/build/x86_64
-cmake -S "$QV_ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$QV_ROOT/cmake/mingw-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null && cmake --build "$dir" --target ControlsDemo -j 2 || exit 1
+qv_build x86_64 ControlsDemo || exit 1
 
 QV_FORCE_XVFB=1 qv_display_start || exit 1
 trap '"$QV_WINESERVER" -k 2>/dev/null; qv_display_stop' EXIT

@@ -7,8 +7,7 @@ set -uo pipefail
 qv_install_missing || exit 1
 qv_wine_prepare || exit 1
 dir=$QV_ROOT/build/x86_64
-cmake -S "$QV_ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$QV_ROOT/cmake/mingw-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null && cmake --build "$dir" --target Murvel -j "$(nproc)" || exit 1
+qv_build x86_64 Murvel || exit 1
 
 # The program keeps its files beside itself: run it from a folder of its own.
 app=$QV_ROOT/build/app

@@ -19,7 +19,7 @@ arches=("$@")
 status=0
 for arch in "${arches[@]}"; do
     qv_log "building $arch"
-    qv_configure_build "$arch" || { status=1; continue; }
+    qv_build "$arch" || { status=1; continue; }
     qv_log "testing $arch"
     qv_wine_warm
     (cd "$QV_ROOT/build/$arch" && ctest --timeout 300 --output-on-failure) || status=1
