@@ -14,6 +14,12 @@ public:
     // Runs DoDataExchange in the given direction.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
+    // Hands a message's result to the dialog manager (messages such as
+    // WM_NOTIFY and WM_NCHITTEST return theirs this way); TRUE for DialogProc.
+    INT_PTR SetMsgResult(LRESULT lResult) {
+        SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, lResult);
+        return TRUE;
+    }
 
 protected:
     // The one dispatch function of a dialog: a switch over the messages the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // Text in the system's ANSI code page, held as bytes.
@@ -30,6 +32,16 @@ public:
 
     // Replaces every occurrence of one byte by another; returns how many changed.
     int Replace(char from, char to);
+
+    // Upper case in the ANSI code page; the trail bytes of double-byte
+    // characters are left alone.
+    void MakeUpper();
+    // Index of the first occurrence of pszSub, or -1.
+    int Find(const char* pszSub) const;
+
+    // The program's string nID in the ANSI code page; FALSE (and empty) when
+    // there is none.
+    BOOL LoadString(UINT nID);
 
 private:
     std::string m_str;

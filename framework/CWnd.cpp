@@ -1,5 +1,8 @@
 #include "CWnd.h"
 
+#include <cstdio>
+#include <set>
+#include <string>
 #include <vector>
 
 namespace {
@@ -65,6 +68,29 @@ HWND CWnd::UnsubclassWindow() {
     return hWnd;
 }
 
+BOOL CWnd::CreateEx(DWORD dwExStyle, const char* pszClassName, const char* pszWindowName,
+                    DWORD dwStyle, const RECT& rect, HWND hWndParent, UINT nID) {
+    if (m_hWnd) {
+        return FALSE;
+    }
+    HWND hWnd = CreateWindowExA(dwExStyle, pszClassName, pszWindowName, dwStyle, rect.left,
+                                rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                                hWndParent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),
+                                GetModuleHandleA(nullptr), nullptr);
+    if (!hWnd) {
+        return FALSE;
+    }
+    if (!SubclassWindow(hWnd)) {
+        ::DestroyWindow(hWnd);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::DestroyWindow() {
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
+
 void CWnd::GetWindowText(CString& rString) const {
     int length = ::GetWindowTextLengthA(m_hWnd);
     std::vector<char> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
@@ -102,4 +128,31 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     } catch (...) {
         return 0;
     }
+}
+
+const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground,
+                                HICON hIcon) {
+    // The names outlive every window of the process; a set keeps them at
+    // fixed addresses.
+    static std::set<std::string> s_names;
+    char name[96];
+    std::snprintf(name, sizeof name, "Qorvane:%x:%p:%p:%p", nClassStyle,
+                  static_cast<void*>(hCursor), static_cast<void*>(hbrBackground),
+                  static_cast<void*>(hIcon));
+    auto found = s_names.find(name);
+    if (found != s_names.end()) {
+        return found->c_str();
+    }
+    WNDCLASSA wc = {};
+    wc.style = nClassStyle;
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = hCursor;
+    wc.hbrBackground = hbrBackground;
+    wc.hIcon = hIcon;
+    wc.lpszClassName = name;
+    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        return nullptr;
+    }
+    return s_names.insert(name).first->c_str();
 }

@@ -25,6 +25,13 @@ public:
     BOOL SubclassWindow(HWND hWnd);
     HWND UnsubclassWindow();
 
+    // Creates a window of a class whose procedure is the default one and
+    // routes its messages through WindowProc from then on (the creation
+    // messages themselves get the default processing).
+    BOOL CreateEx(DWORD dwExStyle, const char* pszClassName, const char* pszWindowName,
+                  DWORD dwStyle, const RECT& rect, HWND hWndParent, UINT nID);
+    BOOL DestroyWindow();
+
     HWND GetParent() const { return ::GetParent(m_hWnd); }
     void GetClientRect(RECT* pRect) const { ::GetClientRect(m_hWnd, pRect); }
     void GetWindowRect(RECT* pRect) const { ::GetWindowRect(m_hWnd, pRect); }
@@ -34,6 +41,11 @@ public:
     }
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
+    BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
+    void SetWindowText(const char* pszText) { ::SetWindowTextA(m_hWnd, pszText); }
+    HMENU GetMenu() const { return ::GetMenu(m_hWnd); }
     void GetWindowText(CString& rString) const;
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
@@ -66,3 +78,8 @@ private:
 
     WNDPROC m_pfnSuper = nullptr;
 };
+
+// Registers (once per set of values) a window class with the default window
+// procedure and returns its generated name, valid until the process ends.
+const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr,
+                                HBRUSH hbrBackground = nullptr, HICON hIcon = nullptr);

@@ -1,6 +1,27 @@
 #pragma once
 
+// Dialog templates
+#define IDD_WATCHLIST_DIALOG 102
+
+// Icons, menus, pictures
+#define IDR_MAINFRAME 128
+#define IDR_TRAY_MENU 134
+#define IDR_MAIN_MENU 143
+#define IDI_GUARD 155
+#define IDI_PROPERTIES 135
+#define IDI_DELETE 136
+#define IDI_ADD 138
+#define IDI_HIDE 147
+
 // Strings
+#define IDS_ABOUTBOX 101
+#define IDS_COLUMN_ALIAS 102
+#define IDS_COLUMN_FILENAME 103
+#define IDS_COLUMN_CONDITION 104
+#define IDS_COLUMN_EFFECT 105
+#define IDS_DELETE_QUESTION 106
+#define IDS_DELETE_CAPTION 107
+#define IDS_HIDE_WINDOW 108
 #define IDS_APP_TITLE 109
 #define IDS_APP_TITLE_GUARDING 110
 #define IDS_VALID_NEVER 111
@@ -12,5 +33,30 @@
 #define IDS_UNINSTALL_QUESTION 117
 #define IDS_UNINSTALL_CAPTION 118
 
-// Command posted by the hook library on user input during an area blackout.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Controls of the main window
+#define IDC_WATCH_LIST 1000
+#define IDC_ADD_WATCH 1001
+#define IDC_DELETE_WATCH 1002
+#define IDC_WATCH_PROPERTIES 1003
+#define IDC_HIDE_WINDOW 1013
+
+// Commands
+#define ID_HIDE_MAIN_WND 1006
 #define ID_AREA_BLACK_WAKE 3728
+#define ID_TOGGLE_MAIN_WND 32771
+#define ID_APP_EXIT 32772
+#define ID_APP_ABOUT 32773
+#define ID_ADD_WATCH 32774
+#define ID_DELETE_WATCH 32776
+#define ID_WATCH_PROPERTIES 32777
+#define ID_TOGGLE_TRAY_ICON 32779
+#define ID_TOGGLE_AUTORUN 32780
+#define ID_SHOW_MAIN_WND 32781
+#define ID_BLACKOUT_DEFAULTS 32782
+
+// System command of the About box
+#define IDM_ABOUTBOX 0x0010

@@ -108,6 +108,24 @@ def icon_file(canvas, kind=1, hotspot=(0, 0)):
     return struct.pack("<HHH", 0, kind, 1) + entry + image
 
 
+def multi_icon_file(canvases):
+    """A 16-colour icon with one image per canvas (e.g. 16x16 and 32x32)."""
+    images = []
+    for canvas in canvases:
+        xor = dib_rows(canvas, 4, lambda c: c)
+        andm = mask_rows(canvas)
+        header = struct.pack("<IiiHHIIiiII", 40, canvas.w, canvas.h * 2, 1, 4, 0,
+                             len(xor) + len(andm), 0, 0, 16, 0)
+        images.append(header + palette_bytes(PALETTE) + xor + andm)
+    out = struct.pack("<HHH", 0, 1, len(canvases))
+    offset = 6 + 16 * len(canvases)
+    for canvas, image in zip(canvases, images):
+        out += struct.pack("<BBBBHHII", canvas.w % 256, canvas.h % 256, 16, 0, 1, 4, len(image),
+                           offset)
+        offset += len(image)
+    return out + b"".join(images)
+
+
 def bitmap_file(canvas):
     pixels = dib_rows(canvas, 4, lambda c: c)
     info = struct.pack("<IiiHHIIiiII", 40, canvas.w, canvas.h, 1, 4, 0, len(pixels), 2835, 2835,
@@ -192,6 +210,53 @@ def hand(c):
             c.set(x, y, BLACK)
 
 
+def monitor(c, screen, screen_edge):
+    """A display on a stand, drawn in unit coordinates so it scales to any size."""
+    n = c.w
+
+    def at(u):
+        return int(round(u * n / 16.0))
+    c.rect(at(0.5), at(1.5), at(15.5) - 1, at(11.5) - 1, SILVER, BLACK)
+    c.rect(at(2), at(3), at(14) - 1, at(10) - 1, screen, screen_edge)
+    c.rect(at(6.5), at(11.5), at(9.5) - 1, at(13) - 1, GREY)
+    c.rect(at(4), at(13), at(12) - 1, at(14.5) - 1, GREY, BLACK)
+
+
+def normal_icon(c):
+    """Idle: a dark screen with a crescent moon, the display may sleep."""
+    monitor(c, NAVY, BLACK)
+    n = c.w
+    r = 2.6 * n / 16.0
+    cx, cy = 8.6 * n / 16.0, 6.5 * n / 16.0
+    c.fill(lambda x, y: (x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2 <= r * r and
+           (x + 0.5 - cx - r * 0.55) ** 2 + (y + 0.5 - cy + r * 0.35) ** 2 > (r * 0.85) ** 2,
+           YELLOW)
+
+
+def guard_icon(c):
+    """Guarding: a lit screen with a green shield and a white tick."""
+    monitor(c, YELLOW, OLIVE)
+    n = c.w
+    s = n / 16.0
+
+    def shield(x, y):
+        u, v = (x + 0.5) / s, (y + 0.5) / s
+        if v < 3.5 or v > 10.5:
+            return False
+        half = 3.6 if v <= 7 else 3.6 * (10.5 - v) / 3.5
+        return abs(u - 8) <= half
+    c.fill(shield, GREEN, BLACK)
+    ticks = [(6.0, 7.0), (7.5, 8.5), (10.5, 5.0)]
+    for (x0, y0), (x1, y1) in zip(ticks, ticks[1:]):
+        steps = int(4 * n)
+        for i in range(steps + 1):
+            t = i / float(steps)
+            x, y = (x0 + (x1 - x0) * t) * s, (y0 + (y1 - y0) * t) * s
+            for dx in range(max(1, n // 16)):
+                c.set(int(x) + dx, int(y), WHITE)
+                c.set(int(x) + dx, int(y) + 1 if n >= 32 else int(y), WHITE)
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..",
                                                               "res")
@@ -202,6 +267,14 @@ def main():
         draw(c)
         with open(os.path.join(out, "icon%d.ico" % ident), "wb") as f:
             f.write(icon_file(c))
+    for ident, draw in {128: normal_icon, 155: guard_icon}.items():
+        sizes = []
+        for size in (16, 32):
+            c = Canvas(size, size)
+            draw(c)
+            sizes.append(c)
+        with open(os.path.join(out, "icon%d.ico" % ident), "wb") as f:
+            f.write(multi_icon_file(sizes))
     bitmaps = {139: lambda c: cross(c, 3, 3, 12, RED, MAROON), 141: check_mark}
     for ident, draw in bitmaps.items():
         # Magenta fills the corners: the top-left pixel's colour becomes transparent.

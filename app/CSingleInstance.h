@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+// The guard that keeps one instance running: a named mutex, and the first
+// instance's main window published in a section that every process of this
+// executable shares.
+class CSingleInstance {
+public:
+    explicit CSingleInstance(const char* pszName);
+    CSingleInstance(const CSingleInstance&) = delete;
+    CSingleInstance& operator=(const CSingleInstance&) = delete;
+    virtual ~CSingleInstance();
+
+    // Creates the mutex (asking to own it); TRUE when another process had
+    // created it already. Call once per process.
+    BOOL IsAlreadyRunning();
+    // Waits until the instance that owns the mutex has ended (it released
+    // or abandoned it), at most dwTimeoutMs; TRUE when it has.
+    BOOL WaitForOwnerToEnd(DWORD dwTimeoutMs);
+
+    static void SetMainWnd(HWND hWnd);
+    static HWND GetMainWnd();
+
+private:
+    char m_szName[260];
+    HANDLE m_hMutex = nullptr;
+};

@@ -1,0 +1,88 @@
+#include "CTrayIcon.h"
+
+#include <cstring>
+
+namespace {
+
+// The first published record has room for 63 bytes of tip and a NUL; the
+// copy is cut by bytes, not characters.
+const size_t kTipSize = 64;
+
+void CopyTip(char* target, const char* pszTip) {
+    size_t n = pszTip ? std::strlen(pszTip) : 0;
+    if (n > kTipSize - 1) {
+        n = kTipSize - 1;
+    }
+    if (n > 0) {
+        std::memcpy(target, pszTip, n);
+    }
+    target[n] = '\0';
+}
+
+} // namespace
+
+CTrayIcon::~CTrayIcon() {
+    m_wnd.DestroyWindow();
+}
+
+void CTrayIcon::Prepare(NOTIFYICONDATAA& data, UINT uFlags) const {
+    std::memset(&data, 0, sizeof data);
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = m_wnd.GetSafeHwnd();
+    data.uID = m_uID;
+    data.uFlags = uFlags;
+}
+
+BOOL CTrayIcon::Create(UINT uID, HICON hIcon, const char* pszTip, TRAYNOTIFYPROC pfn, void* pData) {
+    if (!m_wnd.GetSafeHwnd() && !m_wnd.Create()) {
+        return FALSE;
+    }
+    m_wnd.SetCallback(pfn, pData);
+    m_uID = uID;
+    m_hIcon = hIcon;
+    CopyTip(m_szTip, pszTip);
+    return Restore();
+}
+
+BOOL CTrayIcon::Restore() {
+    if (!m_wnd.GetSafeHwnd()) {
+        return FALSE;
+    }
+    NOTIFYICONDATAA data;
+    Prepare(data, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    data.uCallbackMessage = WM_TRAYNOTIFY;
+    data.hIcon = m_hIcon;
+    CopyTip(data.szTip, m_szTip);
+    return Shell_NotifyIconA(NIM_ADD, &data);
+}
+
+BOOL CTrayIcon::Delete() {
+    if (!m_wnd.GetSafeHwnd()) {
+        return FALSE;
+    }
+    NOTIFYICONDATAA data;
+    Prepare(data, 0);
+    return Shell_NotifyIconA(NIM_DELETE, &data);
+}
+
+BOOL CTrayIcon::SetIcon(HICON hIcon) {
+    if (!m_wnd.GetSafeHwnd()) {
+        return FALSE;
+    }
+    m_hIcon = hIcon;
+    NOTIFYICONDATAA data;
+    Prepare(data, NIF_ICON);
+    data.hIcon = hIcon;
+    return Shell_NotifyIconA(NIM_MODIFY, &data);
+}
+
+BOOL CTrayIcon::SetTip(const char* pszTip) {
+    if (!m_wnd.GetSafeHwnd()) {
+        return FALSE;
+    }
+    CopyTip(m_szTip, pszTip);
+    NOTIFYICONDATAA data;
+    Prepare(data, NIF_TIP);
+    CopyTip(data.szTip, pszTip);
+    return Shell_NotifyIconA(NIM_MODIFY, &data);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "CTrayIconWnd.h"
+
+#include <shellapi.h>
+
+// One icon in the notification area, with the hidden window that receives its
+// callbacks. The owner removes the icon (Delete) before the object goes; the
+// object destroys only its window.
+class CTrayIcon {
+public:
+    CTrayIcon() = default;
+    CTrayIcon(const CTrayIcon&) = delete;
+    CTrayIcon& operator=(const CTrayIcon&) = delete;
+    virtual ~CTrayIcon();
+
+    // Each returns what Shell_NotifyIconA answered.
+    BOOL Create(UINT uID, HICON hIcon, const char* pszTip, TRAYNOTIFYPROC pfn, void* pData);
+    BOOL Delete();
+    BOOL SetIcon(HICON hIcon);
+    BOOL SetTip(const char* pszTip);
+    // Adds the icon again with the picture and tip it had last, after the
+    // shell has re-created the notification area and forgotten it.
+    BOOL Restore();
+
+    HWND GetHiddenWnd() const { return m_wnd.GetSafeHwnd(); }
+
+private:
+    // Only the first published fields: every shell version takes them.
+    void Prepare(NOTIFYICONDATAA& data, UINT uFlags) const;
+
+    CTrayIconWnd m_wnd;
+    UINT m_uID = 0;
+    // What the shell was told last, to tell it again after a restart.
+    HICON m_hIcon = nullptr;
+    char m_szTip[64] = "";
+};

@@ -1,0 +1,75 @@
+#include "CWatchApp.h"
+
+#include "CSingleInstance.h"
+#include "CString.h"
+#include "CWatchListDlg.h"
+#include "StartupDecision.h"
+#include "TessikDLL.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+namespace {
+
+// The running instance saves both files on its way out: deleting them before
+// it has ended would let them come back.
+const DWORD kOwnerExitWaitMs = 10000;
+
+CString SiblingOfExecutable(const char* pszFileName) {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (n == 0 || n >= sizeof path) {
+        return CString();
+    }
+    char* pszSlash = strrchr(path, '\\');
+    CString result(path, pszSlash ? static_cast<size_t>(pszSlash - path + 1) : 0);
+    result += pszFileName;
+    return result;
+}
+
+} // namespace
+
+BOOL CWatchApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    const bool bRunning = m_instance.IsAlreadyRunning() != FALSE;
+    const bool bUninstall = IsUninstallCommandLine(m_lpCmdLine);
+    HWND hMainWnd = bRunning ? CSingleInstance::GetMainWnd() : nullptr;
+    switch (DecideStart(bRunning, hMainWnd != nullptr, bUninstall)) {
+    case StartAction::EndSilently:
+        break;
+    case StartAction::HandOver:
+        PostMessageA(hMainWnd, WM_COMMAND, ID_SHOW_MAIN_WND, 0);
+        break;
+    case StartAction::CloseAndUninstall:
+        SendMessageA(hMainWnd, WM_CLOSE, 0, 0);
+        Uninstall();
+        break;
+    case StartAction::UninstallOnly:
+        Uninstall();
+        break;
+    case StartAction::RunMainWindow: {
+        CWatchListDlg dlg;
+        m_pMainWnd = &dlg;
+        dlg.DoModal();
+        UninstallHook();
+        m_pMainWnd = nullptr;
+        break;
+    }
+    }
+    return FALSE;
+}
+
+void CWatchApp::Uninstall() {
+    CString strText, strCaption;
+    strText.LoadString(IDS_UNINSTALL_QUESTION);
+    strCaption.LoadString(IDS_UNINSTALL_CAPTION);
+    if (MessageBoxA(nullptr, strText, strCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
+        IDYES) {
+        return;
+    }
+    m_instance.WaitForOwnerToEnd(kOwnerExitWaitMs);
+    DeleteFileA(SiblingOfExecutable("Tessik.ini"));
+    DeleteFileA(SiblingOfExecutable("Tessik.dat"));
+}

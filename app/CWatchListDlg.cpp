@@ -1,0 +1,577 @@
+#include "CWatchListDlg.h"
+
+#include "AfxResource.h"
+#include "CAutoRun.h"
+#include "CMenu.h"
+#include "CSingleInstance.h"
+#include "TessikDLL.h"
+#include "WatchRowText.h"
+#include "WindowPlacement.h"
+#include "resource.h"
+
+namespace {
+
+const UINT_PTR TIMER_WATCH_CYCLE = 0;
+const UINT_PTR TIMER_AREA_BLACK = 1;
+const UINT kAreaBlackTickMs = 1000;
+const UINT kWatchCycleMs = 5000;
+const int kMinTrackWidth = 437;
+const int kMinTrackHeight = 209;
+const char kAutoRunValue[] = "Velatrix";
+const char kSettingsFile[] = "Tessik.ini";
+const char kListFile[] = "Tessik.dat";
+
+struct ColumnDefault {
+    UINT nHeading;
+    int nWidth;
+    const char* pszKey;
+};
+const ColumnDefault kColumns[] = {
+    {IDS_COLUMN_ALIAS, 100, "Col0"},
+    {IDS_COLUMN_FILENAME, 150, "Col1"},
+    {IDS_COLUMN_CONDITION, 70, "Col2"},
+    {IDS_COLUMN_EFFECT, 70, "Col3"},
+};
+
+CString ExecutablePath() {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    return CString(path, n < sizeof path ? n : 0);
+}
+
+CString LoadText(UINT nID) {
+    CString text;
+    text.LoadString(nID);
+    return text;
+}
+
+// The shell sends this to every top-level window when the taskbar has been
+// re-created (explorer restarted) and all icons are gone.
+UINT TaskbarCreatedMessage() {
+    static const UINT s_uMessage = RegisterWindowMessageA("TaskbarCreated");
+    return s_uMessage;
+}
+
+} // namespace
+
+CWatchListDlg::CWatchListDlg() : CDialog(IDD_WATCHLIST_DIALOG) {
+    // Shared icons from the program's resources: the system frees them.
+    m_hIconNormal = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_hIconGuard = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_GUARD));
+}
+
+CWatchListDlg::~CWatchListDlg() = default;
+
+void CWatchListDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_HIDE_WINDOW, m_btnHide);
+    DDX_Control(pDX, IDC_ADD_WATCH, m_btnAdd);
+    DDX_Control(pDX, IDC_DELETE_WATCH, m_btnDelete);
+    DDX_Control(pDX, IDC_WATCH_PROPERTIES, m_btnProperties);
+    DDX_Control(pDX, IDC_WATCH_LIST, m_listCtrl);
+}
+
+INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == TaskbarCreatedMessage()) {
+        OnTaskbarCreated();
+        return FALSE;
+    }
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam))) {
+            return TRUE;
+        }
+        break;
+    case WM_NOTIFY:
+        if (OnNotify(reinterpret_cast<const NMHDR*>(lParam))) {
+            return SetMsgResult(0);
+        }
+        break;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
+            OnSysCommand(static_cast<UINT>(wParam));
+            return TRUE;
+        }
+        return FALSE;
+    case WM_PAINT:
+        OnPaint();
+        return TRUE;
+    case WM_QUERYDRAGICON:
+        return reinterpret_cast<INT_PTR>(m_hIconNormal);
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return FALSE;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return FALSE;
+    case WM_WINDOWPOSCHANGING:
+        OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
+        return FALSE;
+    case WM_NCHITTEST: {
+        POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        LRESULT hit = OnNcHitTest(point);
+        return hit == HTNOWHERE ? FALSE : SetMsgResult(hit);
+    }
+    case WM_TIMER:
+        OnTimer(wParam);
+        return TRUE;
+    case WM_CLOSE:
+        EndDialog(IDCANCEL);
+        return TRUE;
+    case WM_QUERYENDSESSION:
+        return SetMsgResult(OnQueryEndSession(wParam, lParam));
+    case WM_ENDSESSION:
+        OnEndSession();
+        return SetMsgResult(0);
+    case WM_DESTROY:
+        OnDestroy();
+        return FALSE;
+    default:
+        break;
+    }
+    return CDialog::DialogProc(message, wParam, lParam);
+}
+
+BOOL CWatchListDlg::OnCommand(UINT nID) {
+    switch (nID) {
+    case IDC_ADD_WATCH:
+    case ID_ADD_WATCH:
+        OnAddWatch();
+        return TRUE;
+    case IDC_DELETE_WATCH:
+    case ID_DELETE_WATCH:
+        OnDeleteWatch();
+        return TRUE;
+    case IDC_WATCH_PROPERTIES:
+    case ID_WATCH_PROPERTIES:
+        OnWatchProperties();
+        return TRUE;
+    case IDC_HIDE_WINDOW:
+    case ID_HIDE_MAIN_WND:
+        OnHideMainWnd();
+        return TRUE;
+    case ID_TOGGLE_MAIN_WND:
+        ToggleMainWindow();
+        return TRUE;
+    case ID_SHOW_MAIN_WND:
+        OnShowMainWnd();
+        return TRUE;
+    case ID_APP_EXIT:
+        OnExit();
+        return TRUE;
+    case ID_APP_ABOUT:
+        OnAbout();
+        return TRUE;
+    case ID_TOGGLE_TRAY_ICON:
+        OnToggleTrayIcon();
+        return TRUE;
+    case ID_TOGGLE_AUTORUN:
+        OnToggleAutoRun();
+        return TRUE;
+    case ID_BLACKOUT_DEFAULTS:
+        OnBlackoutDefaults();
+        return TRUE;
+    case ID_AREA_BLACK_WAKE:
+        OnAreaBlackWake();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CWatchListDlg::OnNotify(const NMHDR* pNMHDR) {
+    if (pNMHDR->idFrom != IDC_WATCH_LIST) {
+        return FALSE;
+    }
+    switch (pNMHDR->code) {
+    case NM_DBLCLK:
+        OnWatchProperties();
+        return TRUE;
+    case LVN_ITEMCHANGED:
+        OnItemChangedList();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CWatchListDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIconNormal));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIconNormal));
+    m_bCounting = false;
+    m_bBlackShown = false;
+    InitLayout();
+    CSingleInstance::SetMainWnd(m_hWnd);
+
+    for (int n = 0; n < 4; ++n) {
+        m_listCtrl.InsertColumn(n, LoadText(kColumns[n].nHeading), LVCFMT_LEFT, kColumns[n].nWidth);
+    }
+    m_listCtrl.SetExtendedStyle(0, LVS_EX_FULLROWSELECT);
+
+    m_btnProperties.ApplyStandardStyle(TRUE);
+    m_btnProperties.SetIconFromResource(IDI_PROPERTIES);
+    m_btnProperties.EnableWindow(FALSE);
+    m_btnHide.ApplyStandardStyle(TRUE);
+    m_btnHide.SetIconFromResource(IDI_HIDE);
+    m_btnDelete.ApplyStandardStyle(TRUE);
+    m_btnDelete.SetIconFromResource(IDI_DELETE);
+    m_btnDelete.EnableWindow(FALSE);
+    m_btnAdd.ApplyStandardStyle(TRUE);
+    m_btnAdd.SetIconFromResource(IDI_ADD);
+
+    const CString strExe = ExecutablePath();
+    m_settings.SetPath(m_settings.MakeSiblingPath(strExe, kSettingsFile));
+    LoadWindowSettings();
+
+    CString strDir = strExe;
+    const char* pszSlash = strrchr(strDir, '\\');
+    m_strListPath = CString(strDir, pszSlash ? static_cast<size_t>(pszSlash - strDir + 1) : 0);
+    m_strListPath += kListFile;
+    m_watchList.Load(m_strListPath);
+    for (int i = 0; i < m_watchList.GetCount(); ++i) {
+        const CWatchItem& item = *m_watchList.GetAt(i);
+        m_listCtrl.InsertItem(LVIF_TEXT | LVIF_IMAGE, i, item.m_strTitle, 0);
+        SetRowText(i, item);
+    }
+
+    ::SetTimer(m_hWnd, TIMER_WATCH_CYCLE, kWatchCycleMs, nullptr);
+    return TRUE;
+}
+
+void CWatchListDlg::InitLayout() {
+    m_layout.SetParentWnd(m_hWnd);
+    m_layout.AddControl(GetDlgItem(IDC_WATCH_LIST), nullptr, ANCHOR_NONE, ANCHOR_NONE, ANCHOR_RIGHT,
+                        ANCHOR_BOTTOM);
+    for (int nID : {IDC_ADD_WATCH, IDC_WATCH_PROPERTIES, IDC_HIDE_WINDOW, IDC_DELETE_WATCH}) {
+        m_layout.AddControl(GetDlgItem(nID), nullptr, ANCHOR_RIGHT, ANCHOR_BOTTOM, ANCHOR_RIGHT,
+                            ANCHOR_BOTTOM);
+    }
+}
+
+void CWatchListDlg::LoadWindowSettings() {
+    for (int n = 0; n < 4; ++n) {
+        int width = m_settings.GetInt("Dialog", kColumns[n].pszKey, kColumns[n].nWidth);
+        m_listCtrl.SetColumnWidth(n, LOWORD(width));
+    }
+
+    RECT rc;
+    GetWindowRect(&rc);
+    const POINT created = {rc.left, rc.top};
+    const int left = m_settings.GetInt("Dialog", "Left", rc.left);
+    const int top = m_settings.GetInt("Dialog", "Top", rc.top);
+    const int width = m_settings.GetInt("Dialog", "Width", rc.right - left);
+    const int height = m_settings.GetInt("Dialog", "Height", rc.bottom - top);
+    const RECT restored = {left, top, left + width, top + height};
+    MONITORINFO primary = {};
+    primary.cbSize = sizeof primary;
+    GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary);
+    const bool bOnSomeMonitor = MonitorFromRect(&restored, MONITOR_DEFAULTTONULL) != nullptr;
+    const RECT placed = PlaceRestoredWindow(restored, created, bOnSomeMonitor, primary.rcWork);
+    ::MoveWindow(m_hWnd, placed.left, placed.top, placed.right - placed.left,
+                 placed.bottom - placed.top, TRUE);
+
+    m_bVisible = m_settings.GetInt("Dialog", "Visible", 1);
+    if (!m_bVisible) {
+        ShowWindow(SW_HIDE);
+    }
+    m_bShowTrayIcon = m_settings.GetInt("Config", "ShowTrayIcon", 1);
+    ShowTrayIcon(m_bShowTrayIcon);
+
+    CMenu menu(GetMenu());
+    menu.CheckMenuItem(ID_TOGGLE_AUTORUN,
+                       CAutoRun(kAutoRunValue).IsEnabled() ? MF_CHECKED : MF_UNCHECKED);
+}
+
+void CWatchListDlg::SaveWindowSettings() {
+    for (int n = 0; n < 4; ++n) {
+        m_settings.WriteInt("Dialog", kColumns[n].pszKey, m_listCtrl.GetColumnWidth(n));
+    }
+    RECT r;
+    if (IsIconic()) {
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof placement;
+        GetWindowPlacement(m_hWnd, &placement);
+        r = placement.rcNormalPosition;
+        // The restored rectangle is in work-area coordinates; Left and Top are
+        // read back as screen coordinates, so a taskbar at the top or left
+        // would otherwise shift the window at every such save.
+        MONITORINFO info = {};
+        info.cbSize = sizeof info;
+        if (GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTOPRIMARY), &info)) {
+            OffsetRect(&r, info.rcWork.left - info.rcMonitor.left,
+                       info.rcWork.top - info.rcMonitor.top);
+        }
+    } else {
+        GetWindowRect(&r);
+    }
+    m_settings.WriteInt("Dialog", "Left", r.left);
+    m_settings.WriteInt("Dialog", "Top", r.top);
+    m_settings.WriteInt("Dialog", "Width", r.right - r.left);
+    m_settings.WriteInt("Dialog", "Height", r.bottom - r.top);
+    m_settings.WriteInt("Dialog", "Visible", m_bVisible);
+    m_settings.WriteInt("Config", "ShowTrayIcon", m_bShowTrayIcon);
+}
+
+void CWatchListDlg::SetRowText(int nRow, const CWatchItem& item) {
+    m_listCtrl.SetItemText(nRow, 1, item.m_strFileName);
+    m_listCtrl.SetItemText(nRow, 2, LoadText(ConditionTextId(item.m_nValidCondition)));
+    m_listCtrl.SetItemText(nRow, 3, LoadText(EffectTextId(item.m_nMonitorEffec)));
+}
+
+void CWatchListDlg::OnWindowPosChanging(WINDOWPOS* pPos) {
+    // The dialog manager shows the dialog once when it first goes idle, and
+    // others may try later: while the window is meant to be hidden, a show
+    // becomes a hide.
+    if ((pPos->flags & SWP_SHOWWINDOW) && !m_bVisible) {
+        pPos->flags &= ~SWP_SHOWWINDOW;
+        pPos->flags |= SWP_HIDEWINDOW;
+    }
+}
+
+void CWatchListDlg::OnHideMainWnd() {
+    m_bVisible = FALSE;
+    ShowWindow(SW_HIDE);
+}
+
+void CWatchListDlg::OnShowMainWnd() {
+    m_bVisible = TRUE;
+    // Restoring works whether the window was hidden from the normal or the
+    // minimised state, and does not depend on how the program was started.
+    ShowWindow(SW_RESTORE);
+    SetForegroundWindow();
+}
+
+void CWatchListDlg::ToggleMainWindow() {
+    if (m_bVisible) {
+        OnHideMainWnd();
+    } else {
+        OnShowMainWnd();
+    }
+}
+
+void CWatchListDlg::OnSize(UINT nType, int, int) {
+    if (nType == SIZE_MINIMIZED) {
+        m_bVisible = FALSE;
+        ShowWindow(SW_HIDE);
+        return;
+    }
+    RECT client;
+    GetClientRect(&client);
+    m_layout.ApplyLayout(client.right, client.bottom);
+    InvalidateRect(nullptr, TRUE);
+}
+
+void CWatchListDlg::OnGetMinMaxInfo(MINMAXINFO* pInfo) {
+    pInfo->ptMinTrackSize.x = kMinTrackWidth;
+    pInfo->ptMinTrackSize.y = kMinTrackHeight;
+}
+
+RECT CWatchListDlg::GetGripRect() const {
+    RECT client;
+    GetClientRect(&client);
+    return RECT{client.right - GetSystemMetrics(SM_CXVSCROLL),
+                client.bottom - GetSystemMetrics(SM_CYHSCROLL), client.right, client.bottom};
+}
+
+void CWatchListDlg::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(m_hWnd, &ps);
+    if (IsIconic()) {
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+        RECT client;
+        GetClientRect(&client);
+        DrawIcon(hdc, (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
+                 (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, m_hIconNormal);
+    } else {
+        RECT grip = GetGripRect();
+        DrawFrameControl(hdc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+    }
+    EndPaint(m_hWnd, &ps);
+}
+
+LRESULT CWatchListDlg::OnNcHitTest(POINT point) {
+    ScreenToClient(m_hWnd, &point);
+    RECT grip = GetGripRect();
+    return PtInRect(&grip, point) ? HTBOTTOMRIGHT : HTNOWHERE;
+}
+
+void CWatchListDlg::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent == TIMER_AREA_BLACK) {
+        OnAreaBlackTick();
+        return;
+    }
+    if (m_bBlackShown) {
+        return;
+    }
+    WatchCycleFacts facts;
+    BYTE bForeground = 0;
+    facts.nFirstInEffect = m_evaluator.FindFirstInEffect(&bForeground);
+    facts.bFirstInForeground = bForeground != 0;
+    facts.bCounting = m_bCounting;
+    if (facts.nFirstInEffect >= 0) {
+        const CWatchItem& first = *m_watchList.GetAt(facts.nFirstInEffect);
+        facts.nAreaBlack = first.m_nAreaBlack;
+        int nDefaultWait = 60, nDefaultIdentify = 0;
+        if (NeedsBlackoutDefaults(facts.nFirstInEffect, facts.bFirstInForeground,
+                                  facts.nAreaBlack)) {
+            nDefaultWait = m_settings.GetInt("AreaBlack", "WaitTime", 60);
+            nDefaultIdentify = m_settings.GetInt("AreaBlack", "Identify", 0);
+        }
+        facts.blackout = ResolveBlackout(first.m_nAreaBlack, first.m_nWaitTime, first.m_nIdentify,
+                                         nDefaultWait, nDefaultIdentify);
+        for (int k = facts.nFirstInEffect; k != -1; k = m_evaluator.FindNextInEffect()) {
+            facts.effects.push_back(m_watchList.GetAt(k)->m_nMonitorEffec);
+        }
+    }
+    ApplyWatchCycle(DecideWatchCycle(facts));
+}
+
+void CWatchListDlg::ApplyWatchCycle(const WatchCycleActions& actions) {
+    HICON hIcon = actions.bGuarding ? m_hIconGuard : m_hIconNormal;
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
+    m_trayIcon.SetIcon(hIcon);
+    const CString strTitle = LoadText(actions.bGuarding ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE);
+    m_trayIcon.SetTip(strTitle);
+    SetWindowText(strTitle);
+
+    if (actions.bSetActiveAreaMode) {
+        m_nActiveAreaMode = actions.nActiveAreaMode;
+    }
+    if (actions.bArmCountdown) {
+        m_nSecondsLeft = actions.nSecondsLeft;
+        m_bCounting = true;
+        ::SetTimer(m_hWnd, TIMER_AREA_BLACK, kAreaBlackTickMs, nullptr);
+        SetAreaBlackStatus(0, 1);
+    }
+    if (actions.bStopCountdown) {
+        m_bCounting = false;
+        SetAreaBlackStatus(0, 0);
+        ::KillTimer(m_hWnd, TIMER_AREA_BLACK);
+    }
+    if (actions.bGuarding) {
+        InstallHook(m_hWnd);
+        SetMonitorEffect(actions.bPreventSaver, actions.bPreventPowerOff);
+    } else {
+        UninstallHook();
+    }
+    m_displayRequest.Hold(actions.bHoldDisplayOn);
+}
+
+void CWatchListDlg::OnAreaBlackTick() {}
+
+void CWatchListDlg::SaveAll() {
+    m_watchList.Save(m_strListPath);
+    SaveWindowSettings();
+}
+
+void CWatchListDlg::OnDestroy() {
+    m_trayIcon.Delete();
+    SaveAll();
+    m_displayRequest.Hold(false);
+}
+
+BOOL CWatchListDlg::OnQueryEndSession(WPARAM wParam, LPARAM lParam) {
+    if (!::DefWindowProcA(m_hWnd, WM_QUERYENDSESSION, wParam, lParam)) {
+        return FALSE;
+    }
+    SaveAll();
+    return TRUE;
+}
+
+void CWatchListDlg::OnEndSession() {
+    SaveAll();
+    UninstallHook();
+}
+
+void CWatchListDlg::OnExit() {
+    EndDialog(IDOK);
+}
+
+void CWatchListDlg::OnSysCommand(UINT) {
+    OnAbout();
+}
+
+void CWatchListDlg::ShowTrayIcon(BOOL bShow) {
+    CMenu menu(GetMenu());
+    if (bShow) {
+        m_trayIcon.Create(0, m_hIconNormal, LoadText(IDS_APP_TITLE), &TrayCallback, this);
+        menu.CheckMenuItem(ID_TOGGLE_TRAY_ICON, MF_CHECKED);
+    } else {
+        m_trayIcon.Delete();
+        menu.CheckMenuItem(ID_TOGGLE_TRAY_ICON, MF_UNCHECKED);
+    }
+}
+
+void CWatchListDlg::OnToggleTrayIcon() {
+    m_bShowTrayIcon = !m_bShowTrayIcon;
+    ShowTrayIcon(m_bShowTrayIcon);
+}
+
+void CWatchListDlg::OnTaskbarCreated() {
+    if (m_bShowTrayIcon) {
+        m_trayIcon.Restore();
+    }
+}
+
+void CWatchListDlg::OnToggleAutoRun() {
+    CAutoRun autoRun(kAutoRunValue);
+    if (autoRun.IsEnabled()) {
+        autoRun.Disable();
+    } else {
+        autoRun.Enable();
+    }
+    // The mark shows what the registry holds now: without write access to the
+    // machine-wide key the change does not happen.
+    CMenu menu(GetMenu());
+    menu.CheckMenuItem(ID_TOGGLE_AUTORUN, autoRun.IsEnabled() ? MF_CHECKED : MF_UNCHECKED);
+}
+
+void CWatchListDlg::TrayCallback(WPARAM, LPARAM lParam, void* pData) {
+    CWatchListDlg* pDlg = static_cast<CWatchListDlg*>(pData);
+    CMenu menu;
+    menu.LoadMenu(IDR_TRAY_MENU);
+    CMenu popup(menu.GetSubMenu(0));
+    POINT cursor;
+    GetCursorPos(&cursor);
+    switch (LOWORD(lParam)) {
+    case WM_LBUTTONDBLCLK:
+        pDlg->ToggleMainWindow();
+        break;
+    case WM_RBUTTONDOWN:
+        if (popup) {
+            pDlg->SetForegroundWindow();
+            if (pDlg->m_bVisible) {
+                popup.ModifyMenu(0, MF_BYPOSITION | MF_STRING, ID_TOGGLE_MAIN_WND,
+                                 LoadText(IDS_HIDE_WINDOW));
+            }
+            popup.SetDefaultItem(0, TRUE);
+            popup.TrackPopupMenu(TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, *pDlg);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// The list commands and the dialogs they open.
+void CWatchListDlg::OnAddWatch() {}
+void CWatchListDlg::OnDeleteWatch() {}
+void CWatchListDlg::OnWatchProperties() {}
+
+void CWatchListDlg::OnItemChangedList() {
+    const int nRow = m_listCtrl.GetNextItem(-1, LVNI_SELECTED);
+    const BOOL bValid = nRow >= 0 && nRow < m_watchList.GetCount();
+    m_btnProperties.EnableWindow(bValid);
+    m_btnDelete.EnableWindow(bValid);
+    CMenu menu(GetMenu());
+    menu.EnableMenuItem(ID_DELETE_WATCH, bValid ? MF_ENABLED : MF_GRAYED);
+    menu.EnableMenuItem(ID_WATCH_PROPERTIES, bValid ? MF_ENABLED : MF_GRAYED);
+}
+
+void CWatchListDlg::OnAbout() {}
+void CWatchListDlg::OnBlackoutDefaults() {}
+void CWatchListDlg::OnAreaBlackWake() {}

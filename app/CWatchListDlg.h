@@ -1,0 +1,98 @@
+#pragma once
+
+#include "CAnchorLayout.h"
+#include "CDialog.h"
+#include "CDisplayRequest.h"
+#include "CIconButton.h"
+#include "CListCtrl.h"
+#include "CProfileFile.h"
+#include "CString.h"
+#include "CTrayIcon.h"
+#include "CWatchEvaluator.h"
+#include "CWatchList.h"
+#include "WatchCycleDecision.h"
+
+// The program's main window: the watch list in a resizable dialog with four
+// buttons and a menu bar, alive for the whole run, shown or hidden while the
+// program lives on in the notification area.
+class CWatchListDlg : public CDialog {
+public:
+    CWatchListDlg();
+    ~CWatchListDlg() override;
+
+    void InitLayout();
+    void LoadWindowSettings();
+    void SaveWindowSettings();
+    void SetRowText(int nRow, const CWatchItem& item);
+    void ToggleMainWindow();
+    void ShowTrayIcon(BOOL bShow);
+    // void TrayCallback(WPARAM iconId, LPARAM mouseMessage, void* pMainWnd)
+    static void TrayCallback(WPARAM wParam, LPARAM lParam, void* pData);
+
+protected:
+    INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    // Enter and Esc must not end the program.
+    void OnOK() override {}
+    void OnCancel() override {}
+
+private:
+    // BOOL OnCommand(UINT nID): TRUE when the command is one of ours
+    BOOL OnCommand(UINT nID);
+    // INT_PTR OnNotify(NMHDR* pNMHDR): TRUE when handled
+    BOOL OnNotify(const NMHDR* pNMHDR);
+    void OnSysCommand(UINT nID);
+    void OnPaint();
+    void OnSize(UINT nType, int cx, int cy);
+    void OnGetMinMaxInfo(MINMAXINFO* pInfo);
+    void OnWindowPosChanging(WINDOWPOS* pPos);
+    // LRESULT OnNcHitTest(POINT screenPoint): HTNOWHERE to leave it to the default
+    LRESULT OnNcHitTest(POINT point);
+    // void OnTimer(UINT_PTR nIDEvent): timer 1 counts the blackout down, any
+    // other id runs the watch cycle
+    void OnTimer(UINT_PTR nIDEvent);
+    void ApplyWatchCycle(const WatchCycleActions& actions);
+    void OnAreaBlackTick();
+    void OnDestroy();
+    BOOL OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+    void OnEndSession();
+    void OnTaskbarCreated();
+
+    void OnAddWatch();
+    void OnDeleteWatch();
+    void OnWatchProperties();
+    void OnItemChangedList();
+    void OnHideMainWnd();
+    void OnShowMainWnd();
+    void OnExit();
+    void OnAbout();
+    void OnToggleTrayIcon();
+    void OnToggleAutoRun();
+    void OnBlackoutDefaults();
+    void OnAreaBlackWake();
+
+    RECT GetGripRect() const;
+    void SaveAll();
+
+    CIconButton m_btnHide;
+    CIconButton m_btnAdd;
+    CIconButton m_btnDelete;
+    CIconButton m_btnProperties;
+    CListCtrl m_listCtrl;
+    HICON m_hIconNormal;
+    HICON m_hIconGuard;
+    CWatchList m_watchList;
+    CWatchEvaluator m_evaluator{m_watchList};
+    CString m_strListPath;
+    CProfileFile m_settings;
+    CAnchorLayout m_layout;
+    CTrayIcon m_trayIcon;
+    BOOL m_bVisible = TRUE;
+    BOOL m_bShowTrayIcon = TRUE;
+    bool m_bCounting = false;
+    bool m_bBlackShown = false;
+    int m_nSecondsLeft = 0;
+    int m_nActiveAreaMode = 0;
+    CDisplayRequest m_displayRequest;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+// What one start of the program does, decided from the single-instance guard,
+// the published main window and the command line.
+enum class StartAction {
+    RunMainWindow,     // the first instance: run until the user exits
+    UninstallOnly,     // no other instance: ask about the files, then end
+    EndSilently,       // another instance is still starting (or uninstalling)
+    HandOver,          // bring the running instance's window to the front
+    CloseAndUninstall, // close the running instance, then ask about the files
+};
+
+StartAction DecideStart(bool bAlreadyRunning, bool bMainWndPublished, bool bUninstall);
+
+// "/UNINSTALL" anywhere in the arguments, in any letter case.
+bool IsUninstallCommandLine(const char* pszCmdLine);

@@ -1,0 +1,46 @@
+#include "WatchCycleDecision.h"
+
+BlackoutSettings ResolveBlackout(int nAreaBlack, int nItemWaitTime, int nItemIdentify,
+                                 int nDefaultWaitTime, int nDefaultIdentify) {
+    BlackoutSettings settings;
+    if (nAreaBlack == 1) {
+        settings.nWaitTime = nDefaultWaitTime;
+        settings.nActiveAreaMode =
+            nDefaultIdentify < 0 || nDefaultIdentify > 1 ? 0 : nDefaultIdentify;
+    } else {
+        settings.nWaitTime = nItemWaitTime;
+        settings.nActiveAreaMode = nItemIdentify;
+    }
+    return settings;
+}
+
+bool NeedsBlackoutDefaults(int nFirstInEffect, bool bFirstInForeground, int nAreaBlack) {
+    return nFirstInEffect >= 0 && bFirstInForeground && nAreaBlack == 1;
+}
+
+WatchCycleActions DecideWatchCycle(const WatchCycleFacts& facts) {
+    WatchCycleActions actions;
+    if (facts.nFirstInEffect < 0) {
+        actions.bStopCountdown = true;
+        return actions;
+    }
+    actions.bGuarding = true;
+    if (facts.bFirstInForeground) {
+        if (facts.nAreaBlack != 0) {
+            actions.bSetActiveAreaMode = true;
+            actions.nActiveAreaMode = facts.blackout.nActiveAreaMode;
+            if (!facts.bCounting) {
+                actions.bArmCountdown = true;
+                actions.nSecondsLeft = facts.blackout.nWaitTime;
+            }
+        }
+    } else if (facts.bCounting) {
+        actions.bStopCountdown = true;
+    }
+    for (int effect : facts.effects) {
+        actions.bPreventSaver = actions.bPreventSaver || effect == 1 || effect == 3;
+        actions.bPreventPowerOff = actions.bPreventPowerOff || effect == 2 || effect == 3;
+    }
+    actions.bHoldDisplayOn = actions.bPreventPowerOff;
+    return actions;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "CWnd.h"
+
+#include <commctrl.h>
+
+// A report-style list-view control: one message per member.
+class CListCtrl : public CWnd {
+public:
+    int InsertColumn(int nCol, const char* pszHeading, int nFormat, int nWidth);
+    // Inserts a row with mask, text and image; returns its index or -1.
+    int InsertItem(UINT nMask, int nItem, const char* pszItem, int nImage);
+    BOOL SetItemText(int nItem, int nSubItem, const char* pszText);
+    CString GetItemText(int nItem, int nSubItem) const;
+    BOOL SetItemState(int nItem, UINT nState, UINT nMask);
+    BOOL DeleteItem(int nItem) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, nItem)); }
+    int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+    int GetNextItem(int nItem, int nFlags) const {
+        return static_cast<int>(SendMessage(LVM_GETNEXTITEM, nItem, MAKELPARAM(nFlags, 0)));
+    }
+    BOOL SetColumnWidth(int nCol, int cx) {
+        return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, nCol, MAKELPARAM(cx, 0)));
+    }
+    int GetColumnWidth(int nCol) const {
+        return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, nCol));
+    }
+    DWORD SetExtendedStyle(DWORD dwMask, DWORD dwStyle) {
+        return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, dwMask, dwStyle));
+    }
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <windows.h>
+
+class CWnd;
+
+// The application object: the program's one static instance derives from it,
+// and the entry point runs its InitInstance.
+class CWinApp {
+public:
+    CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+    virtual ~CWinApp();
+
+    // The program's work; FALSE ends the process when it returns.
+    virtual BOOL InitInstance() { return FALSE; }
+
+    // The command line after the program's name.
+    const char* m_lpCmdLine = "";
+    CWnd* m_pMainWnd = nullptr;
+};
+
+CWinApp* AfxGetApp();
+// The program's entry: records the command line and runs InitInstance.
+int AfxWinMain(const char* lpCmdLine);

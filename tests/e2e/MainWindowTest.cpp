@@ -1,0 +1,321 @@
+// The main window and the notification-area icon as a user meets them, on the
+// real program in a folder of its own.
+#include "MurvelProcess.h"
+
+#include "TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kThreeItems[] = "[Main]\r\nCount=3\r\n"
+                           "[Record_0]\r\nFileName=C:\\Apps\\播放器.exe\r\nTitle=播放器\r\n"
+                           "ValidCondition=1\r\nMonitorEffec=3\r\n"
+                           "[Record_1]\r\nFileName=C:\\Games\\game.exe\r\nTitle=游戏\r\n"
+                           "ValidCondition=2\r\nMonitorEffec=1\r\n"
+                           "[Record_2]\r\nFileName=present.exe\r\nTitle=演示\r\n"
+                           "ValidCondition=0\r\nMonitorEffec=2\r\n";
+
+int IniInt(const MurvelProcess& murvel, const char* section, const char* key) {
+    return static_cast<int>(
+        GetPrivateProfileIntA(section, key, -12345, murvel.File("Tessik.ini").c_str()));
+}
+
+bool Visible(const MurvelProcess& murvel) {
+    return WaitFor([&] { return murvel.IsVisible(); }, 5000);
+}
+
+RECT PrimaryWorkArea() {
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+void ExpectCentred(const RECT& r) {
+    RECT work = PrimaryWorkArea();
+    EXPECT_NEAR((work.left + work.right) / 2, (r.left + r.right) / 2, 1);
+    EXPECT_NEAR((work.top + work.bottom) / 2, (r.top + r.bottom) / 2, 1);
+}
+
+} // namespace
+
+TEST(MainWindow, FirstStartShowsTheDefaultsAndWritesBothFiles) {
+    MurvelProcess murvel;
+    ASSERT_TRUE(murvel.Start());
+    ASSERT_TRUE(Visible(murvel));
+    EXPECT_EQ("Qorvane", murvel.Title());
+
+    // With no saved position the template's size is centred.
+    RECT r = murvel.WindowRect();
+    ExpectCentred(r);
+
+    const char* headings[] = {"应用程序别名", "应用程序执行文件名", "有效条件", "监视效果"};
+    const int widths[] = {100, 150, 70, 70};
+    for (int n = 0; n < 4; ++n) {
+        EXPECT_EQ(headings[n], murvel.HeadingText(n));
+        EXPECT_EQ(widths[n], murvel.ColumnWidth(n));
+    }
+    EXPECT_EQ(0, murvel.RowCount());
+    EXPECT_TRUE(murvel.HasTrayIcon());
+    EXPECT_EQ(static_cast<UINT>(MF_GRAYED), murvel.MenuState(32776) & MF_GRAYED);
+    EXPECT_EQ(static_cast<UINT>(MF_GRAYED), murvel.MenuState(32777) & MF_GRAYED);
+    EXPECT_EQ(0u, murvel.MenuState(32774) & MF_GRAYED);
+    EXPECT_EQ(static_cast<UINT>(MF_CHECKED), murvel.MenuState(32779) & MF_CHECKED);
+    EXPECT_FALSE(murvel.IsControlEnabled(1002));
+    EXPECT_FALSE(murvel.IsControlEnabled(1003));
+    EXPECT_TRUE(murvel.IsControlEnabled(1001));
+    EXPECT_TRUE(murvel.IsControlEnabled(1013));
+
+    // Enter and Esc do nothing; the close button ends the program.
+    PostMessageA(murvel.MainWindow(), WM_COMMAND, IDOK, 0);
+    PostMessageA(murvel.MainWindow(), WM_COMMAND, IDCANCEL, 0);
+    murvel.Sync();
+    EXPECT_FALSE(murvel.HasExited());
+    ASSERT_TRUE(murvel.Close());
+
+    EXPECT_EQ(-12345, IniInt(murvel, "Main", "Count")) << "the list has a file of its own";
+    EXPECT_EQ(0, static_cast<int>(GetPrivateProfileIntA("Main", "Count", -1,
+                                                        murvel.File("Tessik.dat").c_str())));
+    const char* keys[] = {"Col0", "Col1", "Col2", "Col3"};
+    for (int n = 0; n < 4; ++n)
+        EXPECT_EQ(widths[n], IniInt(murvel, "Dialog", keys[n]));
+    EXPECT_EQ(r.left, IniInt(murvel, "Dialog", "Left"));
+    EXPECT_EQ(r.top, IniInt(murvel, "Dialog", "Top"));
+    EXPECT_EQ(r.right - r.left, IniInt(murvel, "Dialog", "Width"));
+    EXPECT_EQ(r.bottom - r.top, IniInt(murvel, "Dialog", "Height"));
+    EXPECT_EQ(1, IniInt(murvel, "Dialog", "Visible"));
+    EXPECT_EQ(1, IniInt(murvel, "Config", "ShowTrayIcon"));
+}
+
+TEST(MainWindow, PreparedFilesRestoreRowsPlacementAndColumns) {
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.dat", kThreeItems);
+    murvel.PutFile("Tessik.ini", "[Dialog]\r\nCol0=65636\r\nCol1=200\r\nCol2=80\r\nCol3=90\r\n"
+                                 "Left=40\r\nTop=30\r\nWidth=600\r\nHeight=300\r\n");
+    ASSERT_TRUE(murvel.Start());
+    ASSERT_TRUE(Visible(murvel));
+
+    const char* expected[3][4] = {
+        {"播放器", "C:\\Apps\\播放器.exe", "运行就有效", "防止屏保和关显示器"},
+        {"游戏", "C:\\Games\\game.exe", "前台才有效", "防止屏保"},
+        {"演示", "present.exe", "永远无效(禁止)", "防止关显示器"},
+    };
+    ASSERT_EQ(3, murvel.RowCount());
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 4; ++column)
+            EXPECT_EQ(expected[row][column], murvel.CellText(row, column)) << row << "," << column;
+
+    RECT r = murvel.WindowRect();
+    EXPECT_EQ(40, r.left);
+    EXPECT_EQ(30, r.top);
+    EXPECT_EQ(600, r.right - r.left);
+    EXPECT_EQ(300, r.bottom - r.top);
+    EXPECT_EQ(100, murvel.ColumnWidth(0)) << "only the low 16 bits of a stored width count";
+    EXPECT_EQ(200, murvel.ColumnWidth(1));
+    EXPECT_EQ(80, murvel.ColumnWidth(2));
+    EXPECT_EQ(90, murvel.ColumnWidth(3));
+}
+
+TEST(MainWindow, HiddenStartNeverShowsAndNoIconWhenTurnedOff) {
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.ini", "[Dialog]\r\nVisible=0\r\n[Config]\r\nShowTrayIcon=0\r\n");
+    ASSERT_TRUE(murvel.Start());
+    // Watch through the first idle moments, when the dialog manager shows it.
+    DWORD start = GetTickCount();
+    bool everShown = false;
+    while (GetTickCount() - start < 1500) {
+        everShown = everShown || murvel.IsVisible();
+        Sleep(5);
+    }
+    EXPECT_FALSE(everShown);
+    EXPECT_FALSE(murvel.HasTrayIcon());
+    EXPECT_EQ(0u, murvel.MenuState(32779) & MF_CHECKED);
+
+    // A second start's hand-over command brings it back.
+    murvel.Command(32781);
+    EXPECT_TRUE(Visible(murvel));
+}
+
+TEST(MainWindow, MinimiseHidesAndTheRestoredRectangleIsSaved) {
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.ini", "[Dialog]\r\nLeft=50\r\nTop=60\r\nWidth=500\r\nHeight=260\r\n");
+    ASSERT_TRUE(murvel.Start());
+    ASSERT_TRUE(Visible(murvel));
+    PostMessageA(murvel.MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(WaitFor([&] { return !murvel.IsVisible(); }, 5000));
+    ASSERT_TRUE(murvel.Close());
+    EXPECT_EQ(0, IniInt(murvel, "Dialog", "Visible"));
+    EXPECT_EQ(50, IniInt(murvel, "Dialog", "Left"));
+    EXPECT_EQ(60, IniInt(murvel, "Dialog", "Top"));
+    EXPECT_EQ(500, IniInt(murvel, "Dialog", "Width"));
+    EXPECT_EQ(260, IniInt(murvel, "Dialog", "Height"));
+}
+
+TEST(MainWindow, TrayMenuAndIconToggle) {
+    MurvelProcess murvel;
+    ASSERT_TRUE(murvel.Start());
+    ASSERT_TRUE(Visible(murvel));
+    std::string first;
+    int defaultItem = -2;
+    ASSERT_TRUE(murvel.OpenTrayMenu(&first, &defaultItem));
+    EXPECT_EQ("隐藏窗口(&H)", first);
+    EXPECT_EQ(0, defaultItem);
+
+    murvel.Command(32771); // the first item: hide
+    EXPECT_TRUE(WaitFor([&] { return !murvel.IsVisible(); }, 5000));
+    ASSERT_TRUE(murvel.OpenTrayMenu(&first, &defaultItem));
+    EXPECT_EQ("显示窗口(&S)", first);
+    EXPECT_EQ(0, defaultItem);
+
+    // A double-click on the icon toggles the window back.
+    PostMessageA(murvel.TrayWindow(), WM_USER + 122, 0, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(Visible(murvel));
+
+    murvel.Command(32779);
+    EXPECT_FALSE(murvel.HasTrayIcon());
+    EXPECT_EQ(0u, murvel.MenuState(32779) & MF_CHECKED);
+    murvel.Command(32779);
+    EXPECT_TRUE(murvel.HasTrayIcon());
+    EXPECT_EQ(static_cast<UINT>(MF_CHECKED), murvel.MenuState(32779) & MF_CHECKED);
+    ASSERT_TRUE(murvel.Close());
+    EXPECT_EQ(1, IniInt(murvel, "Config", "ShowTrayIcon"));
+}
+
+TEST(MainWindow, MinimumSizeAndGrip) {
+    MurvelProcess murvel;
+    ASSERT_TRUE(murvel.Start());
+    ASSERT_TRUE(Visible(murvel));
+    // What a drag with the mouse asks the window for its limits.
+    MINMAXINFO info = {};
+    SendMessageA(murvel.MainWindow(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(437, info.ptMinTrackSize.x);
+    EXPECT_EQ(209, info.ptMinTrackSize.y);
+
+    RECT client;
+    GetClientRect(murvel.MainWindow(), &client);
+    POINT grip = {client.right - 2, client.bottom - 2};
+    POINT elsewhere = {client.right / 2, client.bottom / 2};
+    ClientToScreen(murvel.MainWindow(), &grip);
+    ClientToScreen(murvel.MainWindow(), &elsewhere);
+    EXPECT_EQ(HTBOTTOMRIGHT,
+              SendMessageA(murvel.MainWindow(), WM_NCHITTEST, 0, MAKELPARAM(grip.x, grip.y)));
+    EXPECT_NE(HTBOTTOMRIGHT, SendMessageA(murvel.MainWindow(), WM_NCHITTEST, 0,
+                                          MAKELPARAM(elsewhere.x, elsewhere.y)));
+}
+
+TEST(MainWindow, PositionOnNoMonitorComesBackCentred) {
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.ini",
+                   "[Dialog]\r\nLeft=5000\r\nTop=4000\r\nWidth=520\r\nHeight=280\r\n");
+    ASSERT_TRUE(murvel.Start());
+    ASSERT_TRUE(Visible(murvel));
+    RECT r = murvel.WindowRect();
+    EXPECT_EQ(520, r.right - r.left);
+    EXPECT_EQ(280, r.bottom - r.top);
+    ExpectCentred(r);
+}
+
+TEST(MainWindow, IconComesBackWhenTheTaskbarIsRecreated) {
+    MurvelProcess murvel;
+    ASSERT_TRUE(murvel.Start());
+    ASSERT_TRUE(murvel.HasTrayIcon());
+    // The shell forgets every icon when it restarts.
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = murvel.TrayWindow();
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    ASSERT_FALSE(murvel.HasTrayIcon());
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return murvel.HasTrayIcon(); }, 5000));
+
+    // With the icon turned off, it stays away.
+    murvel.Command(32779);
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    murvel.Sync();
+    EXPECT_FALSE(murvel.HasTrayIcon());
+}
+
+namespace {
+
+const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+bool VelatrixPresent() {
+    HKEY hKey;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kRunKey, &hKey) != ERROR_SUCCESS)
+        return false;
+    bool present =
+        RegQueryValueExA(hKey, "Velatrix", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(hKey);
+    return present;
+}
+
+// Takes the machine-wide Run key away for a while, as a user without write
+// access meets it (Wine does not enforce the key's permissions), and puts it
+// back with its values.
+class RunKeyAway {
+public:
+    RunKeyAway() {
+        HKEY hKey;
+        if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kRunKey, &hKey) == ERROR_SUCCESS) {
+            for (DWORD i = 0;; ++i) {
+                char name[256];
+                DWORD nameSize = sizeof name, type = 0, dataSize = 0;
+                BYTE data[1024];
+                dataSize = sizeof data;
+                if (RegEnumValueA(hKey, i, name, &nameSize, nullptr, &type, data, &dataSize) !=
+                    ERROR_SUCCESS)
+                    break;
+                m_values.push_back(
+                    {name, type, std::string(reinterpret_cast<char*>(data), dataSize)});
+            }
+            RegCloseKey(hKey);
+        }
+        m_removed = RegDeleteKeyA(HKEY_LOCAL_MACHINE, kRunKey) == ERROR_SUCCESS;
+    }
+    ~RunKeyAway() {
+        HKEY hKey;
+        if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kRunKey, &hKey) != ERROR_SUCCESS)
+            return;
+        for (const Value& v : m_values)
+            RegSetValueExA(hKey, v.name.c_str(), 0, v.type,
+                           reinterpret_cast<const BYTE*>(v.data.data()),
+                           static_cast<DWORD>(v.data.size()));
+        RegCloseKey(hKey);
+    }
+    bool Removed() const { return m_removed; }
+
+private:
+    struct Value {
+        std::string name;
+        DWORD type;
+        std::string data;
+    };
+    std::vector<Value> m_values;
+    bool m_removed = false;
+};
+
+} // namespace
+
+TEST(MainWindow, AutoRunMarkShowsWhatTheRegistryHolds) {
+    MurvelProcess murvel;
+    ASSERT_TRUE(murvel.Start());
+    ASSERT_FALSE(VelatrixPresent());
+    EXPECT_EQ(0u, murvel.MenuState(32780) & MF_CHECKED);
+    {
+        RunKeyAway away;
+        ASSERT_TRUE(away.Removed());
+        murvel.Command(32780);
+        EXPECT_EQ(0u, murvel.MenuState(32780) & MF_CHECKED) << "nothing was written";
+    }
+    murvel.Command(32780);
+    EXPECT_TRUE(VelatrixPresent());
+    EXPECT_EQ(static_cast<UINT>(MF_CHECKED), murvel.MenuState(32780) & MF_CHECKED);
+    murvel.Command(32780);
+    EXPECT_FALSE(VelatrixPresent());
+    EXPECT_EQ(0u, murvel.MenuState(32780) & MF_CHECKED);
+}

@@ -1,0 +1,305 @@
+#include "MurvelProcess.h"
+
+#include "MenuProbeProtocol.h"
+#include "TestPaths.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <vector>
+
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 15000;
+
+struct WindowSearch {
+    DWORD pid;
+    const char* className;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != search->pid)
+        return TRUE;
+    char text[256] = "";
+    if (search->className) {
+        GetClassNameA(hwnd, text, sizeof text);
+        if (strcmp(text, search->className) != 0)
+            return TRUE;
+    }
+    if (search->title) {
+        GetWindowTextA(hwnd, text, sizeof text);
+        if (strcmp(text, search->title) != 0)
+            return TRUE;
+    }
+    search->found = hwnd;
+    return FALSE;
+}
+
+HWND FindProcessWindow(DWORD pid, const char* className, const char* title) {
+    WindowSearch search = {pid, className, title, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string Convert(const std::string& text, UINT from, UINT to) {
+    int wide = MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(wide), L'\0');
+    MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), &w[0], wide);
+    int n = WideCharToMultiByte(to, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(to, 0, w.data(), wide, &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+bool CopyIn(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+} // namespace
+
+std::string Ansi(const char* utf8) {
+    return Convert(utf8, CP_UTF8, CP_ACP);
+}
+
+std::string Utf8(const std::string& ansi) {
+    return Convert(ansi, CP_ACP, CP_UTF8);
+}
+
+class MurvelProcess::RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE process, size_t size) : m_process(process) {
+        m_address = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    ~RemoteBuffer() {
+        if (m_address)
+            VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+    }
+    char* Address(size_t offset = 0) const { return static_cast<char*>(m_address) + offset; }
+    bool Write(size_t offset, const void* data, size_t size) const {
+        return WriteProcessMemory(m_process, Address(offset), data, size, nullptr) != FALSE;
+    }
+    bool Read(size_t offset, void* data, size_t size) const {
+        return ReadProcessMemory(m_process, Address(offset), data, size, nullptr) != FALSE;
+    }
+
+private:
+    HANDLE m_process;
+    void* m_address;
+};
+
+MurvelProcess::MurvelProcess() {
+    CopyIn(SiblingProgram("Murvel.exe"), m_dir.File("Murvel.exe"));
+    CopyIn(SiblingProgram("TessikDLL.dll"), m_dir.File("TessikDLL.dll"));
+}
+
+MurvelProcess::~MurvelProcess() {
+    if (m_hProbeHook)
+        UnhookWindowsHookEx(m_hProbeHook);
+    if (m_process) {
+        if (!HasExited())
+            Close(5000);
+        if (!HasExited()) {
+            TerminateProcess(m_process, 9);
+            WaitForSingleObject(m_process, 5000);
+        }
+        CloseHandle(m_process);
+    }
+}
+
+bool MurvelProcess::PutFile(const char* name, const std::string& utf8Text) const {
+    return WriteWholeFile(m_dir.File(name), Ansi(utf8Text.c_str()));
+}
+
+bool MurvelProcess::Start(const std::string& arguments) {
+    std::string cmd = "\"" + m_dir.File("Murvel.exe") + "\"";
+    if (!arguments.empty())
+        cmd += " " + arguments;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    // The program's output must not hold the test runner's pipes open.
+    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                        m_dir.Path().c_str(), &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    m_process = pi.hProcess;
+    m_processId = pi.dwProcessId;
+    WaitFor(
+        [this] {
+            m_hMain = FindProcessWindow(m_processId, "#32770", nullptr);
+            return m_hMain != nullptr || HasExited();
+        },
+        kStartTimeoutMs);
+    if (m_hMain)
+        Sync();
+    return m_hMain != nullptr;
+}
+
+int MurvelProcess::RunAgain(const std::string& arguments, DWORD timeoutMs) const {
+    std::string cmd = "\"" + m_dir.File("Murvel.exe") + "\" " + arguments;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                        m_dir.Path().c_str(), &si, &pi))
+        return -1;
+    CloseHandle(pi.hThread);
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &code);
+    else
+        TerminateProcess(pi.hProcess, 9);
+    CloseHandle(pi.hProcess);
+    return static_cast<int>(code);
+}
+
+bool MurvelProcess::Close(DWORD timeoutMs) {
+    if (!m_process)
+        return false;
+    if (m_hMain)
+        PostMessageA(m_hMain, WM_CLOSE, 0, 0);
+    return WaitForSingleObject(m_process, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool MurvelProcess::HasExited() const {
+    return !m_process || WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0;
+}
+
+HWND MurvelProcess::TrayWindow() const {
+    return FindProcessWindow(m_processId, nullptr, "TrayIconWnd");
+}
+
+bool MurvelProcess::HasTrayIcon() const {
+    HWND hTray = TrayWindow();
+    if (!hTray)
+        return false;
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = hTray;
+    data.uID = 0;
+    // Modifying nothing succeeds exactly when the shell has the icon.
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+std::string MurvelProcess::Title() const {
+    char text[256] = "";
+    DWORD_PTR n = 0;
+    SendMessageTimeoutA(m_hMain, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_NORMAL, 5000, &n);
+    return Utf8(text);
+}
+
+int MurvelProcess::RowCount() const {
+    return static_cast<int>(SendMessageA(GetDlgItem(m_hMain, 1000), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string MurvelProcess::CellText(int row, int column) const {
+    const size_t textSize = 1024;
+    RemoteBuffer remote(m_process, sizeof(LVITEMA) + textSize);
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = remote.Address(sizeof item);
+    item.cchTextMax = textSize;
+    remote.Write(0, &item, sizeof item);
+    int n = static_cast<int>(SendMessageA(GetDlgItem(m_hMain, 1000), LVM_GETITEMTEXTA, row,
+                                          reinterpret_cast<LPARAM>(remote.Address())));
+    std::vector<char> text(textSize, '\0');
+    remote.Read(sizeof item, text.data(), textSize);
+    return Utf8(std::string(text.data(), static_cast<size_t>(n > 0 ? n : 0)));
+}
+
+std::string MurvelProcess::HeadingText(int column) const {
+    const size_t textSize = 256;
+    RemoteBuffer remote(m_process, sizeof(LVCOLUMNA) + textSize);
+    LVCOLUMNA info = {};
+    info.mask = LVCF_TEXT;
+    info.pszText = remote.Address(sizeof info);
+    info.cchTextMax = textSize;
+    remote.Write(0, &info, sizeof info);
+    SendMessageA(GetDlgItem(m_hMain, 1000), LVM_GETCOLUMNA, column,
+                 reinterpret_cast<LPARAM>(remote.Address()));
+    std::vector<char> text(textSize, '\0');
+    remote.Read(sizeof info, text.data(), textSize);
+    return Utf8(text.data());
+}
+
+int MurvelProcess::ColumnWidth(int column) const {
+    return static_cast<int>(SendMessageA(GetDlgItem(m_hMain, 1000), LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+RECT MurvelProcess::WindowRect() const {
+    RECT r = {};
+    GetWindowRect(m_hMain, &r);
+    return r;
+}
+
+bool MurvelProcess::IsControlEnabled(int nID) const {
+    return IsWindowEnabled(GetDlgItem(m_hMain, nID)) != FALSE;
+}
+
+bool MurvelProcess::AttachMenuProbe() const {
+    if (m_hProbeHook)
+        return true;
+    HMODULE hProbe = LoadLibraryA(SiblingProgram("MenuProbe.dll").c_str());
+    HOOKPROC proc = hProbe ? reinterpret_cast<HOOKPROC>(
+                                 reinterpret_cast<void*>(GetProcAddress(hProbe, "MenuProbeHook")))
+                           : nullptr;
+    DWORD thread = GetWindowThreadProcessId(m_hMain, nullptr);
+    if (proc && thread)
+        m_hProbeHook = SetWindowsHookExA(WH_CALLWNDPROC, proc, hProbe, thread);
+    return m_hProbeHook != nullptr;
+}
+
+UINT MurvelProcess::MenuState(UINT nID) const {
+    if (!AttachMenuProbe())
+        return static_cast<UINT>(-1);
+    RemovePropA(m_hMain, MenuProbe::kMenuState);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(m_hMain, RegisterWindowMessageA(MenuProbe::kQueryMessage), nID, 0,
+                        SMTO_NORMAL, 5000, &result);
+    UINT_PTR stored = reinterpret_cast<UINT_PTR>(GetPropA(m_hMain, MenuProbe::kMenuState));
+    return static_cast<UINT>(stored - 1);
+}
+
+bool MurvelProcess::OpenTrayMenu(std::string* firstItemText, int* defaultPosition) const {
+    HWND hTray = TrayWindow();
+    if (!hTray || !AttachMenuProbe())
+        return false;
+    RemovePropA(m_hMain, MenuProbe::kPopupFirstText);
+    RemovePropA(m_hMain, MenuProbe::kPopupDefault);
+    const UINT kTrayNotify = WM_USER + 122;
+    PostMessageA(hTray, kTrayNotify, 0, WM_RBUTTONDOWN);
+    ATOM atom = 0;
+    if (!WaitFor([&] {
+            atom = static_cast<ATOM>(
+                reinterpret_cast<UINT_PTR>(GetPropA(m_hMain, MenuProbe::kPopupFirstText)));
+            return atom != 0;
+        }))
+        return false;
+    char text[256] = "";
+    GlobalGetAtomNameA(atom, text, sizeof text);
+    GlobalDeleteAtom(atom);
+    *firstItemText = Utf8(text);
+    *defaultPosition =
+        static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropA(m_hMain, MenuProbe::kPopupDefault))) -
+        1;
+    Sync();
+    return true;
+}
+
+void MurvelProcess::Command(UINT nID) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(m_hMain, WM_COMMAND, MAKEWPARAM(nID, 0), 0, SMTO_NORMAL, 10000, &result);
+}
+
+void MurvelProcess::Sync() const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(m_hMain, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+}

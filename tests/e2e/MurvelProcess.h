@@ -1,0 +1,93 @@
+#pragma once
+
+#include "TempDir.h"
+
+#include <windows.h>
+
+#include <string>
+
+// The real Murvel.exe, copied with its hook library into a fresh folder and
+// driven from the test process as the system and other programs would drive
+// it: window messages, its files, its windows.
+class MurvelProcess {
+public:
+    MurvelProcess();
+    MurvelProcess(const MurvelProcess&) = delete;
+    MurvelProcess& operator=(const MurvelProcess&) = delete;
+    ~MurvelProcess();
+
+    const TempDir& Dir() const { return m_dir; }
+    std::string File(const char* name) const { return m_dir.File(name); }
+    // Writes a file beside the program (text given in UTF-8 is converted to
+    // the ANSI code page, as the program's own files are).
+    bool PutFile(const char* name, const std::string& utf8Text) const;
+
+    // Starts the program and waits until its main window exists; false when
+    // it did not come up within the time.
+    bool Start(const std::string& arguments = "");
+    // Starts another instance of the same copy and waits for it to end;
+    // returns its exit code, or -1 when it did not end in time.
+    int RunAgain(const std::string& arguments, DWORD timeoutMs = 15000) const;
+    // WM_CLOSE to the main window, then waits for the process to end.
+    bool Close(DWORD timeoutMs = 15000);
+    bool HasExited() const;
+    DWORD ProcessId() const { return m_processId; }
+
+    HWND MainWindow() const { return m_hMain; }
+    // The hidden window that receives the notification-area callbacks.
+    HWND TrayWindow() const;
+    // Whether the shell knows our notification-area icon (a probe that
+    // changes nothing).
+    bool HasTrayIcon() const;
+
+    std::string Title() const;
+    int RowCount() const;
+    std::string CellText(int row, int column) const;
+    std::string HeadingText(int column) const;
+    int ColumnWidth(int column) const;
+    RECT WindowRect() const;
+    bool IsVisible() const { return IsWindowVisible(m_hMain) != FALSE; }
+    bool IsControlEnabled(int nID) const;
+    // State flags of a menu-bar item (MF_GRAYED, MF_CHECKED...), read inside
+    // the program's own process where the menu lives.
+    UINT MenuState(UINT nID) const;
+    // Opens the notification-area popup menu as a right click on the icon
+    // would, and returns the text of its first item and its default item's
+    // position (-1 when none), read as it opened; the menu is closed again.
+    bool OpenTrayMenu(std::string* firstItemText, int* defaultPosition) const;
+    // Sends a command as a click on a menu item would, and returns once the
+    // program has handled it.
+    void Command(UINT nID) const;
+    // A round trip through the program's message handling. Sent messages
+    // overtake posted ones: this does not wait for what was posted before.
+    void Sync() const;
+
+private:
+    // Copies bytes into and out of the program's memory, for the list-view
+    // messages that take pointers.
+    class RemoteBuffer;
+
+    // Hooks the probe library into the program's GUI thread, once.
+    bool AttachMenuProbe() const;
+
+    TempDir m_dir;
+    mutable HHOOK m_hProbeHook = nullptr;
+    HANDLE m_process = nullptr;
+    DWORD m_processId = 0;
+    HWND m_hMain = nullptr;
+};
+
+// Waits until the predicate holds or the time runs out.
+template <typename Predicate> bool WaitFor(Predicate predicate, DWORD timeoutMs = 10000) {
+    DWORD start = GetTickCount();
+    while (!predicate()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// UTF-8 to the ANSI code page and back, for comparing the program's texts.
+std::string Ansi(const char* utf8);
+std::string Utf8(const std::string& ansi);

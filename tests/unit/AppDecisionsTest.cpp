@@ -1,0 +1,81 @@
+#include "StartupDecision.h"
+#include "WatchRowText.h"
+#include "WindowPlacement.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+TEST(RowText, ValuesOutsideTheKnownOnesShowTheWidestMeaning) {
+    const struct {
+        int value;
+        UINT condition;
+        UINT effect;
+    } cases[] = {
+        {0, IDS_VALID_NEVER, IDS_EFFECT_BOTH},       {1, IDS_VALID_RUNNING, IDS_EFFECT_SAVER},
+        {2, IDS_VALID_FOREGROUND, IDS_EFFECT_POWER}, {3, IDS_VALID_FOREGROUND, IDS_EFFECT_BOTH},
+        {-1, IDS_VALID_FOREGROUND, IDS_EFFECT_BOTH}, {99, IDS_VALID_FOREGROUND, IDS_EFFECT_BOTH},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.condition, ConditionTextId(c.value)) << c.value;
+        EXPECT_EQ(c.effect, EffectTextId(c.value)) << c.value;
+    }
+}
+
+TEST(WindowPlacement, VisibleSavedPositionsStayAndTheRestIsCentred) {
+    const RECT work = {0, 0, 1000, 700};
+    const POINT created = {0, 0};
+    const struct {
+        RECT restored;
+        bool onMonitor;
+        RECT expected;
+    } cases[] = {
+        // A saved position that some monitor shows stays exactly, even partly off screen.
+        {{40, 30, 640, 330}, true, {40, 30, 640, 330}},
+        {{-300, -20, 300, 280}, true, {-300, -20, 300, 280}},
+        // Nothing saved: the template's size where the dialog was created, centred.
+        {{0, 0, 500, 300}, true, {250, 200, 750, 500}},
+        // On no monitor (one since unplugged): same size, centred.
+        {{5000, 4000, 5520, 4280}, false, {240, 210, 760, 490}},
+        // Larger than the work area: the caption stays reachable.
+        {{3000, 3000, 4200, 3900}, false, {0, 0, 1200, 900}},
+    };
+    for (const auto& c : cases) {
+        RECT r = PlaceRestoredWindow(c.restored, created, c.onMonitor, work);
+        EXPECT_EQ(c.expected.left, r.left) << c.restored.left;
+        EXPECT_EQ(c.expected.top, r.top) << c.restored.left;
+        EXPECT_EQ(c.expected.right, r.right) << c.restored.left;
+        EXPECT_EQ(c.expected.bottom, r.bottom) << c.restored.left;
+    }
+    // A work area that does not start at the origin (taskbar at the top or left).
+    RECT r = PlaceRestoredWindow({0, 0, 400, 200}, created, true, {100, 40, 1100, 740});
+    EXPECT_EQ(400, r.left);
+    EXPECT_EQ(290, r.top);
+}
+
+TEST(Startup, FiveWaysToStart) {
+    const struct {
+        bool running, published, uninstall;
+        StartAction action;
+    } cases[] = {
+        {false, false, false, StartAction::RunMainWindow},
+        {false, true, false, StartAction::RunMainWindow},
+        {false, false, true, StartAction::UninstallOnly},
+        {true, false, false, StartAction::EndSilently},
+        {true, false, true, StartAction::EndSilently},
+        {true, true, false, StartAction::HandOver},
+        {true, true, true, StartAction::CloseAndUninstall},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.action, DecideStart(c.running, c.published, c.uninstall))
+            << c.running << c.published << c.uninstall;
+}
+
+TEST(Startup, UninstallKeywordInAnyCaseAnywhere) {
+    EXPECT_TRUE(IsUninstallCommandLine("/UNINSTALL"));
+    EXPECT_TRUE(IsUninstallCommandLine("/uninstall"));
+    EXPECT_TRUE(IsUninstallCommandLine("-x /UnInstall now"));
+    EXPECT_TRUE(IsUninstallCommandLine("/uninstallation"));
+    EXPECT_FALSE(IsUninstallCommandLine(""));
+    EXPECT_FALSE(IsUninstallCommandLine("uninstall"));
+    EXPECT_FALSE(IsUninstallCommandLine("/UN INSTALL"));
+}

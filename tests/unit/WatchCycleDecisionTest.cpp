@@ -1,0 +1,153 @@
+#include "CDisplayRequest.h"
+#include "WatchCycleDecision.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+WatchCycleFacts Facts(int first, bool foreground, int areaBlack, bool counting,
+                      std::vector<int> effects, int wait = 30, int mode = 1) {
+    WatchCycleFacts facts;
+    facts.nFirstInEffect = first;
+    facts.bFirstInForeground = foreground;
+    facts.nAreaBlack = areaBlack;
+    facts.blackout.nWaitTime = wait;
+    facts.blackout.nActiveAreaMode = mode;
+    facts.bCounting = counting;
+    facts.effects = std::move(effects);
+    return facts;
+}
+
+} // namespace
+
+TEST(WatchCycle, DecisionTable) {
+    const struct {
+        const char* name;
+        WatchCycleFacts facts;
+        bool guarding, arm, stop, setMode, saver, power;
+        int seconds;
+    } cases[] = {
+        {"nothing in effect stops any countdown and guards nothing", Facts(-1, false, 0, true, {}),
+         false, false, true, false, false, false, 0},
+        {"nothing in effect, no countdown", Facts(-1, false, 0, false, {}), false, false, true,
+         false, false, false, 0},
+        {"saver only", Facts(0, false, 0, false, {1}), true, false, false, false, true, false, 0},
+        {"effects 1 and 2 give both flags", Facts(0, false, 0, false, {1, 2}), true, false, false,
+         false, true, true, 0},
+        {"effect 3 alone gives both", Facts(2, false, 0, false, {3}), true, false, false, false,
+         true, true, 0},
+        {"foreground with a blackout arms the countdown", Facts(0, true, 2, false, {1}, 45, 1),
+         true, true, false, true, true, false, 45},
+        {"a running countdown is left untouched", Facts(0, true, 2, true, {1}, 45, 0), true, false,
+         false, true, true, false, 0},
+        {"foreground without a blackout arms nothing", Facts(0, true, 0, false, {2}), true, false,
+         false, false, false, true, 0},
+        {"first item left the foreground: the countdown stops", Facts(0, false, 2, true, {1}), true,
+         false, true, false, true, false, 0},
+        {"a wait of 0 arms with 0 seconds", Facts(1, true, 1, false, {3}, 0, 0), true, true, false,
+         true, true, true, 0},
+    };
+    for (const auto& c : cases) {
+        WatchCycleActions a = DecideWatchCycle(c.facts);
+        EXPECT_EQ(c.guarding, a.bGuarding) << c.name;
+        EXPECT_EQ(c.arm, a.bArmCountdown) << c.name;
+        EXPECT_EQ(c.stop, a.bStopCountdown) << c.name;
+        EXPECT_EQ(c.setMode, a.bSetActiveAreaMode) << c.name;
+        EXPECT_EQ(c.saver, a.bPreventSaver) << c.name;
+        EXPECT_EQ(c.power, a.bPreventPowerOff) << c.name;
+        EXPECT_EQ(c.power, a.bHoldDisplayOn)
+            << c.name << ": the display is held exactly for power-off";
+        if (c.arm) {
+            EXPECT_EQ(c.seconds, a.nSecondsLeft) << c.name;
+        }
+        if (c.setMode) {
+            EXPECT_EQ(c.facts.blackout.nActiveAreaMode, a.nActiveAreaMode) << c.name;
+        }
+    }
+}
+
+TEST(WatchCycle, BlackoutSettingsComeFromTheDefaultsOnlyForAreaBlack1) {
+    const struct {
+        int areaBlack, itemWait, itemIdentify, defaultWait, defaultIdentify;
+        int wait, mode;
+    } cases[] = {
+        {1, 10, 1, 60, 1, 60, 1},  {1, 10, 1, 90, 0, 90, 0}, {1, 10, 0, 60, 7, 60, 0},
+        {1, 10, 0, 60, -1, 60, 0}, {2, 10, 1, 60, 0, 10, 1}, {5, 15, 3, 60, 0, 15, 3},
+    };
+    for (const auto& c : cases) {
+        BlackoutSettings s = ResolveBlackout(c.areaBlack, c.itemWait, c.itemIdentify, c.defaultWait,
+                                             c.defaultIdentify);
+        EXPECT_EQ(c.wait, s.nWaitTime) << c.areaBlack << "/" << c.defaultIdentify;
+        EXPECT_EQ(c.mode, s.nActiveAreaMode) << c.areaBlack << "/" << c.defaultIdentify;
+    }
+    EXPECT_TRUE(NeedsBlackoutDefaults(0, true, 1));
+    EXPECT_FALSE(NeedsBlackoutDefaults(0, false, 1));
+    EXPECT_FALSE(NeedsBlackoutDefaults(0, true, 2));
+    EXPECT_FALSE(NeedsBlackoutDefaults(-1, true, 1));
+}
+
+namespace {
+
+// The power manager as the request sees it.
+struct FakePower {
+    static int created, set, cleared;
+    static DWORD lastState;
+    static HANDLE WINAPI Create(void*) {
+        ++created;
+        return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(0x1234));
+    }
+    static BOOL WINAPI Set(HANDLE, int type) {
+        ++set;
+        return type == 0;
+    }
+    static BOOL WINAPI Clear(HANDLE, int type) {
+        ++cleared;
+        return type == 0;
+    }
+    static DWORD WINAPI SetState(DWORD flags) {
+        lastState = flags;
+        return ES_CONTINUOUS;
+    }
+    static CDisplayRequest::PowerApi Api(bool withRequests) {
+        created = set = cleared = 0;
+        lastState = 0;
+        CDisplayRequest::PowerApi api;
+        if (withRequests) {
+            api.pfnCreate = Create;
+            api.pfnSet = Set;
+            api.pfnClear = Clear;
+        }
+        api.pfnSetThreadExecutionState = SetState;
+        return api;
+    }
+};
+int FakePower::created, FakePower::set, FakePower::cleared;
+DWORD FakePower::lastState;
+
+} // namespace
+
+TEST(DisplayRequest, HeldOnceReleasedOnceAndAtTheEnd) {
+    {
+        CDisplayRequest request(FakePower::Api(true));
+        request.Hold(false);
+        EXPECT_EQ(0, FakePower::set + FakePower::cleared) << "nothing to release";
+        request.Hold(true);
+        request.Hold(true);
+        EXPECT_TRUE(request.IsHeld());
+        EXPECT_EQ(1, FakePower::created);
+        EXPECT_EQ(1, FakePower::set);
+        request.Hold(false);
+        EXPECT_EQ(1, FakePower::cleared);
+        request.Hold(true);
+        EXPECT_EQ(1, FakePower::created) << "one request object for the program's life";
+        EXPECT_EQ(2, FakePower::set);
+    }
+    EXPECT_EQ(2, FakePower::cleared) << "released when the program ends";
+
+    // Without power requests, the thread's execution state.
+    CDisplayRequest old(FakePower::Api(false));
+    old.Hold(true);
+    EXPECT_EQ(static_cast<DWORD>(ES_CONTINUOUS | ES_DISPLAY_REQUIRED), FakePower::lastState);
+    old.Hold(false);
+    EXPECT_EQ(static_cast<DWORD>(ES_CONTINUOUS), FakePower::lastState);
+}
