@@ -137,8 +137,11 @@ bool MurvelProcess::Start(const std::string& arguments) {
             return m_hMain != nullptr || HasExited();
         },
         kStartTimeoutMs);
+    // The window exists before its initialisation has run: a message sent now
+    // could be handled while that initialisation waits on the shell. The
+    // first idle moment comes after it.
     if (m_hMain)
-        Sync();
+        WaitForInputIdle(m_process, kStartTimeoutMs);
     return m_hMain != nullptr;
 }
 
@@ -158,6 +161,41 @@ int MurvelProcess::RunAgain(const std::string& arguments, DWORD timeoutMs) const
         TerminateProcess(pi.hProcess, 9);
     CloseHandle(pi.hProcess);
     return static_cast<int>(code);
+}
+
+int MurvelProcess::RunAndAnswer(const std::string& arguments, int nButton, DWORD timeoutMs) const {
+    std::string cmd = "\"" + m_dir.File("Murvel.exe") + "\" " + arguments;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                        m_dir.Path().c_str(), &si, &pi))
+        return -1;
+    CloseHandle(pi.hThread);
+    const std::string caption = Ansi("卸载");
+    HWND hBox = nullptr;
+    WaitFor(
+        [&] {
+            hBox = FindProcessWindow(pi.dwProcessId, "#32770", caption.c_str());
+            return hBox != nullptr || WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0;
+        },
+        timeoutMs);
+    DWORD code = static_cast<DWORD>(-1);
+    if (hBox) {
+        PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(hBox, nButton)));
+        if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
+            GetExitCodeProcess(pi.hProcess, &code);
+    }
+    if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 9);
+    CloseHandle(pi.hProcess);
+    return static_cast<int>(code);
+}
+
+void MurvelProcess::RunWatchCycle() const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(m_hMain, WM_TIMER, 0, 0, SMTO_NORMAL, 10000, &result);
 }
 
 bool MurvelProcess::Close(DWORD timeoutMs) {

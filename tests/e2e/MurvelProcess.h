@@ -28,6 +28,12 @@ public:
     // Starts another instance of the same copy and waits for it to end;
     // returns its exit code, or -1 when it did not end in time.
     int RunAgain(const std::string& arguments, DWORD timeoutMs = 15000) const;
+    // Starts another instance that asks a question (the uninstall prompt),
+    // answers it with the given button once it shows, and waits for the
+    // instance to end; returns its exit code, -1 when no question came.
+    int RunAndAnswer(const std::string& arguments, int nButton, DWORD timeoutMs = 20000) const;
+    // Runs one watch cycle now instead of waiting for the timer.
+    void RunWatchCycle() const;
     // WM_CLOSE to the main window, then waits for the process to end.
     bool Close(DWORD timeoutMs = 15000);
     bool HasExited() const;

@@ -1,0 +1,148 @@
+// The program's main job on the real Murvel.exe: a watched helper program
+// runs, the program guards, the helper's screen-saver command is swallowed;
+// the helper ends and everything returns to normal. Also one instance at a
+// time and the uninstall prompt.
+#include "HookTargetProcess.h"
+#include "MurvelProcess.h"
+#include "SharedBlock.h"
+#include "TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const char kGuarding[] = "Qorvane (守护中...)";
+
+std::string Record(int n, const std::string& path, int condition, int effect) {
+    return "[Record_" + std::to_string(n) + "]\r\nFileName=" + path + "\r\nTitle=helper" +
+           std::to_string(n) + "\r\nValidCondition=" + std::to_string(condition) +
+           "\r\nMonitorEffec=" + std::to_string(effect) + "\r\n";
+}
+
+std::string List(const std::string& records, int count) {
+    return "[Main]\r\nCount=" + std::to_string(count) + "\r\n" + records;
+}
+
+// The hook library's shared block as the running program sees it: the copy
+// beside Murvel.exe is a module of its own, with a block of its own.
+class ProgramHooks {
+public:
+    explicit ProgramHooks(const MurvelProcess& murvel)
+        : m_module(LoadLibraryA(murvel.File("TessikDLL.dll").c_str())),
+          m_block(m_module ? FindSharedBlock(m_module) : nullptr) {}
+    ProgramHooks(const ProgramHooks&) = delete;
+    ProgramHooks& operator=(const ProgramHooks&) = delete;
+    ~ProgramHooks() {
+        if (m_module)
+            FreeLibrary(m_module);
+    }
+    bool Installed() const { return m_block && m_block->hGetMsgHook && m_block->hCbtHook; }
+    bool None() const { return m_block && !m_block->hGetMsgHook && !m_block->hCbtHook; }
+    int Saver() const { return m_block ? m_block->bPreventSaver : -1; }
+    int PowerOff() const { return m_block ? m_block->bPreventPowerOff : -1; }
+
+private:
+    HMODULE m_module;
+    volatile TessikShare* m_block;
+};
+
+} // namespace
+
+TEST(WatchCycle, EmptyListGuardsNothing) {
+    MurvelProcess murvel;
+    ASSERT_TRUE(murvel.Start());
+    murvel.RunWatchCycle();
+    EXPECT_EQ("Qorvane", murvel.Title());
+    ProgramHooks hooks(murvel);
+    EXPECT_TRUE(hooks.None());
+}
+
+TEST(WatchCycle, RunningProgramIsGuardedUntilItEnds) {
+    HookTargetProcess helper;
+    ASSERT_NE(nullptr, helper.Window());
+    const std::string path = SiblingProgram("HookTarget.exe");
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.dat", List(Record(0, path, 1, 1) + Record(1, path, 1, 2), 2));
+    ASSERT_TRUE(murvel.Start());
+    murvel.RunWatchCycle();
+    EXPECT_EQ(kGuarding, murvel.Title());
+
+    ProgramHooks hooks(murvel);
+    EXPECT_TRUE(hooks.Installed());
+    EXPECT_EQ(1, hooks.Saver()) << "effects 1 and 2 together prevent both";
+    EXPECT_EQ(1, hooks.PowerOff());
+    // A screen-saver command that reaches the helper arrives as nothing.
+    EXPECT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_SCREENSAVE));
+    EXPECT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_MONITORPOWER));
+    EXPECT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_MONITORPOWER | 2));
+    EXPECT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_SCREENSAVE));
+
+    helper.Kill();
+    murvel.RunWatchCycle();
+    EXPECT_EQ("Qorvane", murvel.Title());
+    EXPECT_TRUE(hooks.None());
+}
+
+TEST(WatchCycle, ForegroundConditionFollowsTheForegroundWindow) {
+    HookTargetProcess helper;
+    ASSERT_NE(nullptr, helper.Window());
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.dat", List(Record(0, SiblingProgram("HookTarget.exe"), 2, 1), 1));
+    ASSERT_TRUE(murvel.Start());
+
+    SetForegroundWindow(helper.Window());
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == helper.Window(); }, 5000));
+    murvel.RunWatchCycle();
+    EXPECT_EQ(kGuarding, murvel.Title());
+
+    SetForegroundWindow(murvel.MainWindow());
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == murvel.MainWindow(); }, 5000));
+    murvel.RunWatchCycle();
+    EXPECT_EQ("Qorvane", murvel.Title());
+}
+
+TEST(SingleInstance, SecondStartBringsTheHiddenWindowBack) {
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.ini", "[Dialog]\r\nVisible=0\r\n");
+    ASSERT_TRUE(murvel.Start());
+    Sleep(300);
+    ASSERT_FALSE(murvel.IsVisible());
+    EXPECT_EQ(0, murvel.RunAgain(""));
+    EXPECT_TRUE(WaitFor([&] { return murvel.IsVisible(); }, 5000));
+    EXPECT_FALSE(murvel.HasExited());
+}
+
+TEST(SingleInstance, UninstallWithoutARunningInstance) {
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.dat", "[Main]\r\nCount=0\r\n");
+    murvel.PutFile("Tessik.ini", "[Dialog]\r\nVisible=1\r\n");
+    EXPECT_EQ(0, murvel.RunAndAnswer("/uninstall", IDNO));
+    EXPECT_FALSE(ReadWholeFile(murvel.File("Tessik.dat")).empty());
+    EXPECT_FALSE(ReadWholeFile(murvel.File("Tessik.ini")).empty());
+    EXPECT_EQ(0, murvel.RunAndAnswer("-q /Uninstall", IDYES));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(murvel.File("Tessik.dat").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(murvel.File("Tessik.ini").c_str()));
+}
+
+TEST(SingleInstance, UninstallClosesTheRunningInstanceFirst) {
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.dat", List(Record(0, "C:\\x.exe", 1, 3), 1));
+    ASSERT_TRUE(murvel.Start());
+    murvel.Command(32780); // start with Windows: the uninstall leaves it alone
+    EXPECT_EQ(0, murvel.RunAndAnswer("/UNINSTALL", IDYES));
+    EXPECT_TRUE(murvel.HasExited());
+    // The running instance saved both files on its way out; they are gone.
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(murvel.File("Tessik.dat").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(murvel.File("Tessik.ini").c_str()));
+
+    HKEY hKey;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+                          &hKey));
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegQueryValueExA(hKey, "Velatrix", nullptr, nullptr, nullptr, nullptr));
+    RegDeleteValueA(hKey, "Velatrix");
+    RegCloseKey(hKey);
+}
