@@ -97,7 +97,9 @@ bool IsOneOf(const char* pszFileName, const std::vector<CString>& fileNames) {
 
 } // namespace
 
-CProcessList::CProcessList(Api api) : m_bNT(api == kApiByPlatform && GetVersion() < 0x80000000u) {}
+CProcessList::CProcessList(Api api)
+    : m_bNT(api != kApiToolHelp && GetVersion() < 0x80000000u),
+      m_bProcessStatusOnly(api == kApiProcessStatus) {}
 
 CProcessList::~CProcessList() {
     Clear();
@@ -139,7 +141,7 @@ int CProcessList::Take(const std::vector<CString>* pFileNames) {
 bool CProcessList::ListProcesses(std::vector<ListedProcess>& processes) {
     processes.clear();
     const ProcessApi& api = LoadProcessApi();
-    if (api.pNtQuerySystemInformation) {
+    if (api.pNtQuerySystemInformation && !m_bProcessStatusOnly) {
         if (m_systemInfo.empty())
             m_systemInfo.resize(256 * 1024);
         NTSTATUS status;
@@ -188,7 +190,7 @@ bool CProcessList::ListProcesses(std::vector<ListedProcess>& processes) {
 
 bool CProcessList::ReadPath(DWORD dwProcessId, char (&szPath)[MAX_PATH]) {
     const ProcessApi& api = LoadProcessApi();
-    if (api.pQueryFullProcessImageNameA) {
+    if (api.pQueryFullProcessImageNameA && !m_bProcessStatusOnly) {
         // The limited right is granted for processes that run elevated, where
         // an ordinary user's program is refused PROCESS_QUERY_INFORMATION and
         // PROCESS_VM_READ; Wine does not model elevation, so its tests cannot

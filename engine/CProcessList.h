@@ -11,8 +11,11 @@
 class CProcessList {
 public:
     // The process-status functions exist on the NT family only; the tool-help
-    // snapshot is the older family's way and can be chosen to exercise it.
-    enum Api { kApiByPlatform, kApiToolHelp };
+    // snapshot is the older family's way. The system-wide listing and
+    // QueryFullProcessImageNameA are used where the system has them, with the
+    // process-status calls alone as the fallback. Either fallback can be
+    // chosen to exercise it.
+    enum Api { kApiByPlatform, kApiToolHelp, kApiProcessStatus };
     // The most processes one enumeration examines.
     static constexpr int kMaxProcessIds = 10240;
 
@@ -57,6 +60,7 @@ private:
     int Enum9x();
 
     bool m_bNT;
+    bool m_bProcessStatusOnly;
     std::vector<CProcessEntry> m_entries;
     // Kept between refreshes so that a refresh allocates little besides its
     // entries.

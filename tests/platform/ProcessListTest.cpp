@@ -170,25 +170,30 @@ TEST_F(ProcessList, FindsRunningProgramsWithPathsAndIdsInEnumerationOrder) {
         ids = {first.Id(), other.Id(), second.Id(), GetCurrentProcessId()};
         paths = {m_watched, m_other, m_watched, SiblingProgram("process_tests.exe")};
 
-        CProcessList list;
-        int count = list.Refresh();
-        std::vector<DWORD> bare = BareProcessIds();
-        EXPECT_EQ(count, list.GetCount());
-        std::vector<int> positions = PositionsOf(list, ids);
-        for (size_t i = 0; i < ids.size(); ++i) {
-            SCOPED_TRACE(paths[i]);
-            ASSERT_NE(-1, positions[i]);
-            EXPECT_STREQ(paths[i].c_str(), list.GetAt(positions[i]).m_strPath);
+        // The newer calls and their fallback alike.
+        for (CProcessList::Api api :
+             {CProcessList::kApiByPlatform, CProcessList::kApiProcessStatus}) {
+            SCOPED_TRACE(api);
+            CProcessList list(api);
+            int count = list.Refresh();
+            std::vector<DWORD> bare = BareProcessIds();
+            EXPECT_EQ(count, list.GetCount());
+            std::vector<int> positions = PositionsOf(list, ids);
+            for (size_t i = 0; i < ids.size(); ++i) {
+                SCOPED_TRACE(paths[i]);
+                ASSERT_NE(-1, positions[i]);
+                EXPECT_STREQ(paths[i].c_str(), list.GetAt(positions[i]).m_strPath);
+            }
+            // The list keeps the system's order.
+            std::vector<std::pair<size_t, int>> order;
+            for (size_t i = 0; i < ids.size(); ++i) {
+                size_t inBare = std::find(bare.begin(), bare.end(), ids[i]) - bare.begin();
+                order.emplace_back(inBare, positions[i]);
+            }
+            std::sort(order.begin(), order.end());
+            for (size_t i = 1; i < order.size(); ++i)
+                EXPECT_LT(order[i - 1].second, order[i].second);
         }
-        // The list keeps the system's order.
-        std::vector<std::pair<size_t, int>> order;
-        for (size_t i = 0; i < ids.size(); ++i) {
-            size_t inBare = std::find(bare.begin(), bare.end(), ids[i]) - bare.begin();
-            order.emplace_back(inBare, positions[i]);
-        }
-        std::sort(order.begin(), order.end());
-        for (size_t i = 1; i < order.size(); ++i)
-            EXPECT_LT(order[i - 1].second, order[i].second);
     }
     // Nothing survives from the earlier snapshot once the helpers are gone.
     CProcessList list;
