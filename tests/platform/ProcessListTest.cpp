@@ -394,7 +394,7 @@ TEST_F(ProcessList, SeesA64BitProgram) {
     EXPECT_STREQ(watched64.c_str(), list.GetAt(positions[0]).m_strPath);
 
     CWatchList watchList;
-    watchList.Add(Item(m_watched, 1));
+    watchList.Add(Item(m_other, 1)); // not running
     watchList.Add(Item(watched64, 2));
     CWatchEvaluator evaluator(watchList);
     HWND hWnd = program.Window();
