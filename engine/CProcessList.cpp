@@ -1,17 +1,31 @@
 #include "CProcessList.h"
 
+#include "ProcessPath.h"
+
 #include <tlhelp32.h>
+#include <winternl.h>
+
+#include <algorithm>
 
 namespace {
 
+using NtQuerySystemInformationFn = NTSTATUS(WINAPI*)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG,
+                                                     PULONG);
+using QueryFullProcessImageNameAFn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
 using EnumProcessesFn = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
 using GetModuleFileNameExAFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
 using CreateToolhelp32SnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
 using Process32Fn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
 
+const NTSTATUS kStatusInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
+
 // Bound by name at run time, so that the program starts on systems that lack
-// one of the two libraries. The libraries stay loaded for the process's life.
-struct ProcessStatusApi {
+// some of them: the system-wide listing and QueryFullProcessImageNameA are
+// newer than the process-status library, which stays as their fallback. The
+// libraries stay loaded for the process's life.
+struct ProcessApi {
+    NtQuerySystemInformationFn pNtQuerySystemInformation = nullptr;
+    QueryFullProcessImageNameAFn pQueryFullProcessImageNameA = nullptr;
     EnumProcessesFn pEnumProcesses = nullptr;
     GetModuleFileNameExAFn pGetModuleFileNameExA = nullptr;
 };
@@ -30,9 +44,13 @@ template <typename Fn> Fn Bind(HMODULE hModule, const char* pszName) {
     return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(hModule, pszName)));
 }
 
-const ProcessStatusApi& LoadProcessStatusApi() {
-    static const ProcessStatusApi api = [] {
-        ProcessStatusApi bound;
+const ProcessApi& LoadProcessApi() {
+    static const ProcessApi api = [] {
+        ProcessApi bound;
+        bound.pNtQuerySystemInformation =
+            Bind<NtQuerySystemInformationFn>(LoadLibraryA("ntdll.dll"), "NtQuerySystemInformation");
+        bound.pQueryFullProcessImageNameA = Bind<QueryFullProcessImageNameAFn>(
+            LoadLibraryA("kernel32.dll"), "QueryFullProcessImageNameA");
         HMODULE hPsapi = LoadLibraryA("psapi.dll");
         bound.pEnumProcesses = Bind<EnumProcessesFn>(hPsapi, "EnumProcesses");
         bound.pGetModuleFileNameExA = Bind<GetModuleFileNameExAFn>(hPsapi, "GetModuleFileNameExA");
@@ -69,17 +87,30 @@ private:
     HANDLE m_h;
 };
 
+bool IsOneOf(const char* pszFileName, const std::vector<CString>& fileNames) {
+    for (const CString& name : fileNames) {
+        if (SamePath(pszFileName, name))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
-CProcessList::CProcessList(Api api) : m_bNT(api == kApiByPlatform && GetVersion() < 0x80000000u) {}
+CProcessList::CProcessList(Api api)
+    : m_bNT(api != kApiToolHelp && GetVersion() < 0x80000000u),
+      m_bProcessStatusOnly(api == kApiProcessStatus) {}
 
 CProcessList::~CProcessList() {
     Clear();
 }
 
 int CProcessList::Refresh() {
-    Clear();
-    return m_bNT ? EnumNT() : Enum9x();
+    return Take(nullptr);
+}
+
+int CProcessList::RefreshNamed(const std::vector<CString>& fileNames) {
+    return Take(&fileNames);
 }
 
 void CProcessList::Clear() {
@@ -90,29 +121,94 @@ void CProcessList::Add(const char* pszPath, DWORD dwProcessId) {
     m_entries.emplace_back(pszPath, dwProcessId);
 }
 
-int CProcessList::EnumNT() {
-    const ProcessStatusApi& api = LoadProcessStatusApi();
-    if (!api.pEnumProcesses || !api.pGetModuleFileNameExA)
+int CProcessList::Take(const std::vector<CString>* pFileNames) {
+    Clear();
+    // The older family's records hold the path itself: nothing to open.
+    if (!m_bNT)
+        return Enum9x();
+    if (!ListProcesses(m_listed))
         return 0;
+    for (const ListedProcess& process : m_listed) {
+        if (pFileNames && process.bNamed && !IsOneOf(process.szImageName, *pFileNames))
+            continue;
+        char path[MAX_PATH];
+        if (ReadPath(process.dwProcessId, path))
+            Add(path, process.dwProcessId);
+    }
+    return GetCount();
+}
+
+bool CProcessList::ListProcesses(std::vector<ListedProcess>& processes) {
+    processes.clear();
+    const ProcessApi& api = LoadProcessApi();
+    if (api.pNtQuerySystemInformation && !m_bProcessStatusOnly) {
+        if (m_systemInfo.empty())
+            m_systemInfo.resize(256 * 1024);
+        NTSTATUS status;
+        ULONG needed = 0;
+        // Processes may start between the calls: grow with some room to spare.
+        while ((status = api.pNtQuerySystemInformation(
+                    SystemProcessInformation, m_systemInfo.data(),
+                    static_cast<ULONG>(m_systemInfo.size()), &needed)) == kStatusInfoLengthMismatch)
+            m_systemInfo.resize(std::max<size_t>(needed, m_systemInfo.size()) * 2);
+        if (status >= 0) {
+            const BYTE* record = m_systemInfo.data();
+            for (;;) {
+                const auto* info = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(record);
+                processes.emplace_back();
+                ListedProcess& listed = processes.back();
+                listed.dwProcessId =
+                    static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(info->UniqueProcessId));
+                int length = WideCharToMultiByte(
+                    CP_ACP, 0, info->ImageName.Buffer, info->ImageName.Length / sizeof(WCHAR),
+                    listed.szImageName, MAX_PATH - 1, nullptr, nullptr);
+                listed.szImageName[length] = '\0';
+                // A record without a name (the idle process has none) is
+                // opened like any process the listing cannot name.
+                listed.bNamed = length > 0;
+                if (info->NextEntryOffset == 0 ||
+                    processes.size() == static_cast<size_t>(kMaxProcessIds))
+                    return true;
+                record += info->NextEntryOffset;
+            }
+        }
+    }
+    // Ids only: every process has to be opened to learn what it runs.
+    if (!api.pEnumProcesses)
+        return false;
     DWORD ids[kMaxProcessIds];
     DWORD cbFilled = 0;
     if (!api.pEnumProcesses(ids, sizeof ids, &cbFilled))
-        return 0;
-    DWORD count = cbFilled / sizeof ids[0];
-    m_entries.reserve(count);
-    for (DWORD i = 0; i < count; ++i) {
-        ScopedHandle process(
-            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids[i]));
-        if (!process.Get())
-            continue;
-        char path[MAX_PATH];
-        DWORD length = api.pGetModuleFileNameExA(process.Get(), nullptr, path, sizeof path);
-        // A 32-bit process cannot read the path of a 64-bit one: it is left out.
-        if (length == 0)
-            continue;
-        m_entries.emplace_back(path, ids[i]);
+        return false;
+    processes.resize(cbFilled / sizeof ids[0]);
+    for (size_t i = 0; i < processes.size(); ++i) {
+        processes[i].dwProcessId = ids[i];
+        processes[i].bNamed = false;
     }
-    return GetCount();
+    return true;
+}
+
+bool CProcessList::ReadPath(DWORD dwProcessId, char (&szPath)[MAX_PATH]) {
+    const ProcessApi& api = LoadProcessApi();
+    if (api.pQueryFullProcessImageNameA && !m_bProcessStatusOnly) {
+        // The limited right is granted for processes that run elevated, where
+        // an ordinary user's program is refused PROCESS_QUERY_INFORMATION and
+        // PROCESS_VM_READ; Wine does not model elevation, so its tests cannot
+        // show the difference. It also reads 64-bit processes from a 32-bit
+        // one, which GetModuleFileNameExA cannot.
+        ScopedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, dwProcessId));
+        if (!process.Get())
+            return false;
+        DWORD length = MAX_PATH;
+        return api.pQueryFullProcessImageNameA(process.Get(), 0, szPath, &length) && length > 0;
+    }
+    if (!api.pGetModuleFileNameExA)
+        return false;
+    ScopedHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, dwProcessId));
+    if (!process.Get())
+        return false;
+    return api.pGetModuleFileNameExA(process.Get(), nullptr, szPath, MAX_PATH) != 0;
 }
 
 int CProcessList::Enum9x() {

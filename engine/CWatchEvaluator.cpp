@@ -31,7 +31,8 @@ bool CWatchEvaluator::IsInEffect(const CWatchItem& item, BYTE* pForeground) cons
 }
 
 void CWatchEvaluator::TakeSnapshot(CProcessList& processes, DWORD& dwForegroundPid) {
-    processes.Refresh();
+    CollectWatchedFileNames(m_watchList, m_fileNames);
+    processes.RefreshNamed(m_fileNames);
     dwForegroundPid = 0;
     if (HWND hForeground = GetForegroundWindow())
         GetWindowThreadProcessId(hForeground, &dwForegroundPid);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 class CWatchItem;
 class CWatchList;
 
@@ -24,17 +26,20 @@ public:
     // The next item in effect after the last one found, on the same snapshot;
     // -1 at the end of a walk and before any.
     int FindNextInEffect();
-    // The test of one item against the current snapshot.
+    // The test of one item against the current snapshot, which holds only the
+    // processes of the programs that the list's enabled items name.
     bool IsInEffect(const CWatchItem& item, BYTE* pForeground) const;
 
 protected:
-    // Fills what one walk decides on: the running processes and the process
-    // that owns the foreground window, 0 when there is no foreground window.
+    // Fills what one walk decides on: the running processes of the watched
+    // programs and the process that owns the foreground window, 0 when there
+    // is no foreground window.
     virtual void TakeSnapshot(CProcessList& processes, DWORD& dwForegroundPid);
 
 private:
     const CWatchList& m_watchList;
     CProcessList m_processes;
+    std::vector<CString> m_fileNames;
     DWORD m_dwForegroundPid;
     int m_nEvalCursor;
 };

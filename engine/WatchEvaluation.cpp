@@ -2,19 +2,7 @@
 
 #include "CProcessList.h"
 #include "CWatchList.h"
-
-#include <mbstring.h>
-
-namespace {
-
-// Paths are in the ANSI code page: a byte-wise comparison would fold the trail
-// bytes of double-byte characters as if they were ASCII letters.
-bool SamePath(const CString& a, const CString& b) {
-    return _mbsicoll(reinterpret_cast<const unsigned char*>(a.GetString()),
-                     reinterpret_cast<const unsigned char*>(b.GetString())) == 0;
-}
-
-} // namespace
+#include "ProcessPath.h"
 
 bool IsWatchItemInEffect(const CWatchItem& item, const CProcessList& processes,
                          DWORD dwForegroundPid, BYTE* pForeground) {
@@ -46,4 +34,21 @@ int FindWatchItemInEffect(const CWatchList& watchList, int nFirst, const CProces
             return i;
     }
     return -1;
+}
+
+void CollectWatchedFileNames(const CWatchList& watchList, std::vector<CString>& fileNames) {
+    fileNames.clear();
+    for (int i = 0; i < watchList.GetCount(); ++i) {
+        const CWatchItem& item = *watchList.GetAt(i);
+        // A disabled item needs no process, and no process path is empty or
+        // ends in a backslash.
+        const char* pszName = FileNamePart(item.m_strFileName);
+        if (item.m_nValidCondition == 0 || *pszName == '\0')
+            continue;
+        bool bKnown = false;
+        for (const CString& name : fileNames)
+            bKnown = bKnown || SamePath(name, pszName);
+        if (!bKnown)
+            fileNames.emplace_back(pszName);
+    }
 }

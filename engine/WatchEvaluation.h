@@ -1,6 +1,10 @@
 #pragma once
 
+#include "CString.h"
+
 #include <windows.h>
+
+#include <vector>
 
 class CProcessList;
 class CWatchItem;
@@ -20,3 +24,8 @@ bool IsWatchItemInEffect(const CWatchItem& item, const CProcessList& processes,
 // item tested gets pForeground, so after a hit it holds the flag of that item.
 int FindWatchItemInEffect(const CWatchList& watchList, int nFirst, const CProcessList& processes,
                           DWORD dwForegroundPid, BYTE* pForeground);
+
+// The file names of the executables whose processes can put an item of the
+// list in effect, each once: a snapshot of only the processes running these
+// (CProcessList::RefreshNamed) decides the list as a full snapshot does.
+void CollectWatchedFileNames(const CWatchList& watchList, std::vector<CString>& fileNames);

@@ -1,9 +1,18 @@
-// Prints the time of one process snapshot next to a bare loop of the same
-// platform calls over the same processes, without and with 50 extra processes.
+// Prints, with about 10, 50 and 200 running processes: the bare loop that opens
+// every process and reads its path with the process-status calls, the two
+// system-wide listings (NtQuerySystemInformation, tool-help snapshot), the full
+// snapshot, and one watch-cycle evaluation of five watched programs of which
+// one runs. The extra processes are idle copies of this program under another
+// name, so they match no watched name.
 // Usage: ProcessListBench [rounds]
 #include "CProcessList.h"
+#include "CWatchEvaluator.h"
+#include "CWatchList.h"
 
 #include <windows.h>
+
+#include <tlhelp32.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,35 +25,72 @@ namespace {
 
 using EnumProcessesFn = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
 using GetModuleFileNameExAFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
+using NtQuerySystemInformationFn = NTSTATUS(WINAPI*)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG,
+                                                     PULONG);
 
 EnumProcessesFn g_enumProcesses;
 GetModuleFileNameExAFn g_getModuleFileNameExA;
+NtQuerySystemInformationFn g_ntQuerySystemInformation;
 
-struct BareResult {
-    DWORD ids = 0;
-    DWORD opened = 0;
-    DWORD named = 0;
-};
+template <typename Fn> Fn Bind(const char* pszModule, const char* pszName) {
+    return reinterpret_cast<Fn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(LoadLibraryA(pszModule), pszName)));
+}
 
-// The same calls as a snapshot, keeping nothing.
-BareResult BareLoop() {
-    BareResult result;
+// The calls of every process snapshot before the listing, keeping nothing:
+// returns the number of process ids.
+int BareLoop() {
     DWORD ids[CProcessList::kMaxProcessIds];
     DWORD filled = 0;
     if (!g_enumProcesses(ids, sizeof ids, &filled))
-        return result;
-    result.ids = filled / sizeof ids[0];
-    for (DWORD i = 0; i < result.ids; ++i) {
+        return 0;
+    DWORD count = filled / sizeof ids[0];
+    for (DWORD i = 0; i < count; ++i) {
         HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids[i]);
         if (!h)
             continue;
-        ++result.opened;
         char path[MAX_PATH];
-        if (g_getModuleFileNameExA(h, nullptr, path, sizeof path) != 0)
-            ++result.named;
+        g_getModuleFileNameExA(h, nullptr, path, sizeof path);
         CloseHandle(h);
     }
-    return result;
+    return static_cast<int>(count);
+}
+
+// Ids and image names, converted to the ANSI code page as a snapshot needs them.
+int ListBySystemInformation() {
+    static std::vector<BYTE> buffer(256 * 1024);
+    ULONG needed = 0;
+    NTSTATUS status;
+    while ((status = g_ntQuerySystemInformation(SystemProcessInformation, buffer.data(),
+                                                static_cast<ULONG>(buffer.size()), &needed)) ==
+           static_cast<NTSTATUS>(0xC0000004L))
+        buffer.resize(std::max<size_t>(needed, buffer.size()) * 2);
+    if (status < 0)
+        return 0;
+    int count = 0;
+    for (const BYTE* record = buffer.data();; ++count) {
+        const auto* info = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(record);
+        char name[MAX_PATH];
+        WideCharToMultiByte(CP_ACP, 0, info->ImageName.Buffer,
+                            info->ImageName.Length / sizeof(WCHAR), name, MAX_PATH - 1, nullptr,
+                            nullptr);
+        if (info->NextEntryOffset == 0)
+            return count + 1;
+        record += info->NextEntryOffset;
+    }
+}
+
+int ListByToolHelp() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    PROCESSENTRY32 record = {};
+    record.dwSize = sizeof record;
+    int count = 0;
+    for (BOOL ok = Process32First(snapshot, &record); ok; ok = Process32Next(snapshot, &record))
+        ++count;
+    CloseHandle(snapshot);
+    return count;
 }
 
 double Now() {
@@ -63,60 +109,48 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-struct Figures {
-    double refreshUs;
-    double bareUs;
-    BareResult bare;
-    int entries;
+enum Column { kBare, kListSystem, kListToolHelp, kFull, kEvaluation, kColumns };
+
+struct Row {
+    int processes;
+    int snapshotEntries;
+    int inEffect;
+    double us[kColumns];
 };
 
-Figures Measure(const char* label, int rounds) {
-    CProcessList list;
-    list.Refresh();
-    BareLoop();
-    std::vector<double> refresh, bare;
-    Figures figures = {};
-    // Interleaved, so that a disturbance hits both sides alike.
-    for (int r = 0; r < rounds; ++r) {
-        double t0 = Now();
-        figures.entries = list.Refresh();
-        double t1 = Now();
-        figures.bare = BareLoop();
-        double t2 = Now();
-        refresh.push_back(t1 - t0);
-        bare.push_back(t2 - t1);
+Row Measure(int rounds, CWatchEvaluator& evaluator) {
+    CProcessList full;
+    std::vector<double> times[kColumns];
+    Row row = {};
+    // Interleaved, so that a disturbance hits every column alike; the first
+    // round loads the libraries and is not counted.
+    for (int r = 0; r <= rounds; ++r) {
+        double t[kColumns + 1];
+        t[0] = Now();
+        row.processes = BareLoop();
+        t[1] = Now();
+        ListBySystemInformation();
+        t[2] = Now();
+        ListByToolHelp();
+        t[3] = Now();
+        row.snapshotEntries = full.Refresh();
+        t[4] = Now();
+        row.inEffect = 0;
+        for (int i = evaluator.FindFirstInEffect(nullptr); i >= 0; i = evaluator.FindNextInEffect())
+            ++row.inEffect;
+        t[5] = Now();
+        for (int c = 0; r > 0 && c < kColumns; ++c)
+            times[c].push_back(t[c + 1] - t[c]);
     }
-    figures.refreshUs = Median(refresh);
-    figures.bareUs = Median(bare);
-    std::printf("%s: %lu process ids, %lu opened, %d with a path (snapshot entries)\n", label,
-                static_cast<unsigned long>(figures.bare.ids),
-                static_cast<unsigned long>(figures.bare.opened), figures.entries);
-    std::printf("  Refresh    %9.1f us (median of %d)\n", figures.refreshUs, rounds);
-    std::printf("  bare loop  %9.1f us  -> Refresh costs %+.1f %%\n", figures.bareUs,
-                (figures.refreshUs / figures.bareUs - 1.0) * 100.0);
-    std::printf("  per process id: Refresh %.1f us, bare %.1f us\n",
-                figures.refreshUs / figures.bare.ids, figures.bareUs / figures.bare.ids);
-    return figures;
+    for (int c = 0; c < kColumns; ++c)
+        row.us[c] = Median(times[c]);
+    return row;
 }
 
+// Idle processes of one program, ended with the object.
 class IdleChildren {
 public:
-    IdleChildren(int count) {
-        char self[MAX_PATH];
-        GetModuleFileNameA(nullptr, self, sizeof self);
-        for (int i = 0; i < count; ++i) {
-            std::string cmd = std::string("\"") + self + "\" --idle";
-            STARTUPINFOA si = {};
-            si.cb = sizeof si;
-            PROCESS_INFORMATION pi = {};
-            if (!CreateProcessA(self, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                                &pi))
-                break;
-            CloseHandle(pi.hThread);
-            m_processes.push_back(pi.hProcess);
-            m_ids.push_back(pi.dwProcessId);
-        }
-    }
+    explicit IdleChildren(const std::string& program) : m_program(program) {}
     IdleChildren(const IdleChildren&) = delete;
     IdleChildren& operator=(const IdleChildren&) = delete;
     ~IdleChildren() {
@@ -128,26 +162,48 @@ public:
         }
     }
 
-    int Count() const { return static_cast<int>(m_ids.size()); }
-    // Waits until a snapshot lists every child with its path.
+    bool Start(int count) {
+        for (int i = 0; i < count; ++i) {
+            std::string cmd = "\"" + m_program + "\" --idle";
+            STARTUPINFOA si = {};
+            si.cb = sizeof si;
+            PROCESS_INFORMATION pi = {};
+            if (!CreateProcessA(m_program.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                nullptr, &si, &pi))
+                return false;
+            CloseHandle(pi.hThread);
+            m_processes.push_back(pi.hProcess);
+            m_ids.push_back(pi.dwProcessId);
+        }
+        return WaitUntilListed();
+    }
+
+private:
     bool WaitUntilListed() const {
         CProcessList list;
-        for (int attempt = 0; attempt < 200; ++attempt) {
+        for (int attempt = 0; attempt < 400; ++attempt) {
             list.Refresh();
-            int listed = 0;
+            size_t listed = 0;
             for (int i = 0; i < list.GetCount(); ++i)
-                listed += std::count(m_ids.begin(), m_ids.end(), list.GetAt(i).m_dwProcessId) > 0;
-            if (listed == Count())
+                listed += std::count(m_ids.begin(), m_ids.end(), list.GetAt(i).m_dwProcessId);
+            if (listed == m_ids.size())
                 return true;
             Sleep(50);
         }
         return false;
     }
 
-private:
+    std::string m_program;
     std::vector<HANDLE> m_processes;
     std::vector<DWORD> m_ids;
 };
+
+CWatchItem Watched(const std::string& path) {
+    CWatchItem item;
+    item.m_strFileName = path.c_str();
+    item.m_nValidCondition = 1;
+    return item;
+}
 
 } // namespace
 
@@ -156,30 +212,68 @@ int main(int argc, char** argv) {
         Sleep(INFINITE);
         return 0;
     }
-    int rounds = argc > 1 ? std::atoi(argv[1]) : 300;
+    int rounds = argc > 1 ? std::atoi(argv[1]) : 31;
     if (rounds < 1)
         rounds = 1;
-    HMODULE hPsapi = LoadLibraryA("psapi.dll");
-    g_enumProcesses = reinterpret_cast<EnumProcessesFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(hPsapi, "EnumProcesses")));
-    g_getModuleFileNameExA = reinterpret_cast<GetModuleFileNameExAFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(hPsapi, "GetModuleFileNameExA")));
-    if (!g_enumProcesses || !g_getModuleFileNameExA) {
-        std::printf("psapi.dll functions missing\n");
+    g_enumProcesses = Bind<EnumProcessesFn>("psapi.dll", "EnumProcesses");
+    g_getModuleFileNameExA = Bind<GetModuleFileNameExAFn>("psapi.dll", "GetModuleFileNameExA");
+    g_ntQuerySystemInformation =
+        Bind<NtQuerySystemInformationFn>("ntdll.dll", "NtQuerySystemInformation");
+    if (!g_enumProcesses || !g_getModuleFileNameExA || !g_ntQuerySystemInformation) {
+        std::printf("process functions missing\n");
         return 1;
     }
-    std::printf("%d-bit process\n", static_cast<int>(sizeof(void*) * 8));
-    Figures base = Measure("running processes", rounds);
 
-    const int kChildren = 50;
-    IdleChildren children(kChildren);
-    if (children.Count() != kChildren || !children.WaitUntilListed()) {
-        std::printf("could not start %d idle processes\n", kChildren);
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string dir = self;
+    dir.erase(dir.find_last_of('\\') + 1);
+    // The idle processes run a copy of this program under a name nobody watches.
+    std::string idle = dir + "ProcessListBenchIdle.exe";
+    if (!CopyFileA(self, idle.c_str(), FALSE)) {
+        std::printf("cannot copy %s\n", self);
         return 1;
     }
-    Figures loaded = Measure("with 50 idle processes more", rounds);
-    std::printf("cost of one more process: Refresh %.1f us, bare %.1f us\n",
-                (loaded.refreshUs - base.refreshUs) / kChildren,
-                (loaded.bareUs - base.bareUs) / kChildren);
-    return 0;
+    CWatchList watchList;
+    watchList.Add(Watched(dir + "Editor.exe"));
+    watchList.Add(Watched("C:\\Program Files\\Browser\\Browser.exe"));
+    watchList.Add(Watched(self));
+    watchList.Add(Watched(dir + "Player.exe"));
+    watchList.Add(Watched("C:\\Games\\Game.exe"));
+    CWatchEvaluator evaluator(watchList);
+
+    std::printf("%d-bit process, median of %d rounds, microseconds\n",
+                static_cast<int>(sizeof(void*) * 8), rounds);
+    std::printf("%9s %9s %11s %11s %11s %11s %9s\n", "processes", "bare loop", "list NtQSI",
+                "list TH32", "full snap", "evaluation", "eval/bare");
+    std::vector<Row> rows;
+    int status = 0;
+    {
+        IdleChildren children(idle);
+        for (int target : {10, 50, 200}) {
+            int running = rows.empty() ? BareLoop() : rows.back().processes;
+            if (target > running && !children.Start(target - running)) {
+                std::printf("could not start %d idle processes\n", target - running);
+                status = 1;
+                break;
+            }
+            Row row = Measure(rounds, evaluator);
+            if (row.inEffect != 1)
+                std::printf("the evaluation found %d items in effect, not 1\n", row.inEffect);
+            std::printf("%9d %9.0f %11.0f %11.0f %11.0f %11.0f %9.3f\n", row.processes,
+                        row.us[kBare], row.us[kListSystem], row.us[kListToolHelp], row.us[kFull],
+                        row.us[kEvaluation], row.us[kEvaluation] / row.us[kBare]);
+            rows.push_back(row);
+        }
+    }
+    if (rows.size() == 3) {
+        double added = rows[2].processes - rows[1].processes;
+        std::printf(
+            "cost of one more idle process: bare %.1f us, full %.1f us, evaluation %.2f us\n",
+            (rows[2].us[kBare] - rows[1].us[kBare]) / added,
+            (rows[2].us[kFull] - rows[1].us[kFull]) / added,
+            (rows[2].us[kEvaluation] - rows[1].us[kEvaluation]) / added);
+    }
+    DeleteFileA(idle.c_str());
+    return status;
 }

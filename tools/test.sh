@@ -20,6 +20,9 @@ status=0
 for arch in "${arches[@]}"; do
     qv_log "building $arch"
     qv_build "$arch" || { status=1; continue; }
+    # The 32-bit process tests watch the 64-bit build's helper: once this run
+    # has built it, its absence is a failure, not a reason to skip.
+    [ "$arch" = x86_64 ] && export QV_REQUIRE_X64_HELPER=1
     # 32-bit Windows programs run in a 32-bit Wine process, which a kernel
     # built without 32-bit support cannot start: build, but say why no test ran.
     if [ "$arch" = i686 ] && ! "$QV_WINE32" --version >/dev/null 2>&1; then

@@ -3,6 +3,7 @@
 #include "CWatchList.h"
 #include "TempDir.h"
 #include "TestPaths.h"
+#include "WatchEvaluation.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <mbstring.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -168,25 +170,30 @@ TEST_F(ProcessList, FindsRunningProgramsWithPathsAndIdsInEnumerationOrder) {
         ids = {first.Id(), other.Id(), second.Id(), GetCurrentProcessId()};
         paths = {m_watched, m_other, m_watched, SiblingProgram("process_tests.exe")};
 
-        CProcessList list;
-        int count = list.Refresh();
-        std::vector<DWORD> bare = BareProcessIds();
-        EXPECT_EQ(count, list.GetCount());
-        std::vector<int> positions = PositionsOf(list, ids);
-        for (size_t i = 0; i < ids.size(); ++i) {
-            SCOPED_TRACE(paths[i]);
-            ASSERT_NE(-1, positions[i]);
-            EXPECT_STREQ(paths[i].c_str(), list.GetAt(positions[i]).m_strPath);
+        // The newer calls and their fallback alike.
+        for (CProcessList::Api api :
+             {CProcessList::kApiByPlatform, CProcessList::kApiProcessStatus}) {
+            SCOPED_TRACE(api);
+            CProcessList list(api);
+            int count = list.Refresh();
+            std::vector<DWORD> bare = BareProcessIds();
+            EXPECT_EQ(count, list.GetCount());
+            std::vector<int> positions = PositionsOf(list, ids);
+            for (size_t i = 0; i < ids.size(); ++i) {
+                SCOPED_TRACE(paths[i]);
+                ASSERT_NE(-1, positions[i]);
+                EXPECT_STREQ(paths[i].c_str(), list.GetAt(positions[i]).m_strPath);
+            }
+            // The list keeps the system's order.
+            std::vector<std::pair<size_t, int>> order;
+            for (size_t i = 0; i < ids.size(); ++i) {
+                size_t inBare = std::find(bare.begin(), bare.end(), ids[i]) - bare.begin();
+                order.emplace_back(inBare, positions[i]);
+            }
+            std::sort(order.begin(), order.end());
+            for (size_t i = 1; i < order.size(); ++i)
+                EXPECT_LT(order[i - 1].second, order[i].second);
         }
-        // The list keeps the system's order.
-        std::vector<std::pair<size_t, int>> order;
-        for (size_t i = 0; i < ids.size(); ++i) {
-            size_t inBare = std::find(bare.begin(), bare.end(), ids[i]) - bare.begin();
-            order.emplace_back(inBare, positions[i]);
-        }
-        std::sort(order.begin(), order.end());
-        for (size_t i = 1; i < order.size(); ++i)
-            EXPECT_LT(order[i - 1].second, order[i].second);
     }
     // Nothing survives from the earlier snapshot once the helpers are gone.
     CProcessList list;
@@ -212,8 +219,9 @@ TEST_F(ProcessList, OlderFamilyEnumerationSeesTheSamePrograms) {
         << watchedName;
 }
 
-// In the 32-bit run, Wine's own 64-bit processes open but their path cannot be
-// read: those handles must be closed as well.
+// Some processes open but their path cannot be read (Wine's own ones in the
+// 32-bit run, without QueryFullProcessImageNameA): those handles must be
+// closed as well.
 TEST_F(ProcessList, LeavesNoHandleOpen) {
     RunningProgram watched(m_watched), other(m_other);
     ASSERT_TRUE(watched.Started() && other.Started());
@@ -294,5 +302,109 @@ TEST_F(ProcessList, MatchesAChinesePathInAnyLetterCase) {
         EXPECT_EQ(0, evaluator.FindFirstInEffect(nullptr));
     }
 }
+
+TEST_F(ProcessList, SnapshotOfNamedProgramsHoldsOnlyTheirProcesses) {
+    RunningProgram first(m_watched), other(m_other), second(m_watched);
+    ASSERT_TRUE(first.Started() && other.Started() && second.Started());
+    CProcessList list;
+    EXPECT_EQ(2, list.RefreshNamed({"watchedapp.EXE"}));
+    EXPECT_EQ(std::vector<int>({0, 1}), PositionsOf(list, {first.Id(), second.Id()}));
+    EXPECT_STREQ(m_watched.c_str(), list.GetAt(0).m_strPath);
+    EXPECT_EQ(3, list.RefreshNamed({"OtherApp.exe", "Missing.exe", "WatchedApp.exe"}));
+    EXPECT_EQ(0, list.RefreshNamed({}));
+}
+
+// Takes every snapshot in full, as before the evaluation learnt to open only
+// the processes of the watched programs.
+class FullSnapshotEvaluator : public CWatchEvaluator {
+public:
+    using CWatchEvaluator::CWatchEvaluator;
+
+protected:
+    void TakeSnapshot(CProcessList& processes, DWORD& dwForegroundPid) override {
+        processes.Refresh();
+        dwForegroundPid = 0;
+        GetWindowThreadProcessId(GetForegroundWindow(), &dwForegroundPid);
+    }
+};
+
+std::vector<int> Walk(CWatchEvaluator& evaluator, const CWatchList& watchList) {
+    std::vector<int> answer;
+    BYTE foreground = 0xEE;
+    for (int i = evaluator.FindFirstInEffect(&foreground); i >= 0; i = evaluator.FindNextInEffect())
+        answer.push_back(i);
+    answer.push_back(foreground);
+    for (int i = 0; i < watchList.GetCount(); ++i)
+        answer.push_back(evaluator.IsInEffect(*watchList.GetAt(i), nullptr));
+    return answer;
+}
+
+TEST_F(ProcessList, SnapshotOfWatchedProgramsDecidesAsTheFullSnapshot) {
+    RunningProgram first(m_watched), other(m_other), second(m_watched);
+    ASSERT_TRUE(first.Started() && other.Started() && second.Started());
+    // Every program that runs, with each condition, in other letter cases,
+    // and names that are no full path.
+    CProcessList running;
+    ASSERT_GT(running.Refresh(), 3);
+    CWatchList watchList;
+    watchList.Add(Item("WatchedApp.exe", 1));
+    watchList.Add(Item("", 1));
+    for (int i = 0; i < running.GetCount(); ++i) {
+        std::string path = running.GetAt(i).m_strPath.GetString();
+        std::string lower = path;
+        _mbslwr(reinterpret_cast<unsigned char*>(&lower[0]));
+        watchList.Add(Item(path, 2));
+        watchList.Add(Item(lower, i % 3));
+        watchList.Add(Item(path + ".missing", 1));
+    }
+    FullSnapshotEvaluator full(watchList);
+    CWatchEvaluator watched(watchList);
+
+    for (const RunningProgram* front : {&first, &other, &second}) {
+        HWND hWnd = front->Window();
+        ASSERT_TRUE(hWnd != nullptr);
+        SetForegroundWindow(hWnd);
+        ASSERT_TRUE(WaitForForeground(front->Id()));
+        std::vector<int> expected = Walk(full, watchList);
+        EXPECT_EQ(expected, Walk(watched, watchList));
+    }
+}
+
+// A 32-bit program on 64-bit Windows reads the paths of 64-bit processes too.
+// The 64-bit build's helper comes from the sibling build tree, which
+// tools/test.sh builds first; there it must be present.
+#ifdef QV_X64_WATCHED_APP
+TEST_F(ProcessList, SeesA64BitProgram) {
+    char full[MAX_PATH];
+    std::string relative = SiblingProgram(QV_X64_WATCHED_APP);
+    ASSERT_NE(0u, GetFullPathNameA(relative.c_str(), sizeof full, full, nullptr));
+    std::string watched64 = full;
+    if (GetFileAttributesA(watched64.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        ASSERT_EQ(nullptr, std::getenv("QV_REQUIRE_X64_HELPER"))
+            << watched64 << " is missing although the 64-bit build ran first";
+        GTEST_SKIP() << "no 64-bit helper at " << watched64 << ": build x86_64 first";
+    }
+    RunningProgram program(watched64);
+    ASSERT_TRUE(program.Started());
+
+    CProcessList list;
+    list.Refresh();
+    std::vector<int> positions = PositionsOf(list, {program.Id()});
+    ASSERT_NE(-1, positions[0]);
+    EXPECT_STREQ(watched64.c_str(), list.GetAt(positions[0]).m_strPath);
+
+    CWatchList watchList;
+    watchList.Add(Item(m_other, 1)); // not running
+    watchList.Add(Item(watched64, 2));
+    CWatchEvaluator evaluator(watchList);
+    HWND hWnd = program.Window();
+    ASSERT_TRUE(hWnd != nullptr);
+    SetForegroundWindow(hWnd);
+    ASSERT_TRUE(WaitForForeground(program.Id()));
+    BYTE foreground = 0xEE;
+    EXPECT_EQ(1, evaluator.FindFirstInEffect(&foreground));
+    EXPECT_EQ(1, foreground);
+}
+#endif
 
 } // namespace

@@ -1,10 +1,16 @@
 #include "CProcessList.h"
 #include "CWatchEvaluator.h"
 #include "CWatchList.h"
+#include "ProcessPath.h"
 #include "WatchEvaluation.h"
 
 #include <gtest/gtest.h>
 
+#include <mbstring.h>
+
+#include <cstring>
+#include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -15,6 +21,8 @@ namespace {
 #define CHINESE_DIR "\xB3\xCC\xD0\xF2"
 #define TRAIL_UPPER_A "\xB0\x41"
 #define TRAIL_LOWER_A "\xB0\x61"
+// A double-byte character whose trail byte is a backslash.
+#define TRAIL_BACKSLASH "\x95\x5C"
 
 struct Process {
     const char* path;
@@ -168,6 +176,175 @@ TEST(WatchEvaluator, FindsNothingBeforeAWalkAndWhenNothingIsInEffect) {
     none.Set(kProcesses, 100);
     EXPECT_EQ(-1, none.FindFirstInEffect(nullptr));
     EXPECT_EQ(-1, none.FindNextInEffect());
+}
+
+TEST(ProcessPath, FileNamePartSkipsTrailBytes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Apps\\Editor.exe", "Editor.exe"},
+        {"Editor.exe", "Editor.exe"},
+        {"C:\\Apps\\", ""},
+        {"", ""},
+        {"C:\\Apps\\" TRAIL_BACKSLASH ".exe", TRAIL_BACKSLASH ".exe"},
+        {"C:\\" TRAIL_BACKSLASH "\\Tool.exe", "Tool.exe"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.second, FileNamePart(c.first)) << c.first;
+}
+
+// A process list whose listing and paths come from a table.
+class TableProcessList : public CProcessList {
+public:
+    struct Row {
+        DWORD pid;
+        std::string path;
+        std::string imageName;
+        bool named;    // the listing gives the image name
+        bool readable; // its path can be read
+    };
+    std::vector<Row> m_rows;
+    std::vector<const Row*> m_opened;
+
+protected:
+    bool ListProcesses(std::vector<ListedProcess>& processes) override {
+        processes.clear();
+        for (const Row& row : m_rows) {
+            ListedProcess listed = {};
+            listed.dwProcessId = row.pid;
+            listed.bNamed = row.named;
+            std::strcpy(listed.szImageName, row.imageName.c_str());
+            processes.push_back(listed);
+        }
+        return true;
+    }
+    bool ReadPath(DWORD dwProcessId, char (&szPath)[MAX_PATH]) override {
+        for (const Row& row : m_rows) {
+            if (row.pid != dwProcessId)
+                continue;
+            m_opened.push_back(&row);
+            std::strcpy(szPath, row.path.c_str());
+            return row.readable;
+        }
+        return false;
+    }
+};
+
+// Snapshots from a table, either of every process or of the watched programs
+// only, as the evaluator takes them.
+class TableEvaluator : public CWatchEvaluator {
+public:
+    TableEvaluator(const CWatchList& watchList, TableProcessList& table, bool bFull, DWORD fgPid)
+        : CWatchEvaluator(watchList), m_watchList(watchList), m_table(table), m_bFull(bFull),
+          m_fgPid(fgPid) {}
+
+protected:
+    void TakeSnapshot(CProcessList& processes, DWORD& dwForegroundPid) override {
+        if (m_bFull) {
+            m_table.Refresh();
+        } else {
+            std::vector<CString> names;
+            CollectWatchedFileNames(m_watchList, names);
+            m_table.RefreshNamed(names);
+        }
+        processes.Clear();
+        for (int i = 0; i < m_table.GetCount(); ++i)
+            processes.Add(m_table.GetAt(i).m_strPath, m_table.GetAt(i).m_dwProcessId);
+        dwForegroundPid = m_fgPid;
+    }
+
+private:
+    const CWatchList& m_watchList;
+    TableProcessList& m_table;
+    bool m_bFull;
+    DWORD m_fgPid;
+};
+
+// Everything the watch cycle learns from a walk, and every item's own test.
+std::vector<int> Answer(CWatchEvaluator& evaluator, const CWatchList& watchList) {
+    std::vector<int> answer;
+    BYTE foreground = kUntouched;
+    for (int i = evaluator.FindFirstInEffect(&foreground); i >= 0; i = evaluator.FindNextInEffect())
+        answer.push_back(i);
+    answer.push_back(-1);
+    answer.push_back(foreground);
+    for (int i = 0; i < watchList.GetCount(); ++i) {
+        BYTE itemForeground = kUntouched;
+        answer.push_back(evaluator.IsInEffect(*watchList.GetAt(i), &itemForeground));
+        answer.push_back(itemForeground);
+    }
+    return answer;
+}
+
+std::string ChangeCase(std::string text, int how) {
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(&text[0]);
+    if (how == 1)
+        _mbsupr(bytes);
+    else if (how == 2)
+        _mbslwr(bytes);
+    return text;
+}
+
+TEST(WatchEvaluator, SnapshotOfTheWatchedProgramsDecidesAsTheFullSnapshot) {
+    // Same file names in different folders, case and double-byte traps, and
+    // paths that are no plain full path.
+    // Paths and the image names that the listing gives for them.
+    const std::pair<const char*, const char*> kPaths[] = {
+        {"C:\\Apps\\Editor.exe", "Editor.exe"},
+        {"C:\\Other\\Editor.exe", "Editor.exe"},
+        {"C:\\Apps\\Browser.exe", "Browser.exe"},
+        {"C:\\" CHINESE_DIR "\\Tool.exe", "Tool.exe"},
+        {"C:\\" TRAIL_UPPER_A ".exe", TRAIL_UPPER_A ".exe"},
+        {"C:\\" TRAIL_LOWER_A ".exe", TRAIL_LOWER_A ".exe"},
+        {"C:\\Apps\\" TRAIL_BACKSLASH ".exe", TRAIL_BACKSLASH ".exe"},
+        {"C:\\" TRAIL_BACKSLASH "\\Tool.exe", "Tool.exe"},
+        {"Editor.exe", "Editor.exe"},
+    };
+    const char* const kOnlyWatched[] = {
+        "C:\\Apps\\Missing.exe", "C:\\Apps\\Editor", "C:\\Apps\\", "", ".exe", "Tool.exe"};
+    const int kPathCount = sizeof kPaths / sizeof kPaths[0];
+    const int kOnlyWatchedCount = sizeof kOnlyWatched / sizeof kOnlyWatched[0];
+    std::mt19937 random(12);
+    auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+
+    for (int round = 0; round < 3000; ++round) {
+        TableProcessList table;
+        int processCount = below(10);
+        for (int p = 0; p < processCount; ++p) {
+            const auto& path = kPaths[below(kPathCount)];
+            // Not always in the same letter case as the path.
+            table.m_rows.push_back({static_cast<DWORD>(100 + 4 * p), path.first,
+                                    ChangeCase(path.second, below(3)), below(8) != 0,
+                                    below(8) != 0});
+        }
+        CWatchList watchList;
+        int itemCount = below(7);
+        for (int i = 0; i < itemCount; ++i) {
+            int pick = below(kPathCount + kOnlyWatchedCount);
+            std::string path =
+                pick < kPathCount ? kPaths[pick].first : kOnlyWatched[pick - kPathCount];
+            CWatchItem item = Item(ChangeCase(path, below(3)).c_str(), below(3));
+            watchList.Add(item);
+        }
+        DWORD fgPid = 0;
+        if (processCount > 0 && below(4) != 0)
+            fgPid = table.m_rows[below(processCount)].pid;
+
+        TableProcessList fullTable;
+        fullTable.m_rows = table.m_rows;
+        TableEvaluator full(watchList, fullTable, true, fgPid);
+        TableEvaluator watched(watchList, table, false, fgPid);
+        std::vector<int> expected = Answer(full, watchList);
+        ASSERT_EQ(expected, Answer(watched, watchList)) << "round " << round;
+
+        // Only processes that may run a watched program were opened.
+        std::vector<CString> names;
+        CollectWatchedFileNames(watchList, names);
+        for (const TableProcessList::Row* row : table.m_opened) {
+            bool watchedName = false;
+            for (const CString& name : names)
+                watchedName = watchedName || SamePath(name, row->imageName.c_str());
+            ASSERT_TRUE(!row->named || watchedName) << "round " << round << ": " << row->path;
+        }
+    }
 }
 
 } // namespace

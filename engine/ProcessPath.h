@@ -1,0 +1,11 @@
+#pragma once
+
+// Paths of executables as the system reports them, in the ANSI code page.
+
+// Whether two paths or file names name the same file: case-insensitive, as
+// multibyte strings.
+bool SamePath(const char* pszA, const char* pszB);
+
+// What follows the last backslash, or the whole path when there is none. In
+// double-byte code pages 0x5C can be a trail byte, which is no separator.
+const char* FileNamePart(const char* pszPath);
