@@ -3,6 +3,7 @@
 #include "CPathName.h"
 
 #include <cstdio>
+#include <cstring>
 
 CProfileFile::CProfileFile() {
     m_szPath[0] = '\0';
@@ -22,6 +23,9 @@ void CProfileFile::SetPath(const char* pszPath) {
 
 const char* CProfileFile::GetString(const char* pszSection, const char* pszKey,
                                     const char* pszDefault) {
+    // Wine cuts a double-byte value longer than the buffer one byte short and
+    // leaves that byte as it was: it must not be one of the previous value.
+    std::memset(m_szValue, 0, sizeof m_szValue);
     GetPrivateProfileStringA(pszSection, pszKey, pszDefault, m_szValue, sizeof m_szValue, m_szPath);
     return m_szValue;
 }

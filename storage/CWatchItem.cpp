@@ -1,6 +1,7 @@
 #include "CWatchItem.h"
 
 #include "CProfileFile.h"
+#include "CProfileText.h"
 
 namespace {
 
@@ -16,7 +17,24 @@ int InRange(int value, int low, int high, int fallback) {
     return value < low || value > high ? fallback : value;
 }
 
+// The same keys reach the file key by key or in one piece.
+template <class Profile>
+int WriteKeys(const CWatchItem& item, Profile& profile, const char* pszSection) {
+    const char* const* key = CWatchItem::kKeyNames;
+    BOOL ok = profile.WriteString(pszSection, key[0], OneLine(item.m_strFileName));
+    ok = profile.WriteString(pszSection, key[1], OneLine(item.m_strTitle)) && ok;
+    ok = profile.WriteInt(pszSection, key[2], item.m_nValidCondition) && ok;
+    ok = profile.WriteInt(pszSection, key[3], item.m_nMonitorEffec) && ok;
+    ok = profile.WriteInt(pszSection, key[4], item.m_nAreaBlack) && ok;
+    ok = profile.WriteInt(pszSection, key[5], item.m_nWaitTime) && ok;
+    ok = profile.WriteInt(pszSection, key[6], item.m_nIdentify) && ok;
+    return ok ? 1 : 0;
+}
+
 } // namespace
+
+const char* const CWatchItem::kKeyNames[7] = {
+    "FileName", "Title", "ValidCondition", "MonitorEffec", "AreaBlack", "WaitTime", "Identify"};
 
 CWatchItem::CWatchItem()
     : m_nValidCondition(2), m_nMonitorEffec(3), m_nAreaBlack(0), m_nWaitTime(60), m_nIdentify(1) {}
@@ -34,14 +52,11 @@ void CWatchItem::CopyFrom(const CWatchItem& other) {
 }
 
 int CWatchItem::WriteTo(CProfileFile& profile, const char* pszSection) const {
-    BOOL ok = profile.WriteString(pszSection, "FileName", OneLine(m_strFileName));
-    ok = profile.WriteString(pszSection, "Title", OneLine(m_strTitle)) && ok;
-    ok = profile.WriteInt(pszSection, "ValidCondition", m_nValidCondition) && ok;
-    ok = profile.WriteInt(pszSection, "MonitorEffec", m_nMonitorEffec) && ok;
-    ok = profile.WriteInt(pszSection, "AreaBlack", m_nAreaBlack) && ok;
-    ok = profile.WriteInt(pszSection, "WaitTime", m_nWaitTime) && ok;
-    ok = profile.WriteInt(pszSection, "Identify", m_nIdentify) && ok;
-    return ok ? 1 : 0;
+    return WriteKeys(*this, profile, pszSection);
+}
+
+int CWatchItem::WriteTo(CProfileText& text, const char* pszSection) const {
+    return WriteKeys(*this, text, pszSection);
 }
 
 void CWatchItem::SetReadDefaults() {

@@ -4,6 +4,7 @@
 #include "CString.h"
 
 class CProfileFile;
+class CProfileText;
 
 // One watched application: its path, alias, when it counts and what it does.
 class CWatchItem : public CObject {
@@ -12,8 +13,12 @@ public:
     ~CWatchItem() override;
 
     void CopyFrom(const CWatchItem& other);
+    // The record's keys in the order they are written.
+    static const char* const kKeyNames[7];
+
     // Returns 1 when every key was written, 0 when a write failed.
     int WriteTo(CProfileFile& profile, const char* pszSection) const;
+    int WriteTo(CProfileText& text, const char* pszSection) const;
     int ReadFrom(CProfileFile& profile, const char* pszSection);
     // The values of a record whose keys are all missing.
     void SetReadDefaults();

@@ -1,11 +1,13 @@
 #include "CWatchList.h"
 
 #include "CProfileFile.h"
+#include "CProfileText.h"
+#include "PlainRecordSections.h"
 
-#include <cctype>
 #include <new>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -15,53 +17,90 @@ CString RecordSection(int nIndex) {
     return section;
 }
 
-// Starts the new file as a copy of the current one, so that record sections
-// beyond the new Count stay as they were.
-bool StartCopy(const char* pszPath, const char* pszCopy) {
+// Removes the new file of a save, also when a save that died left it read-only.
+void RemoveCopy(const char* pszCopy) {
+    SetFileAttributesA(pszCopy, FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(pszCopy);
-    if (CopyFileA(pszPath, pszCopy, FALSE))
+}
+
+// Wine parses a profile file anew on every read while its time stamp is less
+// than about two seconds old; an older stamp lets it parse the copy once for
+// all the section reads of a save.
+void BackdateCopy(const char* pszCopy) {
+    HANDLE h = CreateFileA(pszCopy, FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t;
+    t.LowPart = now.dwLowDateTime;
+    t.HighPart = now.dwHighDateTime;
+    t.QuadPart -= 60ull * 10000000ull;
+    FILETIME earlier = {t.LowPart, t.HighPart};
+    SetFileTime(h, nullptr, nullptr, &earlier);
+    CloseHandle(h);
+}
+
+// Copies the current file beside it, where the save reads it undisturbed and
+// then writes the new list. A missing file is no failure: the list is new.
+bool StartCopy(const char* pszPath, const char* pszCopy, bool& copied) {
+    RemoveCopy(pszCopy);
+    copied = CopyFileA(pszPath, pszCopy, FALSE) != FALSE;
+    if (copied) {
+        // A read-only list file gives a read-only copy, which a failed save
+        // could not remove and every later save would stumble over.
+        DWORD attributes = GetFileAttributesA(pszCopy);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            SetFileAttributesA(pszCopy, attributes & ~FILE_ATTRIBUTE_READONLY);
+        BackdateCopy(pszCopy);
         return true;
+    }
     DWORD err = GetLastError();
     return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND;
 }
 
-bool FlushToDisk(const char* pszPath) {
-    HANDLE h = CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+bool ReadRaw(const char* pszPath, std::string& bytes) {
+    HANDLE h = CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size;
+    bool ok = GetFileSizeEx(h, &size) != FALSE && size.QuadPart < (256 << 20);
+    DWORD read = 0;
+    if (ok) {
+        bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
+        ok = bytes.empty() ||
+             (ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+              read == bytes.size());
+    }
+    CloseHandle(h);
+    return ok;
+}
+
+// The sections of the current file, each as the platform reads it, except
+// the records that the save writes anew and that hold nothing else.
+void ReadOldFile(const char* pszCopy, int count, CProfileText& text) {
+    std::vector<std::string> names = CProfileText::ReadSectionNames(pszCopy);
+    std::string raw;
+    std::unordered_set<std::string> unread;
+    if (ReadRaw(pszCopy, raw))
+        unread = PlainRecordSections(raw, names, count);
+    text.ReadSections(pszCopy, names, unread);
+    // Drops Wine's cached parse of the copy, which is about to change.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, pszCopy);
+}
+
+bool WriteAndFlush(const char* pszPath, const std::string& text) {
+    HANDLE h = CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return false;
-    BOOL ok = FlushFileBuffers(h);
-    CloseHandle(h);
-    return ok != FALSE;
-}
-
-std::string UpperAscii(const char* text) {
-    std::string upper(text);
-    for (char& c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
-}
-
-// Section names of the file, upper-cased as the profile functions match them
-// without regard to case.
-std::unordered_set<std::string> SectionNames(const char* pszPath) {
-    std::unordered_set<std::string> names;
-    std::string buffer(64 * 1024, '\0');
-    for (;;) {
-        DWORD n =
-            GetPrivateProfileSectionNamesA(&buffer[0], static_cast<DWORD>(buffer.size()), pszPath);
-        if (n + 2 < buffer.size() || buffer.size() >= (64u << 20)) {
-            buffer.resize(n);
-            break;
-        }
-        buffer.assign(buffer.size() * 2, '\0');
-    }
-    for (size_t pos = 0; pos < buffer.size();) {
-        const char* name = buffer.c_str() + pos;
-        names.insert(UpperAscii(name));
-        pos += std::char_traits<char>::length(name) + 1;
-    }
-    return names;
+    DWORD written = 0;
+    bool ok = (text.empty() ||
+               (WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                written == text.size())) &&
+              SetEndOfFile(h) && FlushFileBuffers(h);
+    return CloseHandle(h) && ok;
 }
 
 } // namespace
@@ -103,13 +142,15 @@ int CWatchList::Load(const char* pszPath) {
         return 1;
     // A record without a section takes every read default; knowing that up
     // front spares seven file reads per missing record.
-    std::unordered_set<std::string> sections = SectionNames(pszPath);
+    std::unordered_set<std::string> sections;
+    for (const std::string& name : CProfileText::ReadSectionNames(pszPath))
+        sections.insert(CProfileText::UpperAscii(name));
     CWatchItem missing;
     missing.SetReadDefaults();
     CWatchItem scratch;
     for (int i = 0; i < count; ++i) {
         CString section = RecordSection(i);
-        if (sections.count(UpperAscii(section)) != 0) {
+        if (sections.count(CProfileText::UpperAscii(section.GetString())) != 0) {
             scratch.ReadFrom(profile, section);
             Add(scratch);
         } else {
@@ -122,18 +163,27 @@ int CWatchList::Load(const char* pszPath) {
 int CWatchList::Save(const char* pszPath) const {
     CString copyPath(pszPath);
     copyPath += ".new";
-    // A cut name would point the profile writes at another file.
-    if (copyPath.GetLength() >= MAX_PATH || !StartCopy(pszPath, copyPath))
+    // A cut name would point the writes at another file.
+    bool copied = false;
+    if (copyPath.GetLength() >= MAX_PATH || !StartCopy(pszPath, copyPath, copied)) {
+        RemoveCopy(copyPath);
         return 0;
+    }
 
-    CProfileFile profile(copyPath);
-    bool ok = profile.WriteInt("Main", "Count", GetCount()) != FALSE;
-    for (int i = 0; ok && i < GetCount(); ++i)
-        ok = GetAt(i)->WriteTo(profile, RecordSection(i)) != 0;
-
-    ok = ok && FlushToDisk(copyPath) &&
-         MoveFileExA(copyPath, pszPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    bool ok = false;
+    try {
+        CProfileText text;
+        if (copied)
+            ReadOldFile(copyPath, GetCount(), text);
+        ok = text.WriteInt("Main", "Count", GetCount()) != FALSE;
+        for (int i = 0; ok && i < GetCount(); ++i)
+            ok = GetAt(i)->WriteTo(text, RecordSection(i)) != 0;
+        ok = ok && WriteAndFlush(copyPath, text.GetText()) &&
+             MoveFileExA(copyPath, pszPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    } catch (const std::bad_alloc&) {
+        ok = false;
+    }
     if (!ok)
-        DeleteFileA(copyPath);
+        RemoveCopy(copyPath);
     return ok ? 1 : 0;
 }

@@ -40,4 +40,19 @@ TEST(ProfileFile, LongValuesAreCutAt2047Bytes) {
     EXPECT_EQ(2047u, std::string(f.GetString("S", "K", "")).size());
 }
 
+TEST(ProfileFile, ACutDoubleByteValueKeepsNoByteOfThePreviousRead) {
+    TempDir dir;
+    CProfileFile f(dir.File("wide.ini").c_str());
+    std::string zhong = "\xd6\xd0"; // 中 in GBK
+    std::string wide;
+    for (int i = 0; i < 1500; ++i)
+        wide += zhong;
+    f.WriteString("S", "Ascii", std::string(2047, 'x').c_str());
+    f.WriteString("S", "Wide", wide.c_str());
+    f.GetString("S", "Ascii", "");
+    std::string read = f.GetString("S", "Wide", "");
+    EXPECT_GE(read.size(), 2046u);
+    EXPECT_EQ(wide.substr(0, read.size()), read);
+}
+
 } // namespace

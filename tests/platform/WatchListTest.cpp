@@ -208,6 +208,35 @@ TEST_F(WatchListFile, FailedSaveReturnsZeroAndLeavesTheOldFileWhole) {
     EXPECT_EQ(2, loaded.GetCount());
 }
 
+TEST_F(WatchListFile, ReadOnlyCopiesNeverBlockALaterSave) {
+    m_list.Add(MakeItem("C:\\old.exe", "old", 1, 1));
+    ASSERT_EQ(1, m_list.Save(m_path.c_str()));
+    std::string copy = m_path + ".new";
+    std::string before = ReadWholeFile(m_path);
+
+    // A read-only list file gives a read-only copy; the replace fails while
+    // another program holds the file without sharing its deletion.
+    SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY);
+    m_list.Add(MakeItem("C:\\new.exe", "new", 1, 1));
+    HANDLE h = CreateFileA(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    EXPECT_EQ(0, m_list.Save(m_path.c_str()));
+    CloseHandle(h);
+    EXPECT_EQ(before, ReadWholeFile(m_path));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(copy.c_str()));
+    SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // A read-only copy left by a save that died.
+    ASSERT_TRUE(WriteWholeFile(copy, "[Main]\r\nCount=1\r\n"));
+    SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_EQ(1, m_list.Save(m_path.c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(copy.c_str()));
+    CWatchList loaded;
+    loaded.Load(m_path.c_str());
+    EXPECT_EQ(2, loaded.GetCount());
+}
+
 TEST_F(WatchListFile, SaveWithoutAnOldFileCreatesIt) {
     m_list.Add(MakeItem("C:\\a.exe", "a", 1, 1));
     ASSERT_EQ(1, m_list.Save(m_path.c_str()));
