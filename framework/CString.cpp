@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "AfxResource.h"
+
 void CString::Format(const char* fmt, ...) {
     va_list args;
     va_start(args, fmt);
@@ -29,4 +31,21 @@ int CString::Replace(char from, char to) {
         }
     }
     return count;
+}
+
+BOOL CString::LoadString(UINT nID) {
+    // LoadStringA reports a cut text by filling the buffer; grow until it fits.
+    for (int size = 256; size <= 65536; size *= 2) {
+        std::string buffer(static_cast<size_t>(size), '\0');
+        int n = ::LoadStringA(AfxGetResourceHandle(), nID, &buffer[0], size);
+        if (n <= 0) {
+            m_str.clear();
+            return FALSE;
+        }
+        if (n < size - 1) {
+            m_str.assign(buffer, 0, static_cast<size_t>(n));
+            return TRUE;
+        }
+    }
+    return FALSE;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // Text in the system's ANSI code page, held as bytes.
@@ -27,6 +29,8 @@ public:
 
     // printf-style formatting; the result replaces the contents.
     void Format(const char* fmt, ...);
+    // Loads string nID from the resource module; FALSE when it has none.
+    BOOL LoadString(UINT nID);
 
     // Replaces every occurrence of one byte by another; returns how many changed.
     int Replace(char from, char to);

@@ -35,6 +35,8 @@ public:
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
     void GetWindowText(CString& rString) const;
+    void SetWindowText(const char* lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
+    HWND SetFocus() { return ::SetFocus(m_hWnd); }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }
