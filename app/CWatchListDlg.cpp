@@ -1,6 +1,11 @@
 #include "CWatchListDlg.h"
 
 #include "AfxResource.h"
+#include "AfxText.h"
+#include "CAboutDlg.h"
+#include "CAddWatchDlg.h"
+#include "CBlackoutDefaultsDlg.h"
+#include "CWatchPropDlg.h"
 #include "CAutoRun.h"
 #include "CMenu.h"
 #include "CSingleInstance.h"
@@ -557,14 +562,72 @@ void CWatchListDlg::TrayCallback(WPARAM, LPARAM lParam, void* pData) {
     }
 }
 
-// The list commands and the dialogs they open.
-void CWatchListDlg::OnAddWatch() {}
-void CWatchListDlg::OnDeleteWatch() {}
-void CWatchListDlg::OnWatchProperties() {}
+int CWatchListDlg::GetSelectedRow() const {
+    const int nRow = m_listCtrl.GetNextItem(-1, LVNI_SELECTED);
+    return nRow >= 0 && nRow < m_watchList.GetCount() ? nRow : -1;
+}
+
+void CWatchListDlg::OnAddWatch() {
+    CAddWatchDlg addDlg;
+    if (addDlg.DoModal() != IDOK) {
+        return;
+    }
+    CWatchPropDlg propDlg;
+    propDlg.m_item.m_strFileName = addDlg.m_strFileName;
+    if (propDlg.DoModal() != IDOK) {
+        return;
+    }
+    m_watchList.Add(propDlg.m_item);
+    const int nRow = m_listCtrl.GetItemCount();
+    m_listCtrl.InsertItem(LVIF_TEXT | LVIF_IMAGE, nRow, propDlg.m_item.m_strTitle, 0);
+    SetRowText(nRow, propDlg.m_item);
+    m_listCtrl.SetItemState(nRow, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    m_listCtrl.SetFocus();
+    m_watchList.Save(m_strListPath);
+    OnTimer(TIMER_WATCH_CYCLE);
+}
+
+void CWatchListDlg::OnDeleteWatch() {
+    const int nRow = GetSelectedRow();
+    if (nRow < 0) {
+        return;
+    }
+    CString strText, strCaption;
+    AfxFormatString1(strText, IDS_DELETE_QUESTION, m_watchList.GetAt(nRow)->m_strTitle);
+    strCaption.LoadString(IDS_DELETE_CAPTION);
+    if (MessageBoxA(m_hWnd, strText, strCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
+        IDYES) {
+        return;
+    }
+    m_watchList.RemoveAt(nRow);
+    m_listCtrl.DeleteItem(nRow);
+    m_listCtrl.SetFocus();
+    m_watchList.Save(m_strListPath);
+    UninstallHook();
+    // No row is selected any more, whether or not the list view said so.
+    OnItemChangedList();
+}
+
+void CWatchListDlg::OnWatchProperties() {
+    const int nRow = GetSelectedRow();
+    if (nRow < 0) {
+        return;
+    }
+    CWatchPropDlg propDlg;
+    m_watchList.CopyItem(nRow, propDlg.m_item);
+    if (propDlg.DoModal() != IDOK) {
+        return;
+    }
+    CWatchItem* pItem = m_watchList.GetAt(nRow);
+    pItem->CopyFrom(propDlg.m_item);
+    SetRowText(nRow, *pItem);
+    m_listCtrl.SetItemText(nRow, 0, pItem->m_strTitle);
+    m_watchList.Save(m_strListPath);
+    OnTimer(TIMER_WATCH_CYCLE);
+}
 
 void CWatchListDlg::OnItemChangedList() {
-    const int nRow = m_listCtrl.GetNextItem(-1, LVNI_SELECTED);
-    const BOOL bValid = nRow >= 0 && nRow < m_watchList.GetCount();
+    const BOOL bValid = GetSelectedRow() >= 0;
     m_btnProperties.EnableWindow(bValid);
     m_btnDelete.EnableWindow(bValid);
     CMenu menu(GetMenu());
@@ -572,6 +635,13 @@ void CWatchListDlg::OnItemChangedList() {
     menu.EnableMenuItem(ID_WATCH_PROPERTIES, bValid ? MF_ENABLED : MF_GRAYED);
 }
 
-void CWatchListDlg::OnAbout() {}
-void CWatchListDlg::OnBlackoutDefaults() {}
+void CWatchListDlg::OnAbout() {
+    CAboutDlg aboutDlg;
+    aboutDlg.DoModal();
+}
+
+void CWatchListDlg::OnBlackoutDefaults() {
+    CBlackoutDefaultsDlg defaultsDlg;
+    defaultsDlg.DoModal();
+}
 void CWatchListDlg::OnAreaBlackWake() {}

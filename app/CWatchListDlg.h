@@ -73,6 +73,8 @@ private:
     void OnAreaBlackWake();
 
     RECT GetGripRect() const;
+    // The selected row when it shows an item, else -1.
+    int GetSelectedRow() const;
     void SaveAll();
 
     CIconButton m_btnHide;

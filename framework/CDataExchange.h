@@ -1,9 +1,12 @@
 #pragma once
 
+#include "CString.h"
 #include "CWnd.h"
 
 // One exchange between a dialog's controls and its members; the direction flag
-// says which way the values go (TRUE: controls to members).
+// says which way the values go (TRUE: controls to members). A value that does
+// not convert fails the exchange: the user has been told, the focus is on the
+// control, and the exchange functions that follow do nothing.
 class CDataExchange {
 public:
     CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
@@ -11,10 +14,34 @@ public:
     CDataExchange(const CDataExchange&) = delete;
     CDataExchange& operator=(const CDataExchange&) = delete;
 
+    // The dialog's control nIDC, remembered as the one a failure points at.
+    HWND PrepareCtrl(int nIDC);
+    HWND PrepareEditCtrl(int nIDC);
+    // Ends the exchange unsuccessfully: the focus goes to the last control
+    // prepared, with all of an edit's text selected.
+    void Fail();
+    bool Failed() const { return m_bFailed; }
+
     BOOL m_bSaveAndValidate;
     CWnd* m_pDlgWnd;
+
+private:
+    HWND m_hWndLastControl = nullptr;
+    bool m_bEditLastControl = false;
+    bool m_bFailed = false;
 };
 
 // Binds the dialog's control nIDC to rControl on the first exchange; later
 // exchanges leave a bound control alone.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+// The control's text, unchanged.
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
+// The control's text as an unsigned decimal number; text that is not one
+// shows the framework's message and fails the exchange.
+void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);
+// The index of the checked button in the radio group that starts at nIDC and
+// runs to the next control with WS_GROUP; -1 for none checked.
+void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
+// When saving, a value outside minVal to maxVal shows the framework's range
+// message and fails the exchange at the control exchanged last.
+void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);

@@ -3,14 +3,15 @@
 #include "AfxResource.h"
 
 INT_PTR CDialog::DoModal() {
-    return DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), nullptr,
+    return DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
+                           m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr,
                            &CDialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
     CDataExchange dx(this, bSaveAndValidate);
     DoDataExchange(&dx);
-    return TRUE;
+    return dx.Failed() ? FALSE : TRUE;
 }
 
 INT_PTR CDialog::DialogProc(UINT message, WPARAM wParam, LPARAM) {

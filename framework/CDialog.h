@@ -7,11 +7,13 @@
 // (DialogBoxParamA) and returns the value given to EndDialog.
 class CDialog : public CWnd {
 public:
-    explicit CDialog(UINT nIDTemplate) : m_nIDTemplate(nIDTemplate) {}
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr)
+        : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
     INT_PTR DoModal();
     void EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
-    // Runs DoDataExchange in the given direction.
+    // Runs DoDataExchange in the given direction; FALSE when a value did not
+    // convert (the user has been told and the focus is on its control).
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
     // Hands a message's result to the dialog manager (messages such as
@@ -42,4 +44,5 @@ private:
     static bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* pResult);
 
     UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
 };

@@ -5,6 +5,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "AfxResource.h"
+
 void CString::Format(const char* fmt, ...) {
     va_list args;
     va_start(args, fmt);
@@ -34,12 +36,20 @@ int CString::Replace(char from, char to) {
 }
 
 BOOL CString::LoadString(UINT nID) {
-    // Chinese texts take two bytes a character in code page 936; the longest
-    // string of the program is far below this.
-    char buffer[1024];
-    int n = ::LoadStringA(AfxGetResourceHandle(), nID, buffer, sizeof buffer);
-    m_str.assign(buffer, static_cast<size_t>(n > 0 ? n : 0));
-    return n > 0;
+    // LoadStringA reports a cut text by filling the buffer; grow until it fits.
+    for (int size = 256; size <= 65536; size *= 2) {
+        std::string buffer(static_cast<size_t>(size), '\0');
+        int n = ::LoadStringA(AfxGetResourceHandle(), nID, &buffer[0], size);
+        if (n <= 0) {
+            m_str.clear();
+            return FALSE;
+        }
+        if (n < size - 1) {
+            m_str.assign(buffer, 0, static_cast<size_t>(n));
+            return TRUE;
+        }
+    }
+    return FALSE;
 }
 
 void CString::MakeUpper() {

@@ -29,6 +29,8 @@ public:
 
     // printf-style formatting; the result replaces the contents.
     void Format(const char* fmt, ...);
+    // Loads string nID from the resource module; FALSE when it has none.
+    BOOL LoadString(UINT nID);
 
     // Replaces every occurrence of one byte by another; returns how many changed.
     int Replace(char from, char to);
@@ -38,10 +40,6 @@ public:
     void MakeUpper();
     // Index of the first occurrence of pszSub, or -1.
     int Find(const char* pszSub) const;
-
-    // The program's string nID in the ANSI code page; FALSE (and empty) when
-    // there is none.
-    BOOL LoadString(UINT nID);
 
 private:
     std::string m_str;

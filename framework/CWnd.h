@@ -47,6 +47,7 @@ public:
     void SetWindowText(const char* pszText) { ::SetWindowTextA(m_hWnd, pszText); }
     HMENU GetMenu() const { return ::GetMenu(m_hWnd); }
     void GetWindowText(CString& rString) const;
+    HWND SetFocus() { return ::SetFocus(m_hWnd); }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }

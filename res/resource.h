@@ -60,3 +60,33 @@
 
 // System command of the About box
 #define IDM_ABOUTBOX 0x0010
+
+// The add, properties, blackout defaults and About dialogs (Dialogs.rc)
+#define IDD_ABOUTBOX 100
+#define IDD_ADD_WATCH 130
+#define IDD_WATCH_PROP 131
+#define IDB_CANCEL 139
+#define IDB_OK 141
+#define IDI_BROWSE 148
+#define IDCUR_HAND 156
+#define IDI_UNDERSTOOD 157
+#define IDD_BLACKOUT_DEFAULTS 159
+#define IDS_EXE_FILTER 160
+#define IDC_FILE_NAME 1002
+#define IDC_BROWSE 1003
+#define IDC_RUNNING_LIST 1004
+#define IDC_ALIAS 1006
+#define IDC_ABOUT_TITLE 1006
+#define IDC_VALID_NEVER 1007
+#define IDC_VALID_RUNNING 1008
+#define IDC_VALID_FOREGROUND 1009
+#define IDC_EFFECT_SAVER 1010
+#define IDC_EFFECT_POWER 1011
+#define IDC_EFFECT_BOTH 1012
+#define IDC_ABOUT_EMAIL 1014
+#define IDC_AREA_WINDOW 1018
+#define IDC_BLACK_OFF 1020
+#define IDC_BLACK_DEFAULTS 1021
+#define IDC_BLACK_OWN 1023
+#define IDC_WAIT_TIME 1024
+#define IDC_AREA_CLIENT 1027

@@ -1,0 +1,86 @@
+#include "CAddWatchDlg.h"
+
+#include "CFileDialog.h"
+#include "resource.h"
+
+CAddWatchDlg::CAddWatchDlg(CWnd* pParent) : CDialog(IDD_ADD_WATCH, pParent) {}
+
+void CAddWatchDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_BROWSE, m_btnBrowse);
+    DDX_Control(pDX, IDOK, m_btnOK);
+    DDX_Control(pDX, IDCANCEL, m_btnCancel);
+    DDX_Control(pDX, IDC_FILE_NAME, m_editFileName);
+    DDX_Control(pDX, IDC_RUNNING_LIST, m_listRunning);
+    DDX_Text(pDX, IDC_FILE_NAME, m_strFileName);
+}
+
+BOOL CAddWatchDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_btnOK.ApplyStandardStyle(TRUE);
+    m_btnOK.SetIconFromBitmap(IDB_OK);
+    m_btnCancel.ApplyStandardStyle(TRUE);
+    m_btnCancel.SetIconFromBitmap(IDB_CANCEL);
+    m_btnBrowse.ApplyStandardStyle(TRUE);
+    m_btnBrowse.SetIconFromResource(IDI_BROWSE);
+    int count = m_processList.Refresh();
+    for (int i = 0; i < count; ++i) {
+        m_listRunning.AddString(m_processList.GetAt(i).m_strPath);
+    }
+    return TRUE;
+}
+
+INT_PTR CAddWatchDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_RUNNING_LIST && HIWORD(wParam) == LBN_SELCHANGE) {
+            OnSelChangeRunningList();
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDC_RUNNING_LIST && HIWORD(wParam) == LBN_DBLCLK) {
+            OnDblClkRunningList();
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDC_BROWSE && HIWORD(wParam) == BN_CLICKED) {
+            OnBrowse();
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return CDialog::DialogProc(message, wParam, lParam);
+}
+
+void CAddWatchDlg::OnSelChangeRunningList() {
+    int index = m_listRunning.GetCurSel();
+    if (index < 0 || index >= m_processList.GetCount()) {
+        return;
+    }
+    CString line;
+    m_listRunning.GetText(index, line);
+    ShowFileName(line);
+}
+
+void CAddWatchDlg::OnDblClkRunningList() {
+    // The first click of the double-click has put the line into the edit.
+    if (UpdateData(TRUE)) {
+        EndDialog(IDOK);
+    }
+}
+
+void CAddWatchDlg::OnBrowse() {
+    UpdateData(TRUE);
+    CString filter;
+    filter.LoadString(IDS_EXE_FILTER);
+    CFileDialog dlg("EXE", m_strFileName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter, this);
+    if (dlg.DoModal() != IDOK) {
+        return;
+    }
+    m_strFileName = dlg.GetPathName();
+    ShowFileName(m_strFileName);
+}
+
+void CAddWatchDlg::ShowFileName(const char* pszPath) {
+    m_editFileName.SetWindowText(pszPath);
+    m_editFileName.SetSel(0, -1);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "CDialog.h"
+#include "CEdit.h"
+#include "CIconButton.h"
+#include "CListBox.h"
+#include "CProcessList.h"
+#include "CString.h"
+
+// First step of adding a watch item: the user types a path, browses for an
+// executable or picks a running program. After IDOK m_strFileName holds the
+// path, unchecked.
+class CAddWatchDlg : public CDialog {
+public:
+    explicit CAddWatchDlg(CWnd* pParent = nullptr);
+
+    CIconButton m_btnBrowse, m_btnOK, m_btnCancel;
+    CEdit m_editFileName;
+    CListBox m_listRunning;
+    CString m_strFileName;
+    CProcessList m_processList;
+
+protected:
+    INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+
+private:
+    // void OnSelChangeRunningList(): LBN_SELCHANGE of the running list
+    void OnSelChangeRunningList();
+    // void OnDblClkRunningList(): LBN_DBLCLK of the running list
+    void OnDblClkRunningList();
+    // void OnBrowse(): BN_CLICKED of the browse button
+    void OnBrowse();
+    void ShowFileName(const char* pszPath);
+};

@@ -1,0 +1,95 @@
+#include "CWatchPropDlg.h"
+
+#include "CPathName.h"
+#include "resource.h"
+
+CWatchPropDlg::CWatchPropDlg(CWnd* pParent) : CDialog(IDD_WATCH_PROP, pParent) {}
+
+void CWatchPropDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDOK, m_btnOK);
+    DDX_Control(pDX, IDCANCEL, m_btnCancel);
+    DDX_Control(pDX, IDC_FILE_NAME, m_editFileName);
+    DDX_Control(pDX, IDC_ALIAS, m_editAlias);
+    DDX_Text(pDX, IDC_FILE_NAME, m_strFileName);
+    DDX_Text(pDX, IDC_ALIAS, m_strAlias);
+    DDX_Radio(pDX, IDC_EFFECT_SAVER, m_nEffectChoice);
+    DDX_Radio(pDX, IDC_VALID_NEVER, m_nConditionChoice);
+    DDX_Text(pDX, IDC_WAIT_TIME, m_nWaitTime);
+    // A disabled field holds the item's own value, which the user cannot
+    // change there; only a value the user can edit is held to the range.
+    if (::IsWindowEnabled(GetDlgItem(IDC_WAIT_TIME))) {
+        DDV_MinMaxUInt(pDX, m_nWaitTime, 0, kMaxWaitTime);
+    }
+    DDX_Radio(pDX, IDC_AREA_WINDOW, m_nAreaChoice);
+    DDX_Radio(pDX, IDC_BLACK_OFF, m_nBlackoutChoice);
+}
+
+BOOL CWatchPropDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_strFileName = m_item.m_strFileName;
+    m_strAlias = m_item.m_strTitle;
+    if (m_strAlias.IsEmpty()) {
+        m_strAlias = CPathName(m_strFileName).GetTitle();
+    }
+    m_nEffectChoice = m_item.m_nMonitorEffec - 1;
+    m_nConditionChoice = m_item.m_nValidCondition;
+    m_nBlackoutChoice = m_item.m_nAreaBlack;
+    m_nWaitTime = static_cast<UINT>(m_item.m_nWaitTime);
+    m_nAreaChoice = m_item.m_nIdentify;
+    EnableWaitControls();
+    UpdateData(FALSE);
+
+    m_editAlias.SetFocus();
+    m_editAlias.SetSel(0, -1);
+    // The edit stops at its text's end, which a byte count never falls short of.
+    m_editFileName.SetSel(m_strFileName.GetLength(), m_strFileName.GetLength());
+
+    m_btnOK.ApplyStandardStyle(TRUE);
+    m_btnOK.SetIconFromBitmap(IDB_OK);
+    m_btnCancel.ApplyStandardStyle(TRUE);
+    m_btnCancel.SetIconFromBitmap(IDB_CANCEL);
+    return FALSE;
+}
+
+INT_PTR CWatchPropDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED &&
+            (LOWORD(wParam) == IDC_BLACK_OFF || LOWORD(wParam) == IDC_BLACK_DEFAULTS ||
+             LOWORD(wParam) == IDC_BLACK_OWN)) {
+            OnBlackoutClicked();
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return CDialog::DialogProc(message, wParam, lParam);
+}
+
+void CWatchPropDlg::OnBlackoutClicked() {
+    // A failed exchange stops before the blackout group, so the enabling then
+    // follows the choice read last.
+    UpdateData(TRUE);
+    EnableWaitControls();
+}
+
+void CWatchPropDlg::EnableWaitControls() {
+    const BOOL bEnable = m_nBlackoutChoice == 2;
+    ::EnableWindow(GetDlgItem(IDC_WAIT_TIME), bEnable);
+    ::EnableWindow(GetDlgItem(IDC_AREA_WINDOW), bEnable);
+    ::EnableWindow(GetDlgItem(IDC_AREA_CLIENT), bEnable);
+}
+
+void CWatchPropDlg::OnOK() {
+    if (!UpdateData(TRUE)) {
+        return;
+    }
+    m_item.m_strTitle = m_strAlias;
+    m_item.m_nValidCondition = m_nConditionChoice;
+    m_item.m_nMonitorEffec = m_nEffectChoice + 1;
+    m_item.m_nWaitTime = static_cast<int>(m_nWaitTime);
+    m_item.m_nAreaBlack = m_nBlackoutChoice;
+    m_item.m_nIdentify = m_nAreaChoice;
+    EndDialog(IDOK);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "CDialog.h"
+#include "CEdit.h"
+#include "CIconButton.h"
+#include "CString.h"
+#include "CWatchItem.h"
+
+// Edits a copy of one watch item: alias, validity condition, effect and area
+// blackout. The caller fills m_item before DoModal and takes it back after
+// IDOK; after IDCANCEL m_item is as the caller left it.
+class CWatchPropDlg : public CDialog {
+public:
+    explicit CWatchPropDlg(CWnd* pParent = nullptr);
+
+    // The longest wait the item can hold: it is stored as a signed number.
+    static constexpr UINT kMaxWaitTime = 2147483647u;
+
+    CWatchItem m_item;
+    CIconButton m_btnOK, m_btnCancel;
+    CEdit m_editFileName, m_editAlias;
+    CString m_strFileName;
+    CString m_strAlias;
+    int m_nEffectChoice = -1;    // radio index: MonitorEffec minus 1
+    int m_nConditionChoice = -1; // ValidCondition
+    UINT m_nWaitTime = 0;
+    int m_nAreaChoice = -1;     // Identify
+    int m_nBlackoutChoice = -1; // AreaBlack
+
+protected:
+    INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnOK() override;
+
+private:
+    // void OnBlackoutClicked(): BN_CLICKED of any of the three blackout radios
+    void OnBlackoutClicked();
+    // The item's own wait time and active area count only with blackout choice 2.
+    void EnableWaitControls();
+};

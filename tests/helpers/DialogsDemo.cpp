@@ -1,0 +1,50 @@
+// Shows one of the program's dialogs for a look, until it is closed.
+// Usage: DialogsDemo add|props|range|defaults|about
+// "range" opens the properties with a wait time beyond the range and presses
+// OK, so that the framework's message shows over the dialog.
+#include "CAboutDlg.h"
+#include "CAddWatchDlg.h"
+#include "CBlackoutDefaultsDlg.h"
+#include "CWatchPropDlg.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+
+// "C:\Program Files\编辑器\编辑器.exe" in code page 936.
+const char kEditorPath[] =
+    "C:\\Program Files\\\xb1\xe0\xbc\xad\xc6\xf7\\\xb1\xe0\xbc\xad\xc6\xf7.exe";
+
+void CALLBACK PressOk(HWND, UINT, UINT_PTR idEvent, DWORD) {
+    KillTimer(nullptr, idEvent);
+    HWND hDlg = GetActiveWindow();
+    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDOK)));
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
+    if (std::strcmp(lpCmdLine, "add") == 0) {
+        CAddWatchDlg dlg;
+        dlg.DoModal();
+    } else if (std::strcmp(lpCmdLine, "props") == 0 || std::strcmp(lpCmdLine, "range") == 0) {
+        CWatchPropDlg dlg;
+        dlg.m_item.m_strFileName = kEditorPath;
+        dlg.m_item.m_nAreaBlack = 2;
+        if (std::strcmp(lpCmdLine, "range") == 0) {
+            dlg.m_item.m_nWaitTime = static_cast<int>(3000000000u);
+            SetTimer(nullptr, 0, 1500, PressOk);
+        }
+        dlg.DoModal();
+    } else if (std::strcmp(lpCmdLine, "defaults") == 0) {
+        CBlackoutDefaultsDlg dlg;
+        dlg.DoModal();
+    } else {
+        CAboutDlg dlg;
+        dlg.DoModal();
+    }
+    return 0;
+}

@@ -1,0 +1,260 @@
+#include "AfxResource.h"
+#include "AfxText.h"
+#include "CString.h"
+#include "CWatchPropDlg.h"
+#include "DialogDriver.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+using D = DialogDriver;
+
+struct ItemValues {
+    const char* fileName;
+    const char* title;
+    int validCondition, monitorEffec, areaBlack, waitTime, identify;
+};
+
+void Fill(CWatchItem& item, const ItemValues& v) {
+    item.m_strFileName = v.fileName;
+    item.m_strTitle = v.title;
+    item.m_nValidCondition = v.validCondition;
+    item.m_nMonitorEffec = v.monitorEffec;
+    item.m_nAreaBlack = v.areaBlack;
+    item.m_nWaitTime = v.waitTime;
+    item.m_nIdentify = v.identify;
+}
+
+void ExpectItem(const ItemValues& v, const CWatchItem& item) {
+    EXPECT_STREQ(v.fileName, item.m_strFileName);
+    EXPECT_STREQ(v.title, item.m_strTitle);
+    EXPECT_EQ(v.validCondition, item.m_nValidCondition);
+    EXPECT_EQ(v.monitorEffec, item.m_nMonitorEffec);
+    EXPECT_EQ(v.areaBlack, item.m_nAreaBlack);
+    EXPECT_EQ(v.waitTime, item.m_nWaitTime);
+    EXPECT_EQ(v.identify, item.m_nIdentify);
+}
+
+// The radio button of each group that is checked; 0 when none is.
+int CheckedOf(HWND hDlg, std::initializer_list<int> group) {
+    int checked = 0;
+    for (int id : group) {
+        if (D::IsChecked(hDlg, id)) {
+            EXPECT_EQ(0, checked) << "two buttons checked in one group";
+            checked = id;
+        }
+    }
+    return checked;
+}
+
+struct Shown {
+    int condition, effect, blackout, area;
+};
+
+Shown ShownChoices(HWND hDlg) {
+    return {CheckedOf(hDlg, {IDC_VALID_NEVER, IDC_VALID_RUNNING, IDC_VALID_FOREGROUND}),
+            CheckedOf(hDlg, {IDC_EFFECT_SAVER, IDC_EFFECT_POWER, IDC_EFFECT_BOTH}),
+            CheckedOf(hDlg, {IDC_BLACK_OFF, IDC_BLACK_DEFAULTS, IDC_BLACK_OWN}),
+            CheckedOf(hDlg, {IDC_AREA_WINDOW, IDC_AREA_CLIENT})};
+}
+
+// The wait time edit and the two active-area buttons share one state.
+bool WaitControlsEnabled(HWND hDlg) {
+    bool edit = D::IsEnabled(hDlg, IDC_WAIT_TIME);
+    EXPECT_EQ(edit, D::IsEnabled(hDlg, IDC_AREA_WINDOW));
+    EXPECT_EQ(edit, D::IsEnabled(hDlg, IDC_AREA_CLIENT));
+    return edit;
+}
+
+std::string LoadText(UINT nID) {
+    CString text;
+    text.LoadString(nID);
+    return text.GetString();
+}
+
+std::string RangeMessage() {
+    CString text;
+    AfxFormatString2(text, AFX_IDP_PARSE_INT_RANGE, "0", "2147483647");
+    return text.GetString();
+}
+
+class WatchPropDlg : public ::testing::Test {
+protected:
+    void SetUp() override { SetCursorPos(1010, 750); }
+};
+
+// "编辑器" in code page 936.
+#define EDITOR "\xb1\xe0\xbc\xad\xc6\xf7"
+
+TEST_F(WatchPropDlg, ChoicesMapToTheItemBothWays) {
+    struct Case {
+        const char* name;
+        ItemValues in;
+        const char* alias; // what the alias field shows
+        Shown shown;
+        const char* typedAlias; // typed over the alias, or none
+        std::vector<int> clicks;
+        ItemValues out;
+    } cases[] = {
+        {"new item: empty title shows the file title",
+         {"C:\\Apps\\" EDITOR ".exe", "", 2, 3, 0, 60, 1},
+         EDITOR,
+         {IDC_VALID_FOREGROUND, IDC_EFFECT_BOTH, IDC_BLACK_OFF, IDC_AREA_CLIENT},
+         nullptr,
+         {IDC_EFFECT_SAVER, IDC_VALID_NEVER},
+         {"C:\\Apps\\" EDITOR ".exe", EDITOR, 0, 1, 0, 60, 1}},
+        {"own blackout settings, then the defaults",
+         {"D:\\x.exe", "Mine", 0, 1, 2, 300, 0},
+         "Mine",
+         {IDC_VALID_NEVER, IDC_EFFECT_SAVER, IDC_BLACK_OWN, IDC_AREA_WINDOW},
+         "Renamed",
+         {IDC_EFFECT_POWER, IDC_VALID_RUNNING, IDC_AREA_CLIENT, IDC_BLACK_DEFAULTS},
+         {"D:\\x.exe", "Renamed", 1, 2, 1, 300, 1}},
+        {"a wait beyond the range kept where the user cannot edit it",
+         {"x.exe", "", 1, 2, 1, -1, 1},
+         "x",
+         {IDC_VALID_RUNNING, IDC_EFFECT_POWER, IDC_BLACK_DEFAULTS, IDC_AREA_CLIENT},
+         "",
+         {IDC_EFFECT_BOTH},
+         {"x.exe", "", 1, 3, 1, -1, 1}},
+        {"largest wait and the own settings chosen",
+         {"x.exe", "t", 2, 3, 0, 2147483647, 0},
+         "t",
+         {IDC_VALID_FOREGROUND, IDC_EFFECT_BOTH, IDC_BLACK_OFF, IDC_AREA_WINDOW},
+         nullptr,
+         {IDC_BLACK_OWN, IDC_AREA_CLIENT},
+         {"x.exe", "t", 2, 3, 2, 2147483647, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CWatchPropDlg dlg;
+        Fill(dlg.m_item, c.in);
+        INT_PTR result = D::Run([&] { return dlg.DoModal(); },
+                                [&](D& d) {
+                                    HWND hDlg = d.WaitForDialog();
+                                    ASSERT_NE(nullptr, hDlg);
+                                    EXPECT_EQ(c.in.fileName, D::Text(hDlg, IDC_FILE_NAME));
+                                    EXPECT_EQ(c.alias, D::Text(hDlg, IDC_ALIAS));
+                                    EXPECT_EQ(std::to_string(static_cast<UINT>(c.in.waitTime)),
+                                              D::Text(hDlg, IDC_WAIT_TIME));
+                                    Shown shown = ShownChoices(hDlg);
+                                    EXPECT_EQ(c.shown.condition, shown.condition);
+                                    EXPECT_EQ(c.shown.effect, shown.effect);
+                                    EXPECT_EQ(c.shown.blackout, shown.blackout);
+                                    EXPECT_EQ(c.shown.area, shown.area);
+                                    EXPECT_EQ(c.in.areaBlack == 2, WaitControlsEnabled(hDlg));
+                                    // The alias has the focus with all of its text selected.
+                                    EXPECT_EQ(GetDlgItem(hDlg, IDC_ALIAS), d.Focus());
+                                    EXPECT_TRUE(D::IsAllSelected(GetDlgItem(hDlg, IDC_ALIAS)));
+
+                                    if (c.typedAlias) {
+                                        D::SetText(hDlg, IDC_ALIAS, c.typedAlias);
+                                    }
+                                    for (int id : c.clicks) {
+                                        D::Click(hDlg, id);
+                                    }
+                                    D::Click(hDlg, IDOK);
+                                    EXPECT_TRUE(d.WaitForClose());
+                                });
+        EXPECT_EQ(IDOK, result);
+        ExpectItem(c.out, dlg.m_item);
+    }
+}
+
+TEST_F(WatchPropDlg, BlackoutChoiceEnablesTheItemsOwnWaitControls) {
+    CWatchPropDlg dlg;
+    Fill(dlg.m_item, {"x.exe", "", 2, 3, 1, 45, 0});
+    D::Run([&] { return dlg.DoModal(); },
+           [&](D& d) {
+               HWND hDlg = d.WaitForDialog();
+               ASSERT_NE(nullptr, hDlg);
+               EXPECT_FALSE(WaitControlsEnabled(hDlg));
+               // Disabled, yet showing the item's own values.
+               EXPECT_EQ("45", D::Text(hDlg, IDC_WAIT_TIME));
+               EXPECT_TRUE(D::IsChecked(hDlg, IDC_AREA_WINDOW));
+               const struct {
+                   int click;
+                   bool enabled;
+               } steps[] = {{IDC_BLACK_OWN, true},
+                            {IDC_BLACK_OFF, false},
+                            {IDC_BLACK_OWN, true},
+                            {IDC_BLACK_DEFAULTS, false}};
+               for (const auto& step : steps) {
+                   D::Click(hDlg, step.click);
+                   D::Sync(hDlg);
+                   EXPECT_EQ(step.enabled, WaitControlsEnabled(hDlg)) << "after " << step.click;
+               }
+               D::Click(hDlg, IDCANCEL);
+           });
+}
+
+TEST_F(WatchPropDlg, WaitTimeThatIsNoNumberOrTooLargeIsRefused) {
+    const std::string notANumber = LoadText(AFX_IDP_PARSE_UINT);
+    const std::string outOfRange = RangeMessage();
+    ASSERT_FALSE(notANumber.empty());
+    ASSERT_NE(std::string::npos, outOfRange.find("2147483647"));
+    const ItemValues original = {"x.exe", "t", 2, 3, 2, 60, 1};
+    struct Case {
+        const char* typed;
+        int click; // OK or a blackout button
+        const std::string& message;
+    } cases[] = {
+        {"", IDOK, notANumber},
+        {"4294967296", IDOK, notANumber},
+        {"2147483648", IDOK, outOfRange},
+        {"4294967295", IDOK, outOfRange},
+        // The exchange stops before the blackout group: the enabling stays.
+        {"", IDC_BLACK_OFF, notANumber},
+        {"3000000000", IDC_BLACK_DEFAULTS, outOfRange},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " then " + std::to_string(c.click));
+        CWatchPropDlg dlg;
+        Fill(dlg.m_item, original);
+        INT_PTR result = D::Run([&] { return dlg.DoModal(); },
+                                [&](D& d) {
+                                    HWND hDlg = d.WaitForDialog();
+                                    ASSERT_NE(nullptr, hDlg);
+                                    D::SetText(hDlg, IDC_WAIT_TIME, c.typed);
+                                    D::SetText(hDlg, IDC_ALIAS, "changed");
+                                    D::Click(hDlg, c.click);
+                                    HWND hBox = d.WaitForMessageBox(hDlg);
+                                    ASSERT_NE(nullptr, hBox);
+                                    EXPECT_FALSE(IsWindowEnabled(hDlg))
+                                        << "the box is modal to the dialog";
+                                    EXPECT_EQ(c.message, D::AnswerMessageBox(hBox));
+                                    HWND hWait = GetDlgItem(hDlg, IDC_WAIT_TIME);
+                                    EXPECT_TRUE(d.WaitUntil([&] { return d.Focus() == hWait; }));
+                                    EXPECT_TRUE(D::IsAllSelected(hWait));
+                                    EXPECT_TRUE(IsWindowVisible(hDlg));
+                                    EXPECT_TRUE(WaitControlsEnabled(hDlg));
+                                    D::Click(hDlg, IDCANCEL);
+                                });
+        EXPECT_EQ(IDCANCEL, result);
+        ExpectItem(original, dlg.m_item);
+    }
+}
+
+TEST_F(WatchPropDlg, FileNameShowsItsEnd) {
+    std::string longPath = "C:\\" + std::string(200, 'd') + "\\end.exe";
+    CWatchPropDlg dlg;
+    dlg.m_item.m_strFileName = longPath.c_str();
+    D::Run([&] { return dlg.DoModal(); },
+           [&](D& d) {
+               HWND hDlg = d.WaitForDialog();
+               ASSERT_NE(nullptr, hDlg);
+               // A single-line edit answers with its first visible character.
+               LRESULT first =
+                   SendMessageA(GetDlgItem(hDlg, IDC_FILE_NAME), EM_GETFIRSTVISIBLELINE, 0, 0);
+               EXPECT_GT(first, 100);
+               D::Click(hDlg, IDCANCEL);
+           });
+}
+
+} // namespace
