@@ -117,18 +117,24 @@ bool MurvelProcess::PutFile(const char* name, const std::string& utf8Text) const
     return WriteWholeFile(m_dir.File(name), Ansi(utf8Text.c_str()));
 }
 
-bool MurvelProcess::Start(const std::string& arguments) {
+bool MurvelProcess::Launch(const std::string& arguments, PROCESS_INFORMATION* pi) const {
     std::string cmd = "\"" + m_dir.File("Murvel.exe") + "\"";
     if (!arguments.empty())
         cmd += " " + arguments;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
     // The program's output must not hold the test runner's pipes open.
     if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                        m_dir.Path().c_str(), &si, &pi))
+                        m_dir.Path().c_str(), &si, pi))
         return false;
-    CloseHandle(pi.hThread);
+    CloseHandle(pi->hThread);
+    return true;
+}
+
+bool MurvelProcess::Start(const std::string& arguments) {
+    PROCESS_INFORMATION pi = {};
+    if (!Launch(arguments, &pi))
+        return false;
     m_process = pi.hProcess;
     m_processId = pi.dwProcessId;
     WaitFor(
@@ -146,14 +152,9 @@ bool MurvelProcess::Start(const std::string& arguments) {
 }
 
 int MurvelProcess::RunAgain(const std::string& arguments, DWORD timeoutMs) const {
-    std::string cmd = "\"" + m_dir.File("Murvel.exe") + "\" " + arguments;
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                        m_dir.Path().c_str(), &si, &pi))
+    if (!Launch(arguments, &pi))
         return -1;
-    CloseHandle(pi.hThread);
     DWORD code = static_cast<DWORD>(-1);
     if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
         GetExitCodeProcess(pi.hProcess, &code);
@@ -164,14 +165,9 @@ int MurvelProcess::RunAgain(const std::string& arguments, DWORD timeoutMs) const
 }
 
 int MurvelProcess::RunAndAnswer(const std::string& arguments, int nButton, DWORD timeoutMs) const {
-    std::string cmd = "\"" + m_dir.File("Murvel.exe") + "\" " + arguments;
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                        m_dir.Path().c_str(), &si, &pi))
+    if (!Launch(arguments, &pi))
         return -1;
-    CloseHandle(pi.hThread);
     const std::string caption = Ansi("卸载");
     HWND hBox = nullptr;
     WaitFor(

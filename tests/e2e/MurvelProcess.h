@@ -73,6 +73,9 @@ private:
     // messages that take pointers.
     class RemoteBuffer;
 
+    // Starts the copy with the arguments in its own folder; the caller owns
+    // the process handle.
+    bool Launch(const std::string& arguments, PROCESS_INFORMATION* pi) const;
     // Hooks the probe library into the program's GUI thread, once.
     bool AttachMenuProbe() const;
 
