@@ -11,6 +11,7 @@
 namespace {
 
 constexpr DWORD kStartTimeoutMs = 15000;
+constexpr const char* kMutexName = "{5C1E2B90-3D47-4F0A-9B6E-7A2D4C8E1F03}";
 
 struct WindowSearch {
     DWORD pid;
@@ -199,7 +200,19 @@ bool MurvelProcess::Close(DWORD timeoutMs) {
         return false;
     if (m_hMain)
         PostMessageA(m_hMain, WM_CLOSE, 0, 0);
-    return WaitForSingleObject(m_process, timeoutMs) == WAIT_OBJECT_0;
+    if (WaitForSingleObject(m_process, timeoutMs) != WAIT_OBJECT_0)
+        return false;
+    // The next test's program must not find this one's single-instance mutex,
+    // which the system may free a moment after the process has ended.
+    WaitFor(
+        [] {
+            HANDLE hMutex = OpenMutexA(SYNCHRONIZE, FALSE, kMutexName);
+            if (hMutex)
+                CloseHandle(hMutex);
+            return hMutex == nullptr;
+        },
+        5000);
+    return true;
 }
 
 bool MurvelProcess::HasExited() const {
@@ -232,6 +245,20 @@ std::string MurvelProcess::Title() const {
 
 int MurvelProcess::RowCount() const {
     return static_cast<int>(SendMessageA(GetDlgItem(m_hMain, 1000), LVM_GETITEMCOUNT, 0, 0));
+}
+
+void MurvelProcess::SelectRow(int row) const {
+    RemoteBuffer remote(m_process, sizeof(LVITEMA));
+    LVITEMA item = {};
+    item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    remote.Write(0, &item, sizeof item);
+    SendMessageA(GetDlgItem(m_hMain, 1000), LVM_SETITEMSTATE, row,
+                 reinterpret_cast<LPARAM>(remote.Address()));
+}
+
+int MurvelProcess::SelectedRow() const {
+    return static_cast<int>(SendMessageA(GetDlgItem(m_hMain, 1000), LVM_GETNEXTITEM,
+                                         static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
 }
 
 std::string MurvelProcess::CellText(int row, int column) const {
@@ -336,4 +363,27 @@ void MurvelProcess::Command(UINT nID) const {
 void MurvelProcess::Sync() const {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(m_hMain, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+}
+
+void MurvelProcess::PostCommand(UINT nID) const {
+    PostMessageA(m_hMain, WM_COMMAND, MAKEWPARAM(nID, 0), 0);
+}
+
+HWND MurvelProcess::WaitForDialog(const char* utf8Title) const {
+    const std::string title = Ansi(utf8Title);
+    HWND hDlg = nullptr;
+    WaitFor([&] {
+        hDlg = FindProcessWindow(m_processId, "#32770", title.c_str());
+        return hDlg != nullptr && IsWindowVisible(hDlg);
+    });
+    return hDlg;
+}
+
+bool MurvelProcess::WaitForClosed(HWND hDlg) const {
+    return WaitFor([&] { return !IsWindow(hDlg); });
+}
+
+void MurvelProcess::Click(HWND hDlg, int nID) {
+    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nID)));
 }

@@ -48,6 +48,9 @@ public:
 
     std::string Title() const;
     int RowCount() const;
+    // Selects and focuses a row as a click would; -1 when none is selected.
+    void SelectRow(int row) const;
+    int SelectedRow() const;
     std::string CellText(int row, int column) const;
     std::string HeadingText(int column) const;
     int ColumnWidth(int column) const;
@@ -64,6 +67,15 @@ public:
     // Sends a command as a click on a menu item would, and returns once the
     // program has handled it.
     void Command(UINT nID) const;
+    // Posts a command that opens a dialog (a sent one would wait for it).
+    void PostCommand(UINT nID) const;
+    // The program's shown dialog or message box with this title (UTF-8), or
+    // null when none appears in time.
+    HWND WaitForDialog(const char* utf8Title) const;
+    // The dialog's window is gone.
+    bool WaitForClosed(HWND hDlg) const;
+    // A click on a dialog's button as the dialog manager reports it.
+    static void Click(HWND hDlg, int nID);
     // A round trip through the program's message handling. Sent messages
     // overtake posted ones: this does not wait for what was posted before.
     void Sync() const;
