@@ -3,6 +3,7 @@
 #include "CSingleInstance.h"
 #include "CString.h"
 #include "CWatchListDlg.h"
+#include "DataFolder.h"
 #include "StartupDecision.h"
 #include "TessikDLL.h"
 #include "resource.h"
@@ -14,18 +15,6 @@ namespace {
 // The running instance saves both files on its way out: deleting them before
 // it has ended would let them come back.
 const DWORD kOwnerExitWaitMs = 10000;
-
-CString SiblingOfExecutable(const char* pszFileName) {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (n == 0 || n >= sizeof path) {
-        return CString();
-    }
-    char* pszSlash = strrchr(path, '\\');
-    CString result(path, pszSlash ? static_cast<size_t>(pszSlash - path + 1) : 0);
-    result += pszFileName;
-    return result;
-}
 
 } // namespace
 
@@ -70,6 +59,12 @@ void CWatchApp::Uninstall() {
         return;
     }
     m_instance.WaitForOwnerToEnd(kOwnerExitWaitMs);
-    DeleteFileA(SiblingOfExecutable("Tessik.ini"));
-    DeleteFileA(SiblingOfExecutable("Tessik.dat"));
+    // Where the files are: beside the program, or in the user's folder when
+    // the program's own cannot be written.
+    const CString strFolder = GetDataFolder();
+    CString strSettings = strFolder, strList = strFolder;
+    strSettings += "Tessik.ini";
+    strList += "Tessik.dat";
+    DeleteFileA(strSettings);
+    DeleteFileA(strList);
 }

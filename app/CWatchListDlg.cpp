@@ -6,6 +6,7 @@
 #include "CAddWatchDlg.h"
 #include "CBlackoutDefaultsDlg.h"
 #include "CWatchPropDlg.h"
+#include "DataFolder.h"
 #include "CAutoRun.h"
 #include "CMenu.h"
 #include "CSingleInstance.h"
@@ -37,12 +38,6 @@ const ColumnDefault kColumns[] = {
     {IDS_COLUMN_CONDITION, 70, "Col2"},
     {IDS_COLUMN_EFFECT, 70, "Col3"},
 };
-
-CString ExecutablePath() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    return CString(path, n < sizeof path ? n : 0);
-}
 
 CString LoadText(UINT nID) {
     CString text;
@@ -227,13 +222,13 @@ BOOL CWatchListDlg::OnInitDialog() {
     m_btnAdd.ApplyStandardStyle(TRUE);
     m_btnAdd.SetIconFromResource(IDI_ADD);
 
-    const CString strExe = ExecutablePath();
-    m_settings.SetPath(m_settings.MakeSiblingPath(strExe, kSettingsFile));
+    const CString strFolder = GetDataFolder();
+    CString strSettings = strFolder;
+    strSettings += kSettingsFile;
+    m_settings.SetPath(strSettings);
     LoadWindowSettings();
 
-    CString strDir = strExe;
-    const char* pszSlash = strrchr(strDir, '\\');
-    m_strListPath = CString(strDir, pszSlash ? static_cast<size_t>(pszSlash - strDir + 1) : 0);
+    m_strListPath = strFolder;
     m_strListPath += kListFile;
     m_watchList.Load(m_strListPath);
     for (int i = 0; i < m_watchList.GetCount(); ++i) {
@@ -291,8 +286,10 @@ void CWatchListDlg::LoadWindowSettings() {
 }
 
 void CWatchListDlg::SaveWindowSettings() {
+    BOOL bOk = TRUE;
     for (int n = 0; n < 4; ++n) {
-        m_settings.WriteInt("Dialog", kColumns[n].pszKey, m_listCtrl.GetColumnWidth(n));
+        bOk =
+            m_settings.WriteInt("Dialog", kColumns[n].pszKey, m_listCtrl.GetColumnWidth(n)) && bOk;
     }
     RECT r;
     if (IsIconic()) {
@@ -312,12 +309,44 @@ void CWatchListDlg::SaveWindowSettings() {
     } else {
         GetWindowRect(&r);
     }
-    m_settings.WriteInt("Dialog", "Left", r.left);
-    m_settings.WriteInt("Dialog", "Top", r.top);
-    m_settings.WriteInt("Dialog", "Width", r.right - r.left);
-    m_settings.WriteInt("Dialog", "Height", r.bottom - r.top);
-    m_settings.WriteInt("Dialog", "Visible", m_bVisible);
-    m_settings.WriteInt("Config", "ShowTrayIcon", m_bShowTrayIcon);
+    bOk = m_settings.WriteInt("Dialog", "Left", r.left) && bOk;
+    bOk = m_settings.WriteInt("Dialog", "Top", r.top) && bOk;
+    bOk = m_settings.WriteInt("Dialog", "Width", r.right - r.left) && bOk;
+    bOk = m_settings.WriteInt("Dialog", "Height", r.bottom - r.top) && bOk;
+    bOk = m_settings.WriteInt("Dialog", "Visible", m_bVisible) && bOk;
+    if (!bOk) {
+        ReportSaveFailure(m_settings.GetPath(), GetLastError());
+    }
+    if (!m_settings.WriteInt("Config", "ShowTrayIcon", m_bShowTrayIcon)) {
+        ReportSaveFailure(m_settings.GetPath(), GetLastError());
+    }
+}
+
+void CWatchListDlg::SaveList() {
+    if (!m_watchList.Save(m_strListPath)) {
+        ReportSaveFailure(m_strListPath, GetLastError());
+    }
+}
+
+void CWatchListDlg::ReportSaveFailure(const char* pszPath, DWORD dwError) {
+    // Once a run is enough to tell the user; and never while the session
+    // ends, when a question would hold up the log-off.
+    if (m_bSaveFailureShown || m_bEndingSession) {
+        return;
+    }
+    m_bSaveFailureShown = true;
+    char* pszSystem = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, dwError, 0, reinterpret_cast<char*>(&pszSystem), 0, nullptr);
+    CString strText;
+    AfxFormatString2(strText, IDS_SAVE_FAILED, pszPath, pszSystem ? pszSystem : "");
+    if (pszSystem) {
+        LocalFree(pszSystem);
+    }
+    // While the window is going away it cannot own the box.
+    HWND hOwner = IsWindowVisible(m_hWnd) ? m_hWnd : nullptr;
+    MessageBoxA(hOwner, strText, LoadText(IDS_APP_TITLE), MB_OK | MB_ICONWARNING);
 }
 
 void CWatchListDlg::SetRowText(int nRow, const CWatchItem& item) {
@@ -469,7 +498,7 @@ void CWatchListDlg::ApplyWatchCycle(const WatchCycleActions& actions) {
 void CWatchListDlg::OnAreaBlackTick() {}
 
 void CWatchListDlg::SaveAll() {
-    m_watchList.Save(m_strListPath);
+    SaveList();
     SaveWindowSettings();
 }
 
@@ -483,11 +512,13 @@ BOOL CWatchListDlg::OnQueryEndSession(WPARAM wParam, LPARAM lParam) {
     if (!::DefWindowProcA(m_hWnd, WM_QUERYENDSESSION, wParam, lParam)) {
         return FALSE;
     }
+    m_bEndingSession = true;
     SaveAll();
     return TRUE;
 }
 
 void CWatchListDlg::OnEndSession() {
+    m_bEndingSession = true;
     SaveAll();
     UninstallHook();
 }
@@ -583,7 +614,7 @@ void CWatchListDlg::OnAddWatch() {
     SetRowText(nRow, propDlg.m_item);
     m_listCtrl.SetItemState(nRow, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     m_listCtrl.SetFocus();
-    m_watchList.Save(m_strListPath);
+    SaveList();
     OnTimer(TIMER_WATCH_CYCLE);
 }
 
@@ -602,7 +633,7 @@ void CWatchListDlg::OnDeleteWatch() {
     m_watchList.RemoveAt(nRow);
     m_listCtrl.DeleteItem(nRow);
     m_listCtrl.SetFocus();
-    m_watchList.Save(m_strListPath);
+    SaveList();
     UninstallHook();
     // No row is selected any more, whether or not the list view said so.
     OnItemChangedList();
@@ -622,7 +653,7 @@ void CWatchListDlg::OnWatchProperties() {
     pItem->CopyFrom(propDlg.m_item);
     SetRowText(nRow, *pItem);
     m_listCtrl.SetItemText(nRow, 0, pItem->m_strTitle);
-    m_watchList.Save(m_strListPath);
+    SaveList();
     OnTimer(TIMER_WATCH_CYCLE);
 }
 

@@ -76,6 +76,9 @@ private:
     // The selected row when it shows an item, else -1.
     int GetSelectedRow() const;
     void SaveAll();
+    void SaveList();
+    // Tells the user once that a file could not be saved, and why.
+    void ReportSaveFailure(const char* pszPath, DWORD dwError);
 
     CIconButton m_btnHide;
     CIconButton m_btnAdd;
@@ -97,4 +100,6 @@ private:
     int m_nSecondsLeft = 0;
     int m_nActiveAreaMode = 0;
     CDisplayRequest m_displayRequest;
+    bool m_bSaveFailureShown = false;
+    bool m_bEndingSession = false;
 };

@@ -1,5 +1,7 @@
 #include "CBlackoutDefaultsDlg.h"
 
+#include "DataFolder.h"
+
 #include "resource.h"
 
 namespace {
@@ -28,9 +30,7 @@ BOOL CBlackoutDefaultsDlg::OnInitDialog() {
     m_btnCancel.ApplyStandardStyle(TRUE);
     m_btnCancel.SetIconFromBitmap(IDB_CANCEL);
 
-    char exePath[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, exePath, MAX_PATH);
-    m_settings.SetPath(m_settings.MakeSiblingPath(exePath, "Tessik.ini"));
+    m_settings.SetPath(GetDataFilePath("Tessik.ini"));
     m_nWaitTime = static_cast<UINT>(m_settings.GetInt(kSection, kWaitTimeKey, 60));
     m_nIdentify = m_settings.GetInt(kSection, kIdentifyKey, 1);
     if (m_nIdentify < 0 || m_nIdentify > 1) {

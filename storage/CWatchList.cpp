@@ -166,7 +166,10 @@ int CWatchList::Save(const char* pszPath) const {
     // A cut name would point the writes at another file.
     bool copied = false;
     if (copyPath.GetLength() >= MAX_PATH || !StartCopy(pszPath, copyPath, copied)) {
+        DWORD error = GetLastError();
         RemoveCopy(copyPath);
+        // The caller tells the user why, so the cause outlives the clean-up.
+        SetLastError(error ? error : ERROR_FILENAME_EXCED_RANGE);
         return 0;
     }
 
@@ -183,7 +186,10 @@ int CWatchList::Save(const char* pszPath) const {
     } catch (const std::bad_alloc&) {
         ok = false;
     }
-    if (!ok)
+    if (!ok) {
+        DWORD error = GetLastError();
         RemoveCopy(copyPath);
+        SetLastError(error);
+    }
     return ok ? 1 : 0;
 }

@@ -26,7 +26,8 @@ public:
 
     int Load(const char* pszPath);
     // Replaces the file in one step: a reader sees the old list or the new one.
-    // Returns 0, with the old file untouched, when anything fails.
+    // Returns 0, with the old file untouched and the cause in GetLastError,
+    // when anything fails.
     int Save(const char* pszPath) const;
 
 private:

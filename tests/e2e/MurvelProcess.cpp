@@ -18,13 +18,14 @@ struct WindowSearch {
     const char* className;
     const char* title;
     HWND found;
+    HWND skip;
 };
 
 BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
     WindowSearch* search = reinterpret_cast<WindowSearch*>(lParam);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != search->pid)
+    if (pid != search->pid || hwnd == search->skip)
         return TRUE;
     char text[256] = "";
     if (search->className) {
@@ -41,8 +42,8 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
     return FALSE;
 }
 
-HWND FindProcessWindow(DWORD pid, const char* className, const char* title) {
-    WindowSearch search = {pid, className, title, nullptr};
+HWND FindProcessWindow(DWORD pid, const char* className, const char* title, HWND skip = nullptr) {
+    WindowSearch search = {pid, className, title, nullptr, skip};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -95,9 +96,11 @@ private:
     void* m_address;
 };
 
-MurvelProcess::MurvelProcess() {
-    CopyIn(SiblingProgram("Murvel.exe"), m_dir.File("Murvel.exe"));
-    CopyIn(SiblingProgram("TessikDLL.dll"), m_dir.File("TessikDLL.dll"));
+MurvelProcess::MurvelProcess(const std::string& existingFolder) : m_folder(existingFolder) {}
+
+MurvelProcess::MurvelProcess() : m_folder(m_dir.Path()) {
+    CopyIn(SiblingProgram("Murvel.exe"), File("Murvel.exe"));
+    CopyIn(SiblingProgram("TessikDLL.dll"), File("TessikDLL.dll"));
 }
 
 MurvelProcess::~MurvelProcess() {
@@ -115,18 +118,18 @@ MurvelProcess::~MurvelProcess() {
 }
 
 bool MurvelProcess::PutFile(const char* name, const std::string& utf8Text) const {
-    return WriteWholeFile(m_dir.File(name), Ansi(utf8Text.c_str()));
+    return WriteWholeFile(File(name), Ansi(utf8Text.c_str()));
 }
 
 bool MurvelProcess::Launch(const std::string& arguments, PROCESS_INFORMATION* pi) const {
-    std::string cmd = "\"" + m_dir.File("Murvel.exe") + "\"";
+    std::string cmd = "\"" + File("Murvel.exe") + "\"";
     if (!arguments.empty())
         cmd += " " + arguments;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     // The program's output must not hold the test runner's pipes open.
     if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                        m_dir.Path().c_str(), &si, pi))
+                        m_folder.c_str(), &si, pi))
         return false;
     CloseHandle(pi->hThread);
     return true;
@@ -373,7 +376,8 @@ HWND MurvelProcess::WaitForDialog(const char* utf8Title) const {
     const std::string title = Ansi(utf8Title);
     HWND hDlg = nullptr;
     WaitFor([&] {
-        hDlg = FindProcessWindow(m_processId, "#32770", title.c_str());
+        // The main window is a dialog too, with the program's name as title.
+        hDlg = FindProcessWindow(m_processId, "#32770", title.c_str(), m_hMain);
         return hDlg != nullptr && IsWindowVisible(hDlg);
     });
     return hDlg;

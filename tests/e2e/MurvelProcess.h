@@ -12,12 +12,14 @@
 class MurvelProcess {
 public:
     MurvelProcess();
+    // The program as it already lies in a folder prepared by someone else
+    // (for instance one the test may not write); the folder is left alone.
+    explicit MurvelProcess(const std::string& existingFolder);
     MurvelProcess(const MurvelProcess&) = delete;
     MurvelProcess& operator=(const MurvelProcess&) = delete;
     ~MurvelProcess();
 
-    const TempDir& Dir() const { return m_dir; }
-    std::string File(const char* name) const { return m_dir.File(name); }
+    std::string File(const char* name) const { return m_folder + "\\" + name; }
     // Writes a file beside the program (text given in UTF-8 is converted to
     // the ANSI code page, as the program's own files are).
     bool PutFile(const char* name, const std::string& utf8Text) const;
@@ -92,6 +94,7 @@ private:
     bool AttachMenuProbe() const;
 
     TempDir m_dir;
+    std::string m_folder;
     mutable HHOOK m_hProbeHook = nullptr;
     HANDLE m_process = nullptr;
     DWORD m_processId = 0;
