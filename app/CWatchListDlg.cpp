@@ -7,6 +7,7 @@
 #include "CBlackoutDefaultsDlg.h"
 #include "CWatchPropDlg.h"
 #include "DataFolder.h"
+#include "DpiScale.h"
 #include "CAutoRun.h"
 #include "CMenu.h"
 #include "CSingleInstance.h"
@@ -39,6 +40,11 @@ const ColumnDefault kColumns[] = {
     {IDS_COLUMN_EFFECT, 70, "Col3"},
 };
 
+// The small picture when it could be loaded, else the large one shrunk.
+HICON SmallIcon(HICON hSmall, HICON hLarge) {
+    return hSmall ? hSmall : hLarge;
+}
+
 CString LoadText(UINT nID) {
     CString text;
     text.LoadString(nID);
@@ -58,6 +64,13 @@ CWatchListDlg::CWatchListDlg() : CDialog(IDD_WATCHLIST_DIALOG) {
     // Shared icons from the program's resources: the system frees them.
     m_hIconNormal = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     m_hIconGuard = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_GUARD));
+    // The caption and the notification area show the small size; drawn at
+    // that size, not shrunk from the large picture.
+    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    m_hIconNormalSmall.Attach(static_cast<HICON>(LoadImageA(
+        AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, cx, cy, 0)));
+    m_hIconGuardSmall.Attach(static_cast<HICON>(
+        LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_GUARD), IMAGE_ICON, cx, cy, 0)));
 }
 
 CWatchListDlg::~CWatchListDlg() = default;
@@ -103,6 +116,9 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
         return FALSE;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
         return FALSE;
@@ -200,14 +216,17 @@ BOOL CWatchListDlg::OnNotify(const NMHDR* pNMHDR) {
 BOOL CWatchListDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIconNormal));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIconNormal));
+    SendMessage(WM_SETICON, ICON_SMALL,
+                reinterpret_cast<LPARAM>(SmallIcon(m_hIconNormalSmall, m_hIconNormal)));
+    m_nDpi = GetWindowDpi(m_hWnd);
     m_bCounting = false;
     m_bBlackShown = false;
     InitLayout();
     CSingleInstance::SetMainWnd(m_hWnd);
 
     for (int n = 0; n < 4; ++n) {
-        m_listCtrl.InsertColumn(n, LoadText(kColumns[n].nHeading), LVCFMT_LEFT, kColumns[n].nWidth);
+        m_listCtrl.InsertColumn(n, LoadText(kColumns[n].nHeading), LVCFMT_LEFT,
+                                ScaleByDpi(kColumns[n].nWidth, m_nDpi));
     }
     m_listCtrl.SetExtendedStyle(0, LVS_EX_FULLROWSELECT);
 
@@ -253,7 +272,9 @@ void CWatchListDlg::InitLayout() {
 
 void CWatchListDlg::LoadWindowSettings() {
     for (int n = 0; n < 4; ++n) {
-        int width = m_settings.GetInt("Dialog", kColumns[n].pszKey, kColumns[n].nWidth);
+        // A stored width is the user's own, in pixels; only the default scales.
+        int width =
+            m_settings.GetInt("Dialog", kColumns[n].pszKey, ScaleByDpi(kColumns[n].nWidth, m_nDpi));
         m_listCtrl.SetColumnWidth(n, LOWORD(width));
     }
 
@@ -399,8 +420,27 @@ void CWatchListDlg::OnSize(UINT nType, int, int) {
 }
 
 void CWatchListDlg::OnGetMinMaxInfo(MINMAXINFO* pInfo) {
-    pInfo->ptMinTrackSize.x = kMinTrackWidth;
-    pInfo->ptMinTrackSize.y = kMinTrackHeight;
+    const UINT dpi = GetWindowDpi(m_hWnd);
+    pInfo->ptMinTrackSize.x = ScaleByDpi(kMinTrackWidth, dpi);
+    pInfo->ptMinTrackSize.y = ScaleByDpi(kMinTrackHeight, dpi);
+}
+
+void CWatchListDlg::OnDpiChanged(UINT nDpi, const RECT* pSuggested) {
+    if (nDpi == 0 || nDpi == m_nDpi) {
+        return;
+    }
+    ::SetWindowPos(m_hWnd, nullptr, pSuggested->left, pSuggested->top,
+                   pSuggested->right - pSuggested->left, pSuggested->bottom - pSuggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    // The columns keep the share of the window the user gave them.
+    for (int n = 0; n < 4; ++n) {
+        m_listCtrl.SetColumnWidth(n, MulDiv(m_listCtrl.GetColumnWidth(n), static_cast<int>(nDpi),
+                                            static_cast<int>(m_nDpi)));
+    }
+    m_nDpi = nDpi;
+    for (CIconButton* pButton : {&m_btnHide, &m_btnAdd, &m_btnDelete, &m_btnProperties}) {
+        pButton->ReloadPicture();
+    }
 }
 
 RECT CWatchListDlg::GetGripRect() const {
@@ -465,9 +505,11 @@ void CWatchListDlg::OnTimer(UINT_PTR nIDEvent) {
 
 void CWatchListDlg::ApplyWatchCycle(const WatchCycleActions& actions) {
     HICON hIcon = actions.bGuarding ? m_hIconGuard : m_hIconNormal;
+    HICON hSmall = actions.bGuarding ? SmallIcon(m_hIconGuardSmall, m_hIconGuard)
+                                     : SmallIcon(m_hIconNormalSmall, m_hIconNormal);
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
-    m_trayIcon.SetIcon(hIcon);
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hSmall));
+    m_trayIcon.SetIcon(hSmall);
     const CString strTitle = LoadText(actions.bGuarding ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE);
     m_trayIcon.SetTip(strTitle);
     SetWindowText(strTitle);
@@ -534,7 +576,8 @@ void CWatchListDlg::OnSysCommand(UINT) {
 void CWatchListDlg::ShowTrayIcon(BOOL bShow) {
     CMenu menu(GetMenu());
     if (bShow) {
-        m_trayIcon.Create(0, m_hIconNormal, LoadText(IDS_APP_TITLE), &TrayCallback, this);
+        m_trayIcon.Create(0, SmallIcon(m_hIconNormalSmall, m_hIconNormal), LoadText(IDS_APP_TITLE),
+                          &TrayCallback, this);
         menu.CheckMenuItem(ID_TOGGLE_TRAY_ICON, MF_CHECKED);
     } else {
         m_trayIcon.Delete();

@@ -3,6 +3,7 @@
 #include "CAnchorLayout.h"
 #include "CDialog.h"
 #include "CDisplayRequest.h"
+#include "CIcon.h"
 #include "CIconButton.h"
 #include "CListCtrl.h"
 #include "CProfileFile.h"
@@ -46,6 +47,9 @@ private:
     void OnPaint();
     void OnSize(UINT nType, int cx, int cy);
     void OnGetMinMaxInfo(MINMAXINFO* pInfo);
+    // void OnDpiChanged(UINT nDpi, const RECT* pSuggested): the window moved to
+    // a monitor of another scale
+    void OnDpiChanged(UINT nDpi, const RECT* pSuggested);
     void OnWindowPosChanging(WINDOWPOS* pPos);
     // LRESULT OnNcHitTest(POINT screenPoint): HTNOWHERE to leave it to the default
     LRESULT OnNcHitTest(POINT point);
@@ -101,5 +105,8 @@ private:
     int m_nActiveAreaMode = 0;
     CDisplayRequest m_displayRequest;
     bool m_bSaveFailureShown = false;
+    CIcon m_hIconNormalSmall;
+    CIcon m_hIconGuardSmall;
+    UINT m_nDpi = 96;
     bool m_bEndingSession = false;
 };

@@ -4,6 +4,7 @@
 #include "CBitmap.h"
 #include "CDC.h"
 #include "CImageList.h"
+#include "DpiScale.h"
 #include "IconButtonLayout.h"
 
 #include <windowsx.h>
@@ -41,9 +42,23 @@ void CIconButton::ApplyStandardStyle(BOOL bIconAndText) {
 }
 
 BOOL CIconButton::SetIconFromResource(UINT nIconId) {
+    m_nIconId = nIconId;
+    m_nBitmapId = 0;
+    // The pictures are drawn for 16 pixels at 96 dots per inch; the resource
+    // holds larger sizes for larger scales.
+    const int size = ScaleByDpi(16, GetWindowDpi(m_hWnd));
     m_hIcon.Attach(static_cast<HICON>(LoadImageA(
-        AfxGetResourceHandle(), MAKEINTRESOURCEA(LOWORD(nIconId)), IMAGE_ICON, 0, 0, 0)));
+        AfxGetResourceHandle(), MAKEINTRESOURCEA(LOWORD(nIconId)), IMAGE_ICON, size, size, 0)));
     return m_hIcon != nullptr;
+}
+
+void CIconButton::ReloadPicture() {
+    if (m_nIconId) {
+        SetIconFromResource(m_nIconId);
+    } else if (m_nBitmapId) {
+        SetIconFromBitmap(m_nBitmapId);
+    }
+    Redraw(TRUE);
 }
 
 BOOL CIconButton::SetIconFromBitmap(UINT nBitmapId) {
@@ -68,7 +83,20 @@ BOOL CIconButton::SetIconFromBitmap(UINT nBitmapId) {
         m_hIcon.Attach(nullptr);
         return FALSE;
     }
-    m_hIcon.Attach(ImageList_GetIcon(images, 0, ILD_NORMAL));
+    HICON hIcon = ImageList_GetIcon(images, 0, ILD_NORMAL);
+    m_nBitmapId = nBitmapId;
+    m_nIconId = 0;
+    const UINT dpi = GetWindowDpi(m_hWnd);
+    if (hIcon && dpi != kDesignDpi) {
+        // A bitmap has one size only: stretch it to the scale.
+        HICON hScaled = static_cast<HICON>(CopyImage(
+            hIcon, IMAGE_ICON, ScaleByDpi(info.bmWidth, dpi), ScaleByDpi(info.bmHeight, dpi), 0));
+        if (hScaled) {
+            DestroyIcon(hIcon);
+            hIcon = hScaled;
+        }
+    }
+    m_hIcon.Attach(hIcon);
     return TRUE;
 }
 
@@ -235,7 +263,8 @@ void CIconButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
     if (bPressed) {
         SetViewportOrgEx(hdc, 1, 1, nullptr);
     }
-    const RECT area = IconButtonContentArea(client, cxEdge, cyEdge, m_nMargin);
+    const UINT dpi = GetWindowDpi(m_hWnd);
+    const RECT area = IconButtonContentArea(client, cxEdge, cyEdge, ScaleByDpi(m_nMargin, dpi));
     if (!m_hIcon || m_nContentMode == CONTENT_TEXT) {
         DrawButtonText(hdc, caption, area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         RestoreDC(hdc, saved);
@@ -251,7 +280,8 @@ void CIconButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
         DrawTextA(hdc, caption, -1, &measured, DT_CALCRECT | DT_SINGLELINE | DT_CENTER);
         SIZE text = {measured.right - measured.left, measured.bottom - measured.top};
         RECT textBox;
-        PlaceIconAndText(area, text, icon, m_nGap, m_nIconPlacement, &textBox, &iconBox);
+        PlaceIconAndText(area, text, icon, ScaleByDpi(m_nGap, dpi), m_nIconPlacement, &textBox,
+                         &iconBox);
         DrawButtonText(hdc, caption, textBox, DT_SINGLELINE);
     }
 

@@ -23,6 +23,9 @@ public:
     // top-left pixel becomes transparent. A missing bitmap keeps the picture
     // held so far.
     BOOL SetIconFromBitmap(UINT nBitmapId);
+    // Loads the picture again at the button's current scale (after the
+    // window moved to a monitor of another scale).
+    void ReloadPicture();
     void SetContentMode(int nMode) { m_nContentMode = nMode; }
     void SetIconPlacement(int nPlacement) { m_nIconPlacement = nPlacement; }
     void SetFlat(int nFlat, BOOL bRedraw);
@@ -57,6 +60,8 @@ private:
     enum { BACKGROUND_TRANSPARENT = 1 };
 
     CIcon m_hIcon;
+    UINT m_nIconId = 0;
+    UINT m_nBitmapId = 0;
     int m_nGap = 5;
     int m_nContentMode = 1;
     int m_nIconPlacement = 1;

@@ -46,6 +46,42 @@ class Canvas:
         self.fill(lambda x, y: x0 <= x <= x1 and y0 <= y <= y1, colour, outline)
 
 
+class ScaledCanvas(Canvas):
+    """A canvas of n x n pixels on which the drawing functions still speak in
+    the coordinates of a 16 x 16 picture: shapes are sampled at the larger
+    size, so a 24-pixel icon is drawn at 24 pixels, not blown up from 16."""
+
+    def __init__(self, n, logical=16):
+        Canvas.__init__(self, n, n)
+        self.logical = logical
+
+    def to_logical(self, p):
+        return (p + 0.5) * self.logical / float(self.w) - 0.5
+
+    def set(self, x, y, c):
+        n, l = self.w, self.logical
+        for py in range(y * n // l, (y + 1) * n // l):
+            for px in range(x * n // l, (x + 1) * n // l):
+                Canvas.set(self, px, py, c)
+
+    def fill(self, inside, colour, outline=None):
+        ring = max(1, self.w // 20)
+        mask = [[inside(self.to_logical(x), self.to_logical(y)) for x in range(self.w)]
+                for y in range(self.h)]
+        for y in range(self.h):
+            for x in range(self.w):
+                if mask[y][x]:
+                    self.px[y][x] = colour
+                elif outline is not None and any(
+                        0 <= x + dx < self.w and 0 <= y + dy < self.h and mask[y + dy][x + dx]
+                        for dx in range(-ring, ring + 1) for dy in range(-ring, ring + 1)):
+                    self.px[y][x] = outline
+
+
+# Every scale from 100 % to 300 %: 16 at 96 dots per inch, 24 at 144.
+ICON_SIZES = (16, 20, 24, 32, 48)
+
+
 def row_bytes(bits_per_row):
     return (bits_per_row + 31) // 32 * 4
 
@@ -263,13 +299,16 @@ def main():
     icons = {135: document, 136: lambda c: cross(c, 2, 2, 12, RED, MAROON), 138: plus_sign,
              147: window, 148: folder, 157: info}
     for ident, draw in icons.items():
-        c = Canvas(16, 16)
-        draw(c)
+        sizes = []
+        for n in ICON_SIZES:
+            c = ScaledCanvas(n)
+            draw(c)
+            sizes.append(c)
         with open(os.path.join(out, "icon%d.ico" % ident), "wb") as f:
-            f.write(icon_file(c))
+            f.write(multi_icon_file(sizes))
     for ident, draw in {128: normal_icon, 155: guard_icon}.items():
         sizes = []
-        for size in (16, 32):
+        for size in ICON_SIZES:
             c = Canvas(size, size)
             draw(c)
             sizes.append(c)
