@@ -94,10 +94,12 @@ private:
     void* m_address;
 };
 
-MurvelProcess::MurvelProcess() {
-    CopyIn(SiblingProgram("Murvel.exe"), m_dir.File("Murvel.exe"));
-    CopyIn(SiblingProgram("TessikDLL.dll"), m_dir.File("TessikDLL.dll"));
+MurvelProcess::MurvelProcess() : m_ownDir(std::make_unique<TempDir>()), m_folder(m_ownDir->Path()) {
+    CopyIn(SiblingProgram("Murvel.exe"), File("Murvel.exe"));
+    CopyIn(SiblingProgram("TessikDLL.dll"), File("TessikDLL.dll"));
 }
+
+MurvelProcess::MurvelProcess(const std::string& folder) : m_folder(folder) {}
 
 MurvelProcess::~MurvelProcess() {
     if (m_hProbeHook)
@@ -114,18 +116,18 @@ MurvelProcess::~MurvelProcess() {
 }
 
 bool MurvelProcess::PutFile(const char* name, const std::string& utf8Text) const {
-    return WriteWholeFile(m_dir.File(name), Ansi(utf8Text.c_str()));
+    return WriteWholeFile(File(name), Ansi(utf8Text.c_str()));
 }
 
 bool MurvelProcess::Launch(const std::string& arguments, PROCESS_INFORMATION* pi) const {
-    std::string cmd = "\"" + m_dir.File("Murvel.exe") + "\"";
+    std::string cmd = "\"" + File("Murvel.exe") + "\"";
     if (!arguments.empty())
         cmd += " " + arguments;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     // The program's output must not hold the test runner's pipes open.
     if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                        m_dir.Path().c_str(), &si, pi))
+                        m_folder.c_str(), &si, pi))
         return false;
     CloseHandle(pi->hThread);
     return true;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 // The real Murvel.exe, copied with its hook library into a fresh folder and
@@ -11,13 +12,17 @@
 // it: window messages, its files, its windows.
 class MurvelProcess {
 public:
+    // A copy of the program just built, in a fresh folder removed at the end.
     MurvelProcess();
+    // The program as it already lies in the caller's folder (an unpacked
+    // release), which is left in place.
+    explicit MurvelProcess(const std::string& folder);
     MurvelProcess(const MurvelProcess&) = delete;
     MurvelProcess& operator=(const MurvelProcess&) = delete;
     ~MurvelProcess();
 
-    const TempDir& Dir() const { return m_dir; }
-    std::string File(const char* name) const { return m_dir.File(name); }
+    const std::string& Folder() const { return m_folder; }
+    std::string File(const char* name) const { return m_folder + "\\" + name; }
     // Writes a file beside the program (text given in UTF-8 is converted to
     // the ANSI code page, as the program's own files are).
     bool PutFile(const char* name, const std::string& utf8Text) const;
@@ -79,7 +84,8 @@ private:
     // Hooks the probe library into the program's GUI thread, once.
     bool AttachMenuProbe() const;
 
-    TempDir m_dir;
+    std::unique_ptr<TempDir> m_ownDir;
+    std::string m_folder;
     mutable HHOOK m_hProbeHook = nullptr;
     HANDLE m_process = nullptr;
     DWORD m_processId = 0;
