@@ -71,24 +71,50 @@ private:
     std::vector<char> m_data;
 };
 
-// The version attribute of the program's own assembly identity in its
-// embedded manifest.
-std::string ManifestVersion(const std::string& path) {
+// The resource of the given type and id in a module loaded as data.
+std::string ResourceBytes(const std::string& path, const char* type, int id) {
     HMODULE h = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!h)
         return "";
-    std::string text;
-    HRSRC res = FindResourceA(h, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    std::string bytes;
+    HRSRC res = FindResourceA(h, MAKEINTRESOURCEA(id), type);
     HGLOBAL loaded = res ? LoadResource(h, res) : nullptr;
     if (loaded)
-        text.assign(static_cast<const char*>(LockResource(loaded)), SizeofResource(h, res));
+        bytes.assign(static_cast<const char*>(LockResource(loaded)), SizeofResource(h, res));
     FreeLibrary(h);
+    return bytes;
+}
+
+// The version attribute of the program's own assembly identity in its
+// embedded manifest.
+std::string ManifestVersion(const std::string& path) {
+    const std::string text = ResourceBytes(path, MAKEINTRESOURCEA(24), 1);
     const std::string mark = "name=\"Qorvane.Murvel\" version=\"";
     size_t at = text.find(mark);
     if (at == std::string::npos)
         return "";
     at += mark.size();
     return text.substr(at, text.find('"', at) - at);
+}
+
+// What the About box template shows after "版本:" (version).
+std::string AboutBoxVersion(const std::string& path) {
+    const std::string dialog = ResourceBytes(path, MAKEINTRESOURCEA(5), 100);
+    const std::wstring all(reinterpret_cast<const wchar_t*>(dialog.data()), dialog.size() / 2);
+    const std::wstring mark = L"版本:";
+    size_t at = all.find(mark);
+    if (at == std::wstring::npos)
+        return "";
+    at += mark.size();
+    std::string version;
+    for (; at < all.size() && all[at] != L'\0'; ++at)
+        version += static_cast<char>(all[at]);
+    return version;
+}
+
+// "1.3.0.0" to "1.3".
+std::string MajorMinor(const std::string& version) {
+    return version.substr(0, version.find('.', version.find('.') + 1));
 }
 
 size_t Count(const std::string& text, const std::string& part) {
@@ -129,6 +155,7 @@ TEST(ReleasePackage, EveryVersionMarkIsTheProjectVersion) {
     };
     for (const auto& mark : marks)
         EXPECT_EQ(QV_PROJECT_VERSION, mark.version) << mark.what;
+    EXPECT_EQ(MajorMinor(QV_PROJECT_VERSION), AboutBoxVersion(program)) << "About box";
 }
 
 TEST(ReleasePackage, TheUnpackedProgramStartsAndShowsItsMainWindow) {
