@@ -96,12 +96,12 @@ private:
     void* m_address;
 };
 
-MurvelProcess::MurvelProcess(const std::string& existingFolder) : m_folder(existingFolder) {}
-
-MurvelProcess::MurvelProcess() : m_folder(m_dir.Path()) {
+MurvelProcess::MurvelProcess() : m_ownDir(std::make_unique<TempDir>()), m_folder(m_ownDir->Path()) {
     CopyIn(SiblingProgram("Murvel.exe"), File("Murvel.exe"));
     CopyIn(SiblingProgram("TessikDLL.dll"), File("TessikDLL.dll"));
 }
+
+MurvelProcess::MurvelProcess(const std::string& folder) : m_folder(folder) {}
 
 MurvelProcess::~MurvelProcess() {
     if (m_hProbeHook)

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 // The real Murvel.exe, copied with its hook library into a fresh folder and
@@ -11,14 +12,16 @@
 // it: window messages, its files, its windows.
 class MurvelProcess {
 public:
+    // A copy of the program just built, in a fresh folder removed at the end.
     MurvelProcess();
     // The program as it already lies in a folder prepared by someone else
     // (for instance one the test may not write); the folder is left alone.
-    explicit MurvelProcess(const std::string& existingFolder);
+    explicit MurvelProcess(const std::string& folder);
     MurvelProcess(const MurvelProcess&) = delete;
     MurvelProcess& operator=(const MurvelProcess&) = delete;
     ~MurvelProcess();
 
+    const std::string& Folder() const { return m_folder; }
     std::string File(const char* name) const { return m_folder + "\\" + name; }
     // Writes a file beside the program (text given in UTF-8 is converted to
     // the ANSI code page, as the program's own files are).
@@ -93,7 +96,7 @@ private:
     // Hooks the probe library into the program's GUI thread, once.
     bool AttachMenuProbe() const;
 
-    TempDir m_dir;
+    std::unique_ptr<TempDir> m_ownDir;
     std::string m_folder;
     mutable HHOOK m_hProbeHook = nullptr;
     HANDLE m_process = nullptr;

@@ -1,0 +1,40 @@
+#!/usr/bin/env python3
+"""Packs files flat into a zip: make-zip.py OUT.zip FILE...
+
+Text files (.txt) are stored for Notepad: UTF-8 with a byte-order mark, which
+every Notepad since Windows 2000 reads as UTF-8 whatever the system's code page,
+and CRLF line ends, which Notepad before Windows 10 1809 needs.
+"""
+import os
+import sys
+import time
+import zipfile
+
+
+def text_for_notepad(data):
+    text = data.decode("utf-8-sig").replace("\r\n", "\n").replace("\n", "\r\n")
+    return b"\xef\xbb\xbf" + text.encode("utf-8")
+
+
+def main(out, files):
+    names = [os.path.basename(f) for f in files]
+    if len(set(n.lower() for n in names)) != len(names):
+        sys.exit("make-zip: two files with the same name")
+    part = out + ".part"
+    with zipfile.ZipFile(part, "w") as z:
+        for path, name in zip(files, names):
+            with open(path, "rb") as f:
+                data = f.read()
+            if name.lower().endswith(".txt"):
+                data = text_for_notepad(data)
+            info = zipfile.ZipInfo(name, time.localtime(os.path.getmtime(path))[:6])
+            info.external_attr = 0o644 << 16
+            z.writestr(info, data, zipfile.ZIP_DEFLATED, 9)
+    # A half-written zip never takes the real name.
+    os.replace(part, out)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 3:
+        sys.exit(__doc__.strip().splitlines()[0])
+    main(sys.argv[1], sys.argv[2:])
