@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CAnchorLayout.h"
+#include "CAreaBlackWnd.h"
 #include "CDialog.h"
 #include "CDisplayRequest.h"
 #include "CIconButton.h"
@@ -54,6 +55,8 @@ private:
     void OnTimer(UINT_PTR nIDEvent);
     void ApplyWatchCycle(const WatchCycleActions& actions);
     void OnAreaBlackTick();
+    void GetActiveArea(RECT* pRect) const;
+    void ShowAreaBlack();
     void OnDestroy();
     BOOL OnQueryEndSession(WPARAM wParam, LPARAM lParam);
     void OnEndSession();
@@ -97,4 +100,5 @@ private:
     int m_nSecondsLeft = 0;
     int m_nActiveAreaMode = 0;
     CDisplayRequest m_displayRequest;
+    CAreaBlackWnd m_blackWnd;
 };

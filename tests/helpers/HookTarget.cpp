@@ -83,6 +83,13 @@ int main(int argc, char** argv) {
                                 100, nullptr, nullptr, wc.hInstance, nullptr);
     if (!hwnd)
         return 2;
+    for (int i = 1; i < argc; ++i) {
+        if (strcmp(argv[i], kVisibleArg) == 0) {
+            SetWindowPos(hwnd, nullptr, 320, 220, 400, 300, SWP_NOZORDER);
+            ShowWindow(hwnd, SW_SHOW);
+            SetForegroundWindow(hwnd);
+        }
+    }
     g_localCbtHook = SetWindowsHookExA(WH_CBT, LocalCbtProc, nullptr, GetCurrentThreadId());
 
     MSG msg;
