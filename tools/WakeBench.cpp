@@ -5,7 +5,7 @@
 // shipped program, which removes the queued wakes before it runs the cycle,
 // and for a variant built to handle every one of them, it prints the wake
 // commands received, the watch cycles run and the CPU time the program spent.
-// Usage: WakeBench [bursts] [moves per burst]
+// Usage: WakeBench [bursts]
 #include "CycleProbeProtocol.h"
 #include "TempDir.h"
 
@@ -108,6 +108,10 @@ Figures Run(const char* programName, HWND ownWindow, int bursts, int movesPerBur
         EnumWindows(MatchMain, reinterpret_cast<LPARAM>(&search));
     }
     HWND main = search.found;
+    // The window exists before its initialisation (which loads the list) has
+    // run; the first idle moment comes after it.
+    if (main)
+        WaitForInputIdle(pi.hProcess, 15000);
     HMODULE probe = LoadLibraryA(Sibling("CycleProbe.dll").c_str());
     HHOOK callHook = nullptr, getHook = nullptr;
     if (main && probe) {
@@ -169,7 +173,6 @@ Figures Run(const char* programName, HWND ownWindow, int bursts, int movesPerBur
 
 int main(int argc, char** argv) {
     const int bursts = argc > 1 ? std::atoi(argv[1]) : 20;
-    const int moves = argc > 2 ? std::atoi(argv[2]) : 100;
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -177,23 +180,25 @@ int main(int argc, char** argv) {
     RegisterClassA(&wc);
     HWND own = CreateWindowExA(0, wc.lpszClassName, "WakeBench", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                100, 100, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
-    std::printf("%d bursts of %d mouse moves during a countdown\n", bursts, moves);
-    std::printf("%-32s %8s %8s %12s %10s %8s\n", "program", "wakes", "cycles", "cycles/burst",
-                "CPU ms", "wall s");
+    std::printf("%d bursts of mouse moves during a countdown, per program:\n", bursts);
+    std::printf("%6s  %-30s %7s %7s %13s %8s %7s\n", "moves", "program", "wakes", "cycles",
+                "cycles/burst", "CPU ms", "wall s");
     const struct {
         const char* exe;
         const char* label;
     } variants[] = {{"Murvel.exe", "removes queued wakes (shipped)"},
                     {"MurvelKeepsWakes.exe", "handles every wake"}};
-    for (const auto& v : variants) {
-        const Figures f = Run(v.exe, own, bursts, moves);
-        if (!f.ok) {
-            std::printf("%-32s failed\n", v.label);
-            continue;
+    for (int moves : {10, 100, 1000}) {
+        for (const auto& v : variants) {
+            const Figures f = Run(v.exe, own, bursts, moves);
+            if (!f.ok) {
+                std::printf("%6d  %-30s failed\n", moves, v.label);
+                continue;
+            }
+            std::printf("%6d  %-30s %7u %7u %13.2f %8.1f %7.2f\n", moves, v.label,
+                        static_cast<unsigned>(f.wakes), static_cast<unsigned>(f.cycles),
+                        static_cast<double>(f.cycles) / bursts, f.cpu * 1000, f.wall);
         }
-        std::printf("%-32s %8u %8u %12.2f %10.1f %8.2f\n", v.label, static_cast<unsigned>(f.wakes),
-                    static_cast<unsigned>(f.cycles), static_cast<double>(f.cycles) / bursts,
-                    f.cpu * 1000, f.wall);
     }
     DestroyWindow(own);
     return 0;
