@@ -77,6 +77,8 @@ int main(int argc, char** argv) {
     wc.lpfnWndProc = TargetWndProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = kClassName;
+    // A visible client area, told apart from the black around it in screenshots.
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
     if (!RegisterClassA(&wc))
         return 2;
     HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "HookTarget", WS_OVERLAPPEDWINDOW, 0, 0, 200,
