@@ -13,12 +13,12 @@ RECT VirtualScreenRect() {
                 top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
+// Registered at the first show; later calls return the same name. A failed
+// registration is tried again at the next show.
 const char* BlackWndClass() {
     // No cursor: the pointer that ShowAreaBlack hides stays hidden over the window.
-    static const char* s_pszClass =
-        AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr,
-                            reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-    return s_pszClass;
+    return AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr,
+                               reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
 }
 
 } // namespace
