@@ -2,6 +2,7 @@
 
 #include "AfxResource.h"
 #include "AfxText.h"
+#include "AreaBlackDecision.h"
 #include "CAboutDlg.h"
 #include "CAddWatchDlg.h"
 #include "CBlackoutDefaultsDlg.h"
@@ -12,6 +13,7 @@
 #include "CMenu.h"
 #include "CSingleInstance.h"
 #include "TessikDLL.h"
+#include "WakeQueue.h"
 #include "WatchRowText.h"
 #include "WindowPlacement.h"
 #include "resource.h"
@@ -537,7 +539,56 @@ void CWatchListDlg::ApplyWatchCycle(const WatchCycleActions& actions) {
     m_displayRequest.Hold(actions.bHoldDisplayOn);
 }
 
-void CWatchListDlg::OnAreaBlackTick() {}
+void CWatchListDlg::OnAreaBlackTick() {
+    const AreaBlackTickActions tick =
+        DecideAreaBlackTick(m_bCounting, m_bBlackShown, m_nSecondsLeft);
+    m_nSecondsLeft = tick.nSecondsLeft;
+    if (tick.bKillTimer) {
+        ::KillTimer(m_hWnd, TIMER_AREA_BLACK);
+    }
+    if (tick.bClearCounting) {
+        m_bCounting = false;
+    }
+    if (tick.bTellHooks) {
+        SetAreaBlackStatus(tick.hooks.bBlackShown, tick.hooks.bCounting);
+    }
+    if (tick.bShowBlackout) {
+        ShowAreaBlack();
+    }
+}
+
+void CWatchListDlg::GetActiveArea(RECT* pRect) const {
+    HWND hForeground = ::GetForegroundWindow();
+    switch (ActiveAreaKindFor(m_nActiveAreaMode, hForeground != nullptr)) {
+    case ActiveAreaKind::WindowRect:
+        ::GetWindowRect(hForeground, pRect);
+        break;
+    case ActiveAreaKind::ClientRect: {
+        ::GetClientRect(hForeground, pRect);
+        POINT origin = {0, 0};
+        ::ClientToScreen(hForeground, &origin);
+        OffsetRect(pRect, origin.x, origin.y);
+        break;
+    }
+    case ActiveAreaKind::None:
+        SetRectEmpty(pRect);
+        break;
+    }
+}
+
+void CWatchListDlg::ShowAreaBlack() {
+    RECT rcActive;
+    GetActiveArea(&rcActive);
+    // Input is not reported while the window comes up, nor during the retries
+    // while it cannot be created: the countdown stays armed with no seconds left.
+    const AreaBlackHookStatus quiet = HookStatusIn(AreaBlackState::Appearing);
+    SetAreaBlackStatus(quiet.bBlackShown, quiet.bCounting);
+    if (m_blackWnd.Show(rcActive)) {
+        // The class has no cursor, so the pointer stays hidden over the black area.
+        ::SetCursor(nullptr);
+        m_bBlackShown = true;
+    }
+}
 
 void CWatchListDlg::SaveAll() {
     SaveList();
@@ -718,4 +769,18 @@ void CWatchListDlg::OnBlackoutDefaults() {
     CBlackoutDefaultsDlg defaultsDlg;
     defaultsDlg.DoModal();
 }
-void CWatchListDlg::OnAreaBlackWake() {}
+
+void CWatchListDlg::OnAreaBlackWake() {
+    const AreaBlackHookStatus idle = HookStatusIn(AreaBlackState::Idle);
+    SetAreaBlackStatus(idle.bBlackShown, idle.bCounting);
+    m_bBlackShown = false;
+    m_bCounting = false;
+    ::KillTimer(m_hWnd, TIMER_AREA_BLACK);
+    m_blackWnd.DestroyWindow();
+    // A moving mouse queues a wake per move; they would each run the cycle
+    // again with a fresh process snapshot. Taken only now, in the idle state
+    // with the hooks quiet, so nothing that runs during the removal can meet
+    // a half-reset blackout.
+    DrainQueuedWakes(m_hWnd);
+    OnTimer(TIMER_WATCH_CYCLE);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CAnchorLayout.h"
+#include "CAreaBlackWnd.h"
 #include "CDialog.h"
 #include "CDisplayRequest.h"
 #include "CIcon.h"
@@ -58,6 +59,8 @@ private:
     void OnTimer(UINT_PTR nIDEvent);
     void ApplyWatchCycle(const WatchCycleActions& actions);
     void OnAreaBlackTick();
+    void GetActiveArea(RECT* pRect) const;
+    void ShowAreaBlack();
     void OnDestroy();
     BOOL OnQueryEndSession(WPARAM wParam, LPARAM lParam);
     void OnEndSession();
@@ -109,4 +112,5 @@ private:
     CIcon m_hIconGuardSmall;
     UINT m_nDpi = 96;
     bool m_bEndingSession = false;
+    CAreaBlackWnd m_blackWnd;
 };

@@ -198,6 +198,15 @@ void MurvelProcess::RunWatchCycle() const {
     SendMessageTimeoutA(m_hMain, WM_TIMER, 0, 0, SMTO_NORMAL, 10000, &result);
 }
 
+void MurvelProcess::CountdownTick() const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(m_hMain, WM_TIMER, 1, 0, SMTO_NORMAL, 10000, &result);
+}
+
+HWND MurvelProcess::TopWindow(const char* title) const {
+    return FindProcessWindow(m_processId, nullptr, title);
+}
+
 bool MurvelProcess::Close(DWORD timeoutMs) {
     if (!m_process)
         return false;

@@ -39,6 +39,8 @@ public:
     int RunAndAnswer(const std::string& arguments, int nButton, DWORD timeoutMs = 20000) const;
     // Runs one watch cycle now instead of waiting for the timer.
     void RunWatchCycle() const;
+    // Runs one step of the area blackout countdown (timer 1) now.
+    void CountdownTick() const;
     // WM_CLOSE to the main window, then waits for the process to end.
     bool Close(DWORD timeoutMs = 15000);
     bool HasExited() const;
@@ -47,6 +49,8 @@ public:
     HWND MainWindow() const { return m_hMain; }
     // The hidden window that receives the notification-area callbacks.
     HWND TrayWindow() const;
+    // A top-level window of the program with this title, or null.
+    HWND TopWindow(const char* title) const;
     // Whether the shell knows our notification-area icon (a probe that
     // changes nothing).
     bool HasTrayIcon() const;

@@ -77,12 +77,21 @@ int main(int argc, char** argv) {
     wc.lpfnWndProc = TargetWndProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = kClassName;
+    // A visible client area, told apart from the black around it in screenshots.
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
     if (!RegisterClassA(&wc))
         return 2;
     HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "HookTarget", WS_OVERLAPPEDWINDOW, 0, 0, 200,
                                 100, nullptr, nullptr, wc.hInstance, nullptr);
     if (!hwnd)
         return 2;
+    for (int i = 1; i < argc; ++i) {
+        if (strcmp(argv[i], kVisibleArg) == 0) {
+            SetWindowPos(hwnd, nullptr, 320, 220, 400, 300, SWP_NOZORDER);
+            ShowWindow(hwnd, SW_SHOW);
+            SetForegroundWindow(hwnd);
+        }
+    }
     g_localCbtHook = SetWindowsHookExA(WH_CBT, LocalCbtProc, nullptr, GetCurrentThreadId());
 
     MSG msg;

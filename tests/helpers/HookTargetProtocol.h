@@ -27,5 +27,8 @@ constexpr UINT kQueryCbtAnswer = WM_APP + 3;
 // Command line argument: load the hook library and install the hooks with the
 // window given as a hexadecimal number as target, then just pump messages.
 constexpr const char* kInstallArg = "/install";
+// Command line argument: show the window with a frame and caption, so that its
+// client area differs from its window rectangle, and bring it to the front.
+constexpr const char* kVisibleArg = "/visible";
 
 } // namespace HookTargetProtocol

@@ -1,0 +1,40 @@
+// A benchmark-only library hooked into the program's GUI thread. It counts
+// the watch cycles (each one sets the main window's title) and the wake
+// commands the thread took from its queue, and records the last marker the
+// benchmark posted behind its input, all as properties of the main window,
+// which every process can read.
+#include "CycleProbeProtocol.h"
+
+#include <windows.h>
+
+namespace {
+
+void Increment(HWND hwnd, const char* property) {
+    UINT_PTR n = reinterpret_cast<UINT_PTR>(GetPropA(hwnd, property));
+    SetPropA(hwnd, property, reinterpret_cast<HANDLE>(n + 1));
+}
+
+} // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    CycleProbeCallWnd(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        const CWPSTRUCT* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (msg->message == WM_SETTEXT && !GetParent(msg->hwnd))
+            Increment(msg->hwnd, CycleProbe::kCycles);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    CycleProbeGetMsg(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == PM_REMOVE) {
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        static const UINT s_uMarker = RegisterWindowMessageA(CycleProbe::kMarkerMessage);
+        if (msg->message == WM_COMMAND && msg->wParam == CycleProbe::kWakeCommand)
+            Increment(msg->hwnd, CycleProbe::kWakes);
+        else if (msg->message == s_uMarker)
+            SetPropA(msg->hwnd, CycleProbe::kMarker, reinterpret_cast<HANDLE>(msg->wParam));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
