@@ -168,11 +168,12 @@ int MurvelProcess::RunAgain(const std::string& arguments, DWORD timeoutMs) const
     return static_cast<int>(code);
 }
 
-int MurvelProcess::RunAndAnswer(const std::string& arguments, int nButton, DWORD timeoutMs) const {
+int MurvelProcess::RunAndAnswer(const std::string& arguments, int nButton, DWORD timeoutMs,
+                                const char* utf8Caption) const {
     PROCESS_INFORMATION pi = {};
     if (!Launch(arguments, &pi))
         return -1;
-    const std::string caption = Ansi("卸载");
+    const std::string caption = Ansi(utf8Caption);
     HWND hBox = nullptr;
     WaitFor(
         [&] {
@@ -359,6 +360,13 @@ UINT MurvelProcess::MenuState(UINT nID) const {
                         SMTO_NORMAL, 5000, &result);
     UINT_PTR stored = reinterpret_cast<UINT_PTR>(GetPropA(m_hMain, MenuProbe::kMenuState));
     return static_cast<UINT>(stored - 1);
+}
+
+int MurvelProcess::ShownChanges() const {
+    if (!AttachMenuProbe())
+        return -1;
+    return static_cast<int>(
+        reinterpret_cast<UINT_PTR>(GetPropA(m_hMain, MenuProbe::kShownChanges)));
 }
 
 bool MurvelProcess::OpenTrayMenu(std::string* firstItemText, int* defaultPosition) const {
