@@ -4,6 +4,7 @@
 #include "CAreaBlackWnd.h"
 #include "CDialog.h"
 #include "CDisplayRequest.h"
+#include "CHookThread.h"
 #include "CIcon.h"
 #include "CIconButton.h"
 #include "CListCtrl.h"
@@ -113,4 +114,5 @@ private:
     UINT m_nDpi = 96;
     bool m_bEndingSession = false;
     CAreaBlackWnd m_blackWnd;
+    CHookThread m_hookThread;
 };
