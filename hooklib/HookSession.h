@@ -71,21 +71,24 @@ private:
 template <typename System> HHOOK HookSession<System>::Install(HWND hTarget) {
     const SessionSlots::ProcessStamp self = m_system.Self();
     const DWORD dwThreadId = m_system.ThreadId();
-    volatile HookSlot* pSlot;
+    // Outside the lock: the search for a slot whose program has ended opens
+    // processes, and the flags must not wait for that.
+    volatile HookSlot* pSlot = HeldSlot();
+    const bool bClaimed = !pSlot;
+    if (bClaimed) {
+        volatile HookSlot* slots = m_system.Share().slots;
+        const int n = SessionSlots::Claim(
+            slots, m_nKey, self,
+            [this](const SessionSlots::ProcessStamp& stamp) { return m_system.HasEnded(stamp); });
+        if (n < 0)
+            return nullptr;
+        pSlot = &slots[n];
+    }
     HHOOK hStaleGetMsgHook, hStaleCbtHook;
     {
         Guard guard(m_system);
-        pSlot = HeldSlot();
-        if (!pSlot) {
-            volatile HookSlot* slots = m_system.Share().slots;
-            const int n = SessionSlots::Claim(slots, m_nKey, self,
-                                              [this](const SessionSlots::ProcessStamp& stamp) {
-                                                  return m_system.HasEnded(stamp);
-                                              });
-            if (n < 0)
-                return nullptr;
-            pSlot = &slots[n];
-            // Hooks of a session that has ended lived on its desktop and ended with it.
+        if (bClaimed) {
+            // Hooks of another session lived on its desktop and ended with it.
             pSlot->hGetMsgHook = nullptr;
             pSlot->hCbtHook = nullptr;
         }

@@ -65,6 +65,8 @@ template <typename Slot> int Find(const volatile Slot* slots, LONG nKey) {
 // other fields are as its last holder left them.
 template <typename Slot, typename HasEnded>
 int Claim(volatile Slot* slots, LONG nKey, const ProcessStamp& self, HasEnded hasEnded) {
+    if (nKey == 0)
+        return -1;
     for (int pass = 0; pass < 2; ++pass) {
         for (int n = 0; n < kCount; ++n) {
             volatile Owner& owner = slots[n].owner;
