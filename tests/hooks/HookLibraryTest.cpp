@@ -49,8 +49,7 @@ bool Swallowed(WPARAM command, LPARAM lParam, FlagPair effect) {
            (c == SC_MONITORPOWER && effect.second && (lParam == 1 || lParam == 2));
 }
 
-const HHOOK kDeadGetMsgHook = reinterpret_cast<HHOOK>(static_cast<UINT_PTR>(0x7FFE0010));
-const HHOOK kDeadCbtHook = reinterpret_cast<HHOOK>(static_cast<UINT_PTR>(0x7FFE0012));
+const HHOOK kDeadHook = reinterpret_cast<HHOOK>(static_cast<UINT_PTR>(0x7FFE0010));
 
 std::string HexHandle(HWND hwnd) {
     char text[32];
@@ -69,13 +68,7 @@ protected:
     }
     void TearDown() override { Reset(); }
 
-    void Reset() {
-        if (!m_block)
-            return;
-        for (volatile HookSlot& slot : m_block->slots) {
-            if (slot.owner.nSessionKey != OwnSessionKey())
-                slot.owner.nSessionKey = 0;
-        }
+    static void Reset() {
         UninstallHook();
         SetMonitorEffect(0, 0);
         SetAreaBlackStatus(0, 0);
@@ -103,18 +96,6 @@ protected:
         if (volatile HookSlot* slot = OwnSessionSlot(m_block))
             CopyMemory(&copy, const_cast<const HookSlot*>(slot), sizeof copy);
         return copy;
-    }
-    // Writes a slot as a program of that session left it: the given process
-    // installed hooks, which are dead now. Reset frees the slots of made-up
-    // sessions.
-    volatile HookSlot* Forge(int n, LONG nSessionKey, const SessionSlots::ProcessStamp& installer) {
-        volatile HookSlot* slot = &m_block->slots[n];
-        slot->owner.nSessionKey = nSessionKey;
-        SessionSlots::Stamp(slot->owner.process, installer);
-        slot->hGetMsgHook = kDeadGetMsgHook;
-        slot->hCbtHook = kDeadCbtHook;
-        slot->dwInstallThreadId = GetCurrentThreadId();
-        return slot;
     }
     bool InstalledByThisProcess() const {
         const HookSlot slot = Slot();
@@ -243,47 +224,19 @@ TEST_F(HookLibrary, HandlesRecordedByAnotherProcessAreReplaced) {
     for (const SessionSlots::ProcessStamp& installer : {helper, reusedId}) {
         SCOPED_TRACE(testing::Message() << "installer " << installer.dwProcessId);
         UninstallHook();
-        Forge(0, OwnSessionKey(), installer);
+        volatile HookSlot& slot = m_block->slots[0];
+        slot.owner.nSessionKey = OwnSessionKey();
+        SessionSlots::Stamp(slot.owner.process, installer);
+        slot.hGetMsgHook = slot.hCbtHook = kDeadHook;
+        slot.dwInstallThreadId = GetCurrentThreadId();
         SetAreaBlackStatus(0, 1);
         EXPECT_EQ(kNone, CommandsCausedBy(WM_KEYDOWN));
 
-        HHOOK cbtHook = InstallHook(m_target.Handle());
-        EXPECT_NE(nullptr, cbtHook);
-        EXPECT_EQ(cbtHook, Slot().hCbtHook);
-        EXPECT_NE(nullptr, Slot().hGetMsgHook);
-        EXPECT_NE(kDeadGetMsgHook, Slot().hGetMsgHook);
+        EXPECT_NE(nullptr, InstallHook(m_target.Handle()));
+        EXPECT_NE(kDeadHook, Slot().hGetMsgHook);
         EXPECT_TRUE(InstalledByThisProcess());
         EXPECT_EQ(kOneWake, CommandsCausedBy(WM_KEYDOWN));
     }
-}
-
-// Other sessions' slots: their flags are not this session's, the exports never
-// touch them, and when every slot is held by a running session's program,
-// this session installs nothing rather than share one.
-TEST_F(HookLibrary, EachSessionReadsAndWritesOnlyItsOwnSlot) {
-    const SessionSlots::ProcessStamp running = SessionSlots::CurrentProcessStamp();
-    for (int n = 0; n < SessionSlots::kCount; ++n) {
-        volatile HookSlot* other = Forge(n, OwnSessionKey() + 1 + n, running);
-        other->hTargetWnd = m_target.Handle();
-        other->bPreventSaver = 1;
-        other->bCounting = 1;
-    }
-    TessikShare before = Block();
-    SetMonitorEffect(0, 1);
-    EXPECT_EQ(nullptr, InstallHook(m_target.Handle())) << "a full table";
-    UninstallHook();
-    TessikShare after = Block();
-    EXPECT_EQ(0, memcmp(&before, &after, sizeof before));
-
-    // A slot comes free: this session installs there, with the flags it asked for.
-    m_block->slots[5].owner.nSessionKey = 0;
-    EXPECT_NE(nullptr, InstallHook(m_target.Handle()));
-    EXPECT_EQ(&m_block->slots[5], OwnSessionSlot(m_block));
-    EXPECT_EQ(0, Slot().bPreventSaver);
-    EXPECT_EQ(static_cast<LRESULT>(WM_SYSCOMMAND),
-              m_helper.PostAndReceive(WM_SYSCOMMAND, SC_SCREENSAVE));
-    EXPECT_EQ(static_cast<LRESULT>(WM_NULL), m_helper.PostSysCommandAndReceive(SC_MONITORPOWER, 2));
-    EXPECT_EQ(kNone, CommandsCausedBy(WM_KEYDOWN));
 }
 
 // Wine keeps the hooks of a killed installer running: the new install removes
