@@ -5,7 +5,6 @@
 #include "CWatchListDlg.h"
 #include "DataFolder.h"
 #include "StartupDecision.h"
-#include "TessikDLL.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -49,8 +48,8 @@ BOOL CWatchApp::InitInstance() {
         CWatchListDlg dlg;
         m_pMainWnd = &dlg;
         dlg.DoModal();
-        UninstallHook();
         m_pMainWnd = nullptr;
+        // The window object's hook thread removes the hooks as the object goes.
         break;
     }
     }

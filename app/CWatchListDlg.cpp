@@ -564,10 +564,10 @@ void CWatchListDlg::ApplyWatchCycle(const WatchCycleActions& actions) {
         ::KillTimer(m_hWnd, TIMER_AREA_BLACK);
     }
     if (actions.bGuarding) {
-        InstallHook(m_hWnd);
+        m_hookThread.Install(m_hWnd);
         SetMonitorEffect(actions.bPreventSaver, actions.bPreventPowerOff);
     } else {
-        UninstallHook();
+        m_hookThread.Uninstall();
     }
     m_displayRequest.Hold(actions.bHoldDisplayOn);
 }
@@ -647,7 +647,7 @@ BOOL CWatchListDlg::OnQueryEndSession(WPARAM wParam, LPARAM lParam) {
 void CWatchListDlg::OnEndSession() {
     m_bEndingSession = true;
     SaveAll();
-    UninstallHook();
+    m_hookThread.Uninstall();
 }
 
 void CWatchListDlg::OnExit() {
@@ -797,7 +797,7 @@ void CWatchListDlg::OnDeleteWatch() {
     m_listCtrl.DeleteItem(nRow);
     m_listCtrl.SetFocus();
     SaveList();
-    UninstallHook();
+    m_hookThread.Uninstall();
     // No row is selected any more, whether or not the list view said so.
     OnItemChangedList();
 }

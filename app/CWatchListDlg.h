@@ -4,6 +4,7 @@
 #include "CAreaBlackWnd.h"
 #include "CDialog.h"
 #include "CDisplayRequest.h"
+#include "CHookThread.h"
 #include "CIcon.h"
 #include "CIconButton.h"
 #include "CProfileFile.h"
@@ -119,4 +120,5 @@ private:
     bool m_bEndingSession = false;
     bool m_bDestroying = false;
     CAreaBlackWnd m_blackWnd;
+    CHookThread m_hookThread;
 };

@@ -54,14 +54,39 @@ TEST(WatchCycle, RunningProgramIsGuardedUntilItEnds) {
     EXPECT_EQ(1, hooks.PowerOff());
     // A screen-saver command that reaches the helper arrives as nothing.
     EXPECT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_SCREENSAVE));
-    EXPECT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_MONITORPOWER));
-    EXPECT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_MONITORPOWER | 2));
+    EXPECT_EQ(WM_NULL, helper.PostSysCommandAndReceive(SC_MONITORPOWER, 2));
+    EXPECT_EQ(WM_NULL, helper.PostSysCommandAndReceive(SC_MONITORPOWER | 2, 1));
     EXPECT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_SCREENSAVE));
 
     helper.Kill();
     murvel.RunWatchCycle();
     EXPECT_EQ("Qorvane", murvel.Title());
     EXPECT_TRUE(hooks.None());
+}
+
+// Programs of the other bitness call back into the thread that installed the
+// hooks: that is a thread of the program's own, not the main window's.
+TEST(WatchCycle, HooksComeFromAThreadOfTheirOwnThatRemovesThemAtTheEnd) {
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.dat", List(Record(0, SiblingProgram("e2e_tests.exe"), 1, 3), 1));
+    ASSERT_TRUE(murvel.Start());
+    murvel.RunWatchCycle();
+    ProgramHooks hooks(murvel);
+    const DWORD installer = hooks.InstallThread();
+    ASSERT_NE(0u, installer);
+    EXPECT_NE(GetWindowThreadProcessId(murvel.MainWindow(), nullptr), installer);
+    HANDLE hThread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, installer);
+    ASSERT_NE(nullptr, hThread);
+    EXPECT_EQ(murvel.ProcessId(), GetProcessIdOfThread(hThread));
+    CloseHandle(hThread);
+
+    DWORD_PTR result;
+    SendMessageTimeoutA(murvel.MainWindow(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &result);
+    EXPECT_TRUE(hooks.None()) << "the session ends";
+    murvel.RunWatchCycle();
+    EXPECT_EQ(installer, hooks.InstallThread());
+    ASSERT_TRUE(murvel.Close());
+    EXPECT_TRUE(hooks.None()) << "the program has ended";
 }
 
 TEST(WatchCycle, ForegroundConditionFollowsTheForegroundWindow) {
