@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <string>
@@ -244,24 +245,34 @@ namespace {
 
 const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-bool VelatrixPresent() {
+// The data of the Velatrix value under the root's Run key; "-" when absent.
+std::string Velatrix(HKEY hRoot) {
     HKEY hKey;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kRunKey, &hKey) != ERROR_SUCCESS)
-        return false;
-    bool present =
-        RegQueryValueExA(hKey, "Velatrix", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    if (RegOpenKeyExA(hRoot, kRunKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+        return "-";
+    char data[1024] = "";
+    DWORD size = sizeof data - 1;
+    bool present = RegQueryValueExA(hKey, "Velatrix", nullptr, nullptr,
+                                    reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS;
     RegCloseKey(hKey);
-    return present;
+    return present ? data : "-";
 }
 
-// Takes the machine-wide Run key away for a while, as a user without write
-// access meets it (Wine does not enforce the key's permissions), and puts it
-// back with its values.
+void SetVelatrix(HKEY hRoot, const std::string& data) {
+    HKEY hKey;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(hRoot, kRunKey, &hKey));
+    RegSetValueExA(hKey, "Velatrix", 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>(data.size() + 1));
+    RegCloseKey(hKey);
+}
+
+// Takes a Run key away for a while, as a new profile has no Run key of its
+// own, and puts it back with its values.
 class RunKeyAway {
 public:
-    RunKeyAway() {
+    explicit RunKeyAway(HKEY hRoot) : m_hRoot(hRoot) {
         HKEY hKey;
-        if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kRunKey, &hKey) == ERROR_SUCCESS) {
+        if (RegOpenKeyA(m_hRoot, kRunKey, &hKey) == ERROR_SUCCESS) {
             for (DWORD i = 0;; ++i) {
                 char name[256];
                 DWORD nameSize = sizeof name, type = 0, dataSize = 0;
@@ -275,12 +286,16 @@ public:
             }
             RegCloseKey(hKey);
         }
-        m_removed = RegDeleteKeyA(HKEY_LOCAL_MACHINE, kRunKey) == ERROR_SUCCESS;
+        RegDeleteKeyA(m_hRoot, kRunKey);
+        m_removed = RegOpenKeyA(m_hRoot, kRunKey, &hKey) != ERROR_SUCCESS;
+        if (!m_removed)
+            RegCloseKey(hKey);
     }
     ~RunKeyAway() {
         HKEY hKey;
-        if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kRunKey, &hKey) != ERROR_SUCCESS)
+        if (RegCreateKeyA(m_hRoot, kRunKey, &hKey) != ERROR_SUCCESS)
             return;
+        RegDeleteValueA(hKey, "Velatrix");
         for (const Value& v : m_values)
             RegSetValueExA(hKey, v.name.c_str(), 0, v.type,
                            reinterpret_cast<const BYTE*>(v.data.data()),
@@ -295,27 +310,96 @@ private:
         DWORD type;
         std::string data;
     };
+    HKEY m_hRoot;
     std::vector<Value> m_values;
     bool m_removed = false;
 };
+
+// The machine-wide Run key as a standard user has it: readable, not
+// writable. Wine enforces the key's access list, also for root.
+class MachineRunKeyReadOnly {
+public:
+    MachineRunKeyReadOnly() {
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, READ_CONTROL | WRITE_DAC, &m_hKey) !=
+            ERROR_SUCCESS)
+            return;
+        DWORD size = sizeof m_saved;
+        PSECURITY_DESCRIPTOR readOnly = nullptr;
+        m_applied =
+            RegGetKeySecurity(m_hKey, DACL_SECURITY_INFORMATION, m_saved, &size) == ERROR_SUCCESS &&
+            ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                                 &readOnly, nullptr) &&
+            RegSetKeySecurity(m_hKey, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
+        LocalFree(readOnly);
+    }
+    MachineRunKeyReadOnly(const MachineRunKeyReadOnly&) = delete;
+    MachineRunKeyReadOnly& operator=(const MachineRunKeyReadOnly&) = delete;
+    ~MachineRunKeyReadOnly() {
+        if (m_applied)
+            RegSetKeySecurity(m_hKey, DACL_SECURITY_INFORMATION, m_saved);
+        if (m_hKey)
+            RegCloseKey(m_hKey);
+    }
+    bool Applied() const { return m_applied; }
+
+private:
+    HKEY m_hKey = nullptr;
+    alignas(void*) BYTE m_saved[4096] = {};
+    bool m_applied = false;
+};
+
+// A text of the program's string table, as the program shows it.
+std::string ProgramString(const MurvelProcess& murvel, UINT nID) {
+    HMODULE h =
+        LoadLibraryExA(murvel.File("Murvel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    char text[1024] = "";
+    if (h) {
+        LoadStringA(h, nID, text, sizeof text);
+        FreeLibrary(h);
+    }
+    return text;
+}
+
+const UINT kAutoRunByAdminText = 168;
 
 } // namespace
 
 TEST(MainWindow, AutoRunMarkShowsWhatTheRegistryHolds) {
     MurvelProcess murvel;
-    ASSERT_TRUE(murvel.Start());
-    ASSERT_FALSE(VelatrixPresent());
-    EXPECT_EQ(0u, murvel.MenuState(32780) & MF_CHECKED);
+    const std::string quotedPath = "\"" + murvel.File("Murvel.exe") + "\"";
+    RunKeyAway userKeyAway(HKEY_CURRENT_USER);
+    ASSERT_TRUE(userKeyAway.Removed());
+    ASSERT_EQ("-", Velatrix(HKEY_LOCAL_MACHINE));
     {
-        RunKeyAway away;
-        ASSERT_TRUE(away.Removed());
-        murvel.Command(32780);
-        EXPECT_EQ(0u, murvel.MenuState(32780) & MF_CHECKED) << "nothing was written";
+        // Registered by an administrator for every user.
+        SetVelatrix(HKEY_LOCAL_MACHINE, "C:\\Old\\Murvel.exe");
+        MachineRunKeyReadOnly readOnly;
+        ASSERT_TRUE(readOnly.Applied());
+        ASSERT_TRUE(murvel.Start());
+        EXPECT_EQ(static_cast<UINT>(MF_CHECKED), murvel.MenuState(32780) & MF_CHECKED);
+        murvel.PostCommand(32780);
+        HWND hBox = murvel.WaitForDialog("Qorvane");
+        ASSERT_NE(nullptr, hBox) << "the user is told why the mark stays";
+        char text[1024] = "";
+        GetDlgItemTextA(hBox, 0xFFFF, text, sizeof text);
+        EXPECT_EQ(ProgramString(murvel, kAutoRunByAdminText), text);
+        EXPECT_FALSE(std::string(text).empty());
+        MurvelProcess::Click(hBox, IDOK);
+        ASSERT_TRUE(murvel.WaitForClosed(hBox));
+        EXPECT_EQ(static_cast<UINT>(MF_CHECKED), murvel.MenuState(32780) & MF_CHECKED);
+        EXPECT_EQ("C:\\Old\\Murvel.exe", Velatrix(HKEY_LOCAL_MACHINE));
     }
+    // An administrator's own click removes it.
     murvel.Command(32780);
-    EXPECT_TRUE(VelatrixPresent());
+    EXPECT_EQ("-", Velatrix(HKEY_LOCAL_MACHINE));
+    EXPECT_EQ(0u, murvel.MenuState(32780) & MF_CHECKED);
+
+    // The user's own registration, in a profile that has no Run key yet.
+    murvel.Command(32780);
+    EXPECT_EQ(quotedPath, Velatrix(HKEY_CURRENT_USER));
+    EXPECT_EQ("-", Velatrix(HKEY_LOCAL_MACHINE));
     EXPECT_EQ(static_cast<UINT>(MF_CHECKED), murvel.MenuState(32780) & MF_CHECKED);
     murvel.Command(32780);
-    EXPECT_FALSE(VelatrixPresent());
+    EXPECT_EQ("-", Velatrix(HKEY_CURRENT_USER));
     EXPECT_EQ(0u, murvel.MenuState(32780) & MF_CHECKED);
 }
