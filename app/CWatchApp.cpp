@@ -28,9 +28,16 @@ BOOL CWatchApp::InitInstance() {
     switch (DecideStart(bRunning, hMainWnd != nullptr, bUninstall)) {
     case StartAction::EndSilently:
         break;
-    case StartAction::HandOver:
+    case StartAction::HandOver: {
+        // The user started this process, so it may take the foreground; it
+        // passes that right on, or Windows would only flash the window (or
+        // the dialog open over it) on the taskbar.
+        DWORD dwOwner = 0;
+        GetWindowThreadProcessId(hMainWnd, &dwOwner);
+        AllowSetForegroundWindow(dwOwner);
         PostMessageA(hMainWnd, WM_COMMAND, ID_SHOW_MAIN_WND, 0);
         break;
+    }
     case StartAction::CloseAndUninstall:
         SendMessageA(hMainWnd, WM_CLOSE, 0, 0);
         Uninstall();

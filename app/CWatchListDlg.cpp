@@ -12,6 +12,8 @@
 #include "CAutoRun.h"
 #include "CMenu.h"
 #include "CSingleInstance.h"
+#include "CommandRules.h"
+#include "ModalPopups.h"
 #include "TessikDLL.h"
 #include "WakeQueue.h"
 #include "WatchRowText.h"
@@ -95,7 +97,8 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_INITDIALOG:
         return OnInitDialog();
     case WM_COMMAND:
-        if (OnCommand(LOWORD(wParam))) {
+        if (IsCommandRequest(HIWORD(wParam), reinterpret_cast<HWND>(lParam)) &&
+            OnCommand(LOWORD(wParam))) {
             return TRUE;
         }
         break;
@@ -136,6 +139,10 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnTimer(wParam);
         return TRUE;
     case WM_CLOSE:
+        // A second start's uninstall waits for this process to end before it
+        // deletes the files: an open dialog must not keep it alive, nor write
+        // them back later.
+        AfxCancelModalPopups(m_hWnd);
         EndDialog(IDCANCEL);
         return TRUE;
     case WM_QUERYENDSESSION:
@@ -153,6 +160,20 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CWatchListDlg::OnCommand(UINT nID) {
+    // The popup menu, a second start and other programs reach the window
+    // while it is disabled under a dialog.
+    if (HasOpenDialog()) {
+        switch (DecideCommandWhileModal(nID)) {
+        case ModalCommand::ShowOpenDialog:
+            ShowOpenDialog();
+            return TRUE;
+        case ModalCommand::CancelDialogsThen:
+            AfxCancelModalPopups(m_hWnd);
+            break;
+        case ModalCommand::Run:
+            break;
+        }
+    }
     switch (nID) {
     case IDC_ADD_WATCH:
     case ID_ADD_WATCH:
@@ -207,6 +228,11 @@ BOOL CWatchListDlg::OnNotify(const NMHDR* pNMHDR) {
     case NM_DBLCLK:
         OnWatchProperties();
         return TRUE;
+    case LVN_KEYDOWN:
+        if (reinterpret_cast<const NMLVKEYDOWN*>(pNMHDR)->wVKey == VK_DELETE) {
+            OnDeleteWatch();
+        }
+        return TRUE;
     case LVN_ITEMCHANGED:
         OnItemChangedList();
         return TRUE;
@@ -231,6 +257,7 @@ BOOL CWatchListDlg::OnInitDialog() {
                                 ScaleByDpi(kColumns[n].nWidth, m_nDpi));
     }
     m_listCtrl.SetExtendedStyle(0, LVS_EX_FULLROWSELECT);
+    m_listCtrl.EnableCellTips();
 
     m_btnProperties.ApplyStandardStyle(TRUE);
     m_btnProperties.SetIconFromResource(IDI_PROPERTIES);
@@ -367,9 +394,11 @@ void CWatchListDlg::ReportSaveFailure(const char* pszPath, DWORD dwError) {
     if (pszSystem) {
         LocalFree(pszSystem);
     }
-    // While the window is going away it cannot own the box.
-    HWND hOwner = IsWindowVisible(m_hWnd) ? m_hWnd : nullptr;
-    MessageBoxA(hOwner, strText, LoadText(IDS_APP_TITLE), MB_OK | MB_ICONWARNING);
+    // While the window is going away it cannot own the box; otherwise it
+    // does, even hidden, so that nothing else opens over the box.
+    HWND hOwner = m_bDestroying ? nullptr : m_hWnd;
+    MessageBoxA(hOwner, strText, LoadText(IDS_APP_TITLE),
+                MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 void CWatchListDlg::SetRowText(int nRow, const CWatchItem& item) {
@@ -411,8 +440,12 @@ void CWatchListDlg::ToggleMainWindow() {
 
 void CWatchListDlg::OnSize(UINT nType, int, int) {
     if (nType == SIZE_MINIMIZED) {
-        m_bVisible = FALSE;
-        ShowWindow(SW_HIDE);
+        // Without the icon a hidden window could only come back through a
+        // second start: it stays on the taskbar instead.
+        if (m_bShowTrayIcon) {
+            m_bVisible = FALSE;
+            ShowWindow(SW_HIDE);
+        }
         return;
     }
     RECT client;
@@ -596,6 +629,7 @@ void CWatchListDlg::SaveAll() {
 }
 
 void CWatchListDlg::OnDestroy() {
+    m_bDestroying = true;
     m_trayIcon.Delete();
     SaveAll();
     m_displayRequest.Hold(false);
@@ -676,7 +710,11 @@ void CWatchListDlg::TrayCallback(WPARAM, LPARAM lParam, void* pData) {
     GetCursorPos(&cursor);
     switch (LOWORD(lParam)) {
     case WM_LBUTTONDBLCLK:
-        pDlg->ToggleMainWindow();
+        if (pDlg->HasOpenDialog()) {
+            pDlg->ShowOpenDialog();
+        } else {
+            pDlg->ToggleMainWindow();
+        }
         break;
     case WM_RBUTTONDOWN:
         if (popup) {
@@ -697,6 +735,32 @@ void CWatchListDlg::TrayCallback(WPARAM, LPARAM lParam, void* pData) {
 int CWatchListDlg::GetSelectedRow() const {
     const int nRow = m_listCtrl.GetNextItem(-1, LVNI_SELECTED);
     return nRow >= 0 && nRow < m_watchList.GetCount() ? nRow : -1;
+}
+
+const CWatchItem* CWatchListDlg::GetSelectedItem() const {
+    const int nRow = GetSelectedRow();
+    return nRow >= 0 ? m_watchList.GetAt(nRow) : nullptr;
+}
+
+bool CWatchListDlg::HasOpenDialog() const {
+    return !IsWindowEnabled() || AfxGetModalPopup(m_hWnd) != nullptr;
+}
+
+void CWatchListDlg::ShowOpenDialog() {
+    if (AfxActivateModalPopup(m_hWnd)) {
+        return;
+    }
+    // A minimised owner hides the dialogs it owns; restored, it shows them.
+    OnShowMainWnd();
+    AfxActivateModalPopup(m_hWnd);
+}
+
+void CWatchListDlg::OnOK() {
+    // Enter on a row opens it, as a double-click does; elsewhere Enter must
+    // not end the program.
+    if (::GetFocus() == m_listCtrl.GetSafeHwnd()) {
+        OnWatchProperties();
+    }
 }
 
 void CWatchListDlg::OnAddWatch() {
@@ -720,15 +784,20 @@ void CWatchListDlg::OnAddWatch() {
 }
 
 void CWatchListDlg::OnDeleteWatch() {
-    const int nRow = GetSelectedRow();
-    if (nRow < 0) {
+    const CWatchItem* pItem = GetSelectedItem();
+    if (!pItem) {
         return;
     }
     CString strText, strCaption;
-    AfxFormatString1(strText, IDS_DELETE_QUESTION, m_watchList.GetAt(nRow)->m_strTitle);
+    AfxFormatString1(strText, IDS_DELETE_QUESTION, pItem->m_strTitle);
     strCaption.LoadString(IDS_DELETE_CAPTION);
     if (MessageBoxA(m_hWnd, strText, strCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
         IDYES) {
+        return;
+    }
+    // Rows may have moved while the question was open.
+    const int nRow = m_watchList.IndexOf(pItem);
+    if (nRow < 0) {
         return;
     }
     m_watchList.RemoveAt(nRow);
@@ -741,13 +810,21 @@ void CWatchListDlg::OnDeleteWatch() {
 }
 
 void CWatchListDlg::OnWatchProperties() {
-    const int nRow = GetSelectedRow();
-    if (nRow < 0) {
+    const int nSelected = GetSelectedRow();
+    if (nSelected < 0) {
         return;
     }
+    const CWatchItem* pEdited = m_watchList.GetAt(nSelected);
     CWatchPropDlg propDlg;
-    m_watchList.CopyItem(nRow, propDlg.m_item);
+    m_watchList.CopyItem(nSelected, propDlg.m_item);
     if (propDlg.DoModal() != IDOK) {
+        return;
+    }
+    // The item is found again by what it is, not by the row it had: the
+    // list may have changed while the dialog was open, and an item deleted
+    // meanwhile is not written back over another.
+    const int nRow = m_watchList.IndexOf(pEdited);
+    if (nRow < 0) {
         return;
     }
     CWatchItem* pItem = m_watchList.GetAt(nRow);

@@ -6,9 +6,9 @@
 #include "CDisplayRequest.h"
 #include "CIcon.h"
 #include "CIconButton.h"
-#include "CListCtrl.h"
 #include "CProfileFile.h"
 #include "CString.h"
+#include "CTipListCtrl.h"
 #include "CTrayIcon.h"
 #include "CWatchEvaluator.h"
 #include "CWatchList.h"
@@ -35,8 +35,8 @@ protected:
     INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    // Enter and Esc must not end the program.
-    void OnOK() override {}
+    // Enter and Esc must not end the program; Enter on a row opens it.
+    void OnOK() override;
     void OnCancel() override {}
 
 private:
@@ -82,6 +82,11 @@ private:
     RECT GetGripRect() const;
     // The selected row when it shows an item, else -1.
     int GetSelectedRow() const;
+    const CWatchItem* GetSelectedItem() const;
+    // A dialog or message box of the program is open over the window.
+    bool HasOpenDialog() const;
+    // Brings that dialog to the front (with the window, when minimised).
+    void ShowOpenDialog();
     void SaveAll();
     void SaveList();
     // Tells the user once that a file could not be saved, and why.
@@ -91,7 +96,7 @@ private:
     CIconButton m_btnAdd;
     CIconButton m_btnDelete;
     CIconButton m_btnProperties;
-    CListCtrl m_listCtrl;
+    CTipListCtrl m_listCtrl;
     HICON m_hIconNormal;
     HICON m_hIconGuard;
     CWatchList m_watchList;
@@ -112,5 +117,6 @@ private:
     CIcon m_hIconGuardSmall;
     UINT m_nDpi = 96;
     bool m_bEndingSession = false;
+    bool m_bDestroying = false;
     CAreaBlackWnd m_blackWnd;
 };

@@ -33,7 +33,9 @@ CIconButton::CIconButton() : m_crText(GetSysColor(COLOR_BTNTEXT)) {}
 void CIconButton::ApplyStandardStyle(BOOL bIconAndText) {
     SetFlat(1, TRUE);
     SetDrawBorder(FALSE);
-    SetDrawFocusRect(FALSE);
+    // Keyboard users need to see which button Space would press; the system
+    // hides the mark until the keyboard is used.
+    SetDrawFocusRect(TRUE);
     SetBackgroundMode(BACKGROUND_TRANSPARENT);
     if (bIconAndText) {
         SetContentMode(CONTENT_ICON_AND_TEXT);
@@ -105,6 +107,16 @@ void CIconButton::SetFlat(int nFlat, BOOL bRedraw) {
     if (bRedraw) {
         Redraw(TRUE);
     }
+}
+
+void CIconButton::PaintParentBackground(HDC hdc) {
+    HWND hParent = GetParent();
+    POINT origin = {0, 0};
+    MapWindowPoints(m_hWnd, hParent, &origin, 1);
+    POINT old;
+    OffsetWindowOrgEx(hdc, origin.x, origin.y, &old);
+    ::SendMessageA(hParent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+    SetWindowOrgEx(hdc, old.x, old.y, nullptr);
 }
 
 void CIconButton::Redraw(BOOL bErase) {
@@ -239,8 +251,16 @@ void CIconButton::DrawFrame(HDC hdc, const RECT& client, bool bPressed) {
 
 void CIconButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
     HDC hdc = lpDrawItemStruct->hDC;
+    // The system redraws a button on its own for a focus change or a press,
+    // without the parent's background under it: a transparent button's
+    // caption would land on its own pixels and grow bold, and an old focus
+    // mark would stay. The parent's background comes first, every time.
+    if (m_nBackgroundMode == BACKGROUND_TRANSPARENT) {
+        PaintParentBackground(hdc);
+    }
     const bool bPressed = (lpDrawItemStruct->itemState & ODS_SELECTED) != 0;
-    const bool bFocused = (lpDrawItemStruct->itemState & ODS_FOCUS) != 0;
+    const bool bFocused = (lpDrawItemStruct->itemState & ODS_FOCUS) != 0 &&
+                          (lpDrawItemStruct->itemState & ODS_NOFOCUSRECT) == 0;
     RECT client;
     GetClientRect(&client);
 

@@ -13,8 +13,8 @@ class CIconButton : public CButton {
 public:
     CIconButton();
 
-    // Flat, frameless, transparent, no focus rectangle; with bIconAndText the
-    // picture goes left of the caption.
+    // Flat, frameless, transparent, a focus rectangle while the keyboard
+    // cues are shown; with bIconAndText the picture goes left of the caption.
     void ApplyStandardStyle(BOOL bIconAndText);
     // The picture from an icon resource of the program; without one the
     // button shows its caption alone.
@@ -53,6 +53,8 @@ private:
 
     // Invalidates the button and, under it, the parent's background.
     void Redraw(BOOL bErase);
+    // The parent's background, drawn into the button's drawing context.
+    void PaintParentBackground(HDC hdc);
     void DrawFrame(HDC hdc, const RECT& client, bool bPressed);
     void DrawButtonText(HDC hdc, const CString& caption, RECT box, UINT nFormat);
     SIZE GetIconSize() const;

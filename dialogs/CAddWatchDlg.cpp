@@ -1,5 +1,6 @@
 #include "CAddWatchDlg.h"
 
+#include "AddWatchRules.h"
 #include "CFileDialog.h"
 #include "resource.h"
 
@@ -22,9 +23,15 @@ BOOL CAddWatchDlg::OnInitDialog() {
     m_btnCancel.SetIconFromBitmap(IDB_CANCEL);
     m_btnBrowse.ApplyStandardStyle(TRUE);
     m_btnBrowse.SetIconFromResource(IDI_BROWSE);
-    int count = m_processList.Refresh();
+    std::vector<CString> paths;
+    const int count = m_processList.Refresh();
     for (int i = 0; i < count; ++i) {
-        m_listRunning.AddString(m_processList.GetAt(i).m_strPath);
+        paths.push_back(m_processList.GetAt(i).m_strPath);
+    }
+    char szOwnPath[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, szOwnPath, MAX_PATH);
+    for (const CString& line : RunningProgramLines(paths, szOwnPath)) {
+        m_listRunning.AddString(line);
     }
     return TRUE;
 }
@@ -53,7 +60,7 @@ INT_PTR CAddWatchDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CAddWatchDlg::OnSelChangeRunningList() {
     int index = m_listRunning.GetCurSel();
-    if (index < 0 || index >= m_processList.GetCount()) {
+    if (index < 0 || index >= m_listRunning.GetCount()) {
         return;
     }
     CString line;
@@ -63,9 +70,24 @@ void CAddWatchDlg::OnSelChangeRunningList() {
 
 void CAddWatchDlg::OnDblClkRunningList() {
     // The first click of the double-click has put the line into the edit.
-    if (UpdateData(TRUE)) {
-        EndDialog(IDOK);
+    OnOK();
+}
+
+void CAddWatchDlg::OnOK() {
+    if (!UpdateData(TRUE)) {
+        return;
     }
+    m_strFileName = CleanTypedPath(m_strFileName);
+    if (m_strFileName.IsEmpty()) {
+        // A watch item without a program would never be in effect.
+        CString strText, strCaption;
+        strText.LoadString(IDS_NO_FILE_NAME);
+        GetWindowText(strCaption);
+        MessageBoxA(m_hWnd, strText, strCaption, MB_OK | MB_ICONEXCLAMATION);
+        m_editFileName.SetFocus();
+        return;
+    }
+    EndDialog(IDOK);
 }
 
 void CAddWatchDlg::OnBrowse() {

@@ -9,7 +9,7 @@
 
 // First step of adding a watch item: the user types a path, browses for an
 // executable or picks a running program. After IDOK m_strFileName holds the
-// path, unchecked.
+// path, without blanks or quotes around it, never empty.
 class CAddWatchDlg : public CDialog {
 public:
     explicit CAddWatchDlg(CWnd* pParent = nullptr);
@@ -24,6 +24,8 @@ protected:
     INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
+    // Takes the path without blanks or quotes around it; refuses an empty one.
+    void OnOK() override;
 
 private:
     // void OnSelChangeRunningList(): LBN_SELCHANGE of the running list

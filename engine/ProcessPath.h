@@ -5,6 +5,8 @@
 // Whether two paths or file names name the same file: case-insensitive, as
 // multibyte strings.
 bool SamePath(const char* pszA, const char* pszB);
+// Their order as the system sorts names: below, at or above 0.
+int ComparePaths(const char* pszA, const char* pszB);
 
 // What follows the last backslash, or the whole path when there is none. In
 // double-byte code pages 0x5C can be a trail byte, which is no separator.

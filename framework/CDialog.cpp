@@ -1,10 +1,29 @@
 #include "CDialog.h"
 
 #include "AfxResource.h"
+#include "CWinApp.h"
+#include "ModalPopups.h"
+
+HWND CDialog::GetSafeOwner() const {
+    if (m_pParentWnd) {
+        return m_pParentWnd->GetSafeHwnd();
+    }
+    // A dialog without a parent belongs to the application's main window, as
+    // the framework has always done: the main window then takes no input
+    // while the dialog is up, and the dialog gets no taskbar button of its
+    // own. A dialog opened from another dialog stacks on that one.
+    const CWnd* pMain = AfxGetMainWnd();
+    if (!pMain || pMain == this || !pMain->GetSafeHwnd()) {
+        return nullptr;
+    }
+    const HWND hOpen = AfxGetModalPopup(pMain->GetSafeHwnd());
+    return hOpen ? hOpen : pMain->GetSafeHwnd();
+}
 
 INT_PTR CDialog::DoModal() {
-    return DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
-                           m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr,
+    // The dialog manager disables the owner for the dialog's life and enables
+    // it again before the dialog goes, so the owner gets the activation back.
+    return DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), GetSafeOwner(),
                            &CDialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
 

@@ -10,7 +10,11 @@ public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr)
         : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
+    // Runs the dialog modally, owned by the parent or, without one, by the
+    // application's main window (or the dialog already open over it).
     INT_PTR DoModal();
+    // The window that owns the dialog while it runs.
+    HWND GetSafeOwner() const;
     void EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
     // Runs DoDataExchange in the given direction; FALSE when a value did not
     // convert (the user has been told and the focus is on its control).

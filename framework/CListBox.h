@@ -12,6 +12,7 @@ public:
     }
     // LB_ERR when no line is selected.
     int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
+    int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
     int GetTextLen(int nIndex) const {
         return static_cast<int>(SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(nIndex)));
     }

@@ -20,6 +20,10 @@ CWinApp* AfxGetApp() {
     return g_pApp;
 }
 
+CWnd* AfxGetMainWnd() {
+    return g_pApp ? g_pApp->m_pMainWnd : nullptr;
+}
+
 int AfxWinMain(const char* lpCmdLine) {
     CWinApp* pApp = AfxGetApp();
     if (!pApp) {

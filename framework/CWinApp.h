@@ -22,5 +22,7 @@ public:
 };
 
 CWinApp* AfxGetApp();
+// The application's main window, or null before it exists and after it ends.
+CWnd* AfxGetMainWnd();
 // The program's entry: records the command line and runs InitInstance.
 int AfxWinMain(const char* lpCmdLine);

@@ -60,16 +60,21 @@ void CPathName::Split() {
         driveLen = 2;
     }
 
+    // By characters: in a double-byte code page the second byte of a
+    // character can be a backslash.
+    size_t lastSlash = n;
+    for (const char* q = p; *q; q = CharNextA(q)) {
+        if (*q == '\\')
+            lastSlash = static_cast<size_t>(q - p);
+    }
     size_t nameStart = 0;
-    for (size_t i = n; i-- > 0;) {
-        if (p[i] == '\\') {
-            CopyPart(m_szDirectory, p, i + 1);
-            // A backslash can stand inside the "drive" itself ("\:x"): no directory then.
-            if (i + 1 >= driveLen)
-                CopyPart(m_szDirNoDrive, p + driveLen, i + 1 - driveLen);
-            nameStart = i + 1;
-            break;
-        }
+    if (lastSlash != n) {
+        const size_t i = lastSlash;
+        CopyPart(m_szDirectory, p, i + 1);
+        // A backslash can stand inside the "drive" itself ("\:x"): no directory then.
+        if (i + 1 >= driveLen)
+            CopyPart(m_szDirNoDrive, p + driveLen, i + 1 - driveLen);
+        nameStart = i + 1;
     }
     if (driveLen != 0 && m_szDirectory[0] == '\0')
         CopyPart(m_szDirectory, m_szDrive, driveLen);
@@ -79,11 +84,9 @@ void CPathName::Split() {
     CopyPart(m_szFileName, name, nameLen);
 
     const char* dot = nullptr;
-    for (size_t i = nameLen; i-- > 0;) {
-        if (name[i] == '.') {
-            dot = name + i;
-            break;
-        }
+    for (const char* q = name; *q; q = CharNextA(q)) {
+        if (*q == '.')
+            dot = q;
     }
     if (dot != nullptr) {
         CopyPart(m_szTitle, name, static_cast<size_t>(dot - name));

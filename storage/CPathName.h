@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-// A path split into its parts. Scans go byte by byte and only the backslash
-// separates directories, as the stored paths come from GetModuleFileNameA.
+// A path split into its parts. Scans go by characters of the ANSI code page
+// and only the backslash separates directories, as the stored paths come from
+// GetModuleFileNameA.
 class CPathName {
 public:
     CPathName();

@@ -160,7 +160,23 @@ int CWatchList::Load(const char* pszPath) {
     return 1;
 }
 
+int CWatchList::IndexOf(const CWatchItem* pItem) const {
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        if (m_items[i].get() == pItem)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
 int CWatchList::Save(const char* pszPath) const {
+    // Windows refuses to replace a read-only file, but only at the rename,
+    // and Wine replaces it anyway: the user's protection is honoured here,
+    // before anything is written beside it.
+    const DWORD attributes = GetFileAttributesA(pszPath);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return 0;
+    }
     CString copyPath(pszPath);
     copyPath += ".new";
     // A cut name would point the writes at another file.

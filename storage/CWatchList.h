@@ -19,6 +19,8 @@ public:
     int GetCount() const { return static_cast<int>(m_items.size()); }
     CWatchItem* GetAt(int nIndex) const { return m_items[static_cast<size_t>(nIndex)].get(); }
     void CopyItem(int nIndex, CWatchItem& out) const { out.CopyFrom(*GetAt(nIndex)); }
+    // Where the list holds this very item now, or -1 when it holds it no more.
+    int IndexOf(const CWatchItem* pItem) const;
 
     int Add(const CWatchItem& item);
     void RemoveAt(int nIndex);

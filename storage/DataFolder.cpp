@@ -1,5 +1,7 @@
 #include "DataFolder.h"
 
+#include "CPathName.h"
+
 #include <shlobj.h>
 
 #include <cstdio>
@@ -14,8 +16,9 @@ CString ProgramFolder() {
     if (n == 0 || n >= sizeof path) {
         return CString();
     }
-    char* pszSlash = strrchr(path, '\\');
-    return CString(path, pszSlash ? static_cast<size_t>(pszSlash - path + 1) : 0);
+    // The split walks characters: a folder's double-byte name may hold a
+    // second byte that reads as a backslash.
+    return CString(CPathName(path).GetDirectory());
 }
 
 // The saves write a new file beside the old one and rename it, so what counts

@@ -155,6 +155,19 @@ TEST(MainWindow, MinimiseHidesAndTheRestoredRectangleIsSaved) {
     EXPECT_EQ(60, IniInt(murvel, "Dialog", "Top"));
     EXPECT_EQ(500, IniInt(murvel, "Dialog", "Width"));
     EXPECT_EQ(260, IniInt(murvel, "Dialog", "Height"));
+
+    // Without the icon a hidden window would be out of reach: it stays
+    // minimised on the taskbar.
+    MurvelProcess noIcon;
+    noIcon.PutFile("Tessik.ini", "[Config]\r\nShowTrayIcon=0\r\n");
+    ASSERT_TRUE(noIcon.Start());
+    ASSERT_TRUE(Visible(noIcon));
+    PostMessageA(noIcon.MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(WaitFor([&] { return IsIconic(noIcon.MainWindow()) != FALSE; }, 5000));
+    noIcon.Sync();
+    EXPECT_TRUE(noIcon.IsVisible());
+    ASSERT_TRUE(noIcon.Close());
+    EXPECT_EQ(1, IniInt(noIcon, "Dialog", "Visible"));
 }
 
 TEST(MainWindow, TrayMenuAndIconToggle) {

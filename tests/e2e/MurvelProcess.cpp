@@ -268,6 +268,26 @@ void MurvelProcess::SelectRow(int row) const {
                  reinterpret_cast<LPARAM>(remote.Address()));
 }
 
+void MurvelProcess::ClickRow(int row) const {
+    RemoteBuffer remote(m_process, sizeof(RECT));
+    RECT r = {LVIR_LABEL, 0, 0, 0};
+    remote.Write(0, &r, sizeof r);
+    HWND hList = GetDlgItem(m_hMain, 1000);
+    SendMessageA(hList, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.Address()));
+    remote.Read(0, &r, sizeof r);
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    // Posted both: the list view waits for the release to tell a click
+    // from a drag.
+    PostMessageA(hList, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(hList, WM_LBUTTONUP, 0, at);
+}
+
+void MurvelProcess::PressKey(UINT vk) const {
+    HWND hList = GetDlgItem(m_hMain, 1000);
+    PostMessageA(hList, WM_KEYDOWN, vk, 1);
+    PostMessageA(hList, WM_KEYUP, vk, 0xC0000001);
+}
+
 int MurvelProcess::SelectedRow() const {
     return static_cast<int>(SendMessageA(GetDlgItem(m_hMain, 1000), LVM_GETNEXTITEM,
                                          static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));

@@ -60,6 +60,12 @@ public:
     // Selects and focuses a row as a click would; -1 when none is selected.
     void SelectRow(int row) const;
     int SelectedRow() const;
+    // A click of the left button on a row: selects it and gives the list the
+    // keyboard focus.
+    void ClickRow(int row) const;
+    // A key pressed and released in the list view, as the keyboard sends it
+    // through the dialog's message loop.
+    void PressKey(UINT vk) const;
     std::string CellText(int row, int column) const;
     std::string HeadingText(int column) const;
     int ColumnWidth(int column) const;

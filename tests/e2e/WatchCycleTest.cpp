@@ -7,6 +7,8 @@
 #include "ProgramHooks.h"
 #include "TestPaths.h"
 
+#include "resource.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -108,6 +110,10 @@ TEST(SingleInstance, UninstallClosesTheRunningInstanceFirst) {
     murvel.PutFile("Tessik.dat", List(Record(0, "C:\\x.exe", 1, 3), 1));
     ASSERT_TRUE(murvel.Start());
     murvel.Command(32780); // start with Windows: the uninstall leaves it alone
+    // An open dialog goes as if cancelled and writes nothing back afterwards.
+    murvel.SelectRow(0);
+    murvel.PostCommand(ID_WATCH_PROPERTIES);
+    ASSERT_NE(nullptr, murvel.WaitForDialog("监视项属性"));
     EXPECT_EQ(0, murvel.RunAndAnswer("/UNINSTALL", IDYES));
     EXPECT_TRUE(murvel.HasExited());
     // The running instance saved both files on its way out; they are gone.

@@ -42,6 +42,10 @@ std::string EditText(HWND hDlg, int nID) {
     return Utf8(text);
 }
 
+const std::string kTwoItems = "[Main]\r\nCount=2\r\n[Record_0]\r\nFileName=C:\\Tools\\one.exe\r\n"
+                              "Title=one\r\n[Record_1]\r\nFileName=C:\\Tools\\two.exe\r\n"
+                              "Title=two\r\n";
+
 const std::string kOneItem = "[Main]\r\nCount=1\r\n[Record_0]\r\nFileName=C:\\Tools\\one.exe\r\n"
                              "Title=one\r\nValidCondition=1\r\nMonitorEffec=3\r\n";
 
@@ -246,4 +250,66 @@ TEST(WatchListCommands, BlackoutDefaultsAndAbout) {
         EXPECT_TRUE(murvel.WaitForClosed(hAbout)) << from;
     }
     EXPECT_FALSE(murvel.HasExited());
+}
+
+TEST(WatchListCommands, AnOpenDialogHoldsTheWindowAndEndsWithTheProgram) {
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.dat", kTwoItems);
+    ASSERT_TRUE(murvel.Start());
+    HWND hMain = murvel.MainWindow();
+
+    // Enter on a clicked row opens its properties over a disabled window.
+    murvel.ClickRow(1);
+    ASSERT_TRUE(WaitFor([&] { return murvel.SelectedRow() == 1; }, 5000));
+    murvel.PressKey(VK_RETURN);
+    HWND hProp = murvel.WaitForDialog(kPropTitle);
+    ASSERT_NE(nullptr, hProp);
+    EXPECT_EQ("two", EditText(hProp, IDC_ALIAS));
+    EXPECT_FALSE(IsWindowEnabled(hMain));
+    EXPECT_EQ(hMain, GetWindow(hProp, GW_OWNER));
+
+    // What other programs, the popup menu or a button send meanwhile opens
+    // nothing and changes nothing; a second start brings the dialog forward.
+    murvel.PostCommand(ID_DELETE_WATCH);
+    PostMessageA(hMain, WM_COMMAND, MAKEWPARAM(IDC_ADD_WATCH, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hMain, IDC_ADD_WATCH)));
+    PostMessageA(murvel.TrayWindow(), WM_USER + 122, 0, WM_LBUTTONDBLCLK);
+    EXPECT_EQ(0, murvel.RunAgain(""));
+    murvel.Sync();
+    EXPECT_EQ(nullptr, murvel.TopWindow(Ansi("确认删除").c_str()));
+    EXPECT_EQ(nullptr, murvel.TopWindow(Ansi(kAddTitle).c_str()));
+    EXPECT_EQ(2, murvel.RowCount());
+    EXPECT_EQ(hProp, GetForegroundWindow());
+
+    SendMessageA(GetDlgItem(hProp, IDC_ALIAS), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("deux"));
+    MurvelProcess::Click(hProp, IDOK);
+    ASSERT_TRUE(murvel.WaitForClosed(hProp));
+    murvel.Sync();
+    EXPECT_TRUE(IsWindowEnabled(hMain));
+    EXPECT_EQ("deux", murvel.CellText(1, 0));
+    EXPECT_EQ("one", DatString(murvel, "Record_0", "Title"));
+    EXPECT_EQ("deux", DatString(murvel, "Record_1", "Title"));
+
+    // The second click of a double-click on a button does not run it again.
+    SendMessageA(hMain, WM_COMMAND, MAKEWPARAM(IDC_ADD_WATCH, BN_DOUBLECLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hMain, IDC_ADD_WATCH)));
+    EXPECT_EQ(nullptr, murvel.TopWindow(Ansi(kAddTitle).c_str()));
+
+    // Delete on the row asks first.
+    murvel.PressKey(VK_DELETE);
+    HWND hBox = murvel.WaitForDialog("确认删除");
+    ASSERT_NE(nullptr, hBox);
+    MurvelProcess::Click(hBox, IDNO);
+    ASSERT_TRUE(murvel.WaitForClosed(hBox));
+
+    // An empty file name is refused; exit from the popup menu with the add
+    // dialog and the refusal open ends both and the program.
+    murvel.PostCommand(ID_ADD_WATCH);
+    HWND hAdd = murvel.WaitForDialog(kAddTitle);
+    ASSERT_NE(nullptr, hAdd);
+    MurvelProcess::Click(hAdd, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(hAdd); })) << "the refusal is up";
+    murvel.PostCommand(ID_APP_EXIT);
+    EXPECT_TRUE(WaitFor([&] { return murvel.HasExited(); }, 5000));
+    EXPECT_EQ(2, DatInt(murvel, "Main", "Count"));
 }

@@ -63,6 +63,13 @@ TEST_F(AboutDlg, TitleFontLinkAndPointersThenClosedByKeyOrButton) {
                     HWND hLink = GetDlgItem(hDlg, IDC_ABOUT_EMAIL);
                     HWND hButton = GetDlgItem(hDlg, IDOK);
 
+                    // The title fills its background: it must end inside
+                    // the etched frame's two-pixel right edge.
+                    RECT frame, titleRect;
+                    GetWindowRect(GetWindow(hDlg, GW_CHILD), &frame);
+                    GetWindowRect(hTitle, &titleRect);
+                    EXPECT_LE(titleRect.right, frame.right - 2);
+
                     LOGFONTA title = FontOf(hTitle);
                     EXPECT_STREQ("\xbf\xac\xcc\xe5_GB2312", title.lfFaceName);
                     EXPECT_EQ(titleHeight, title.lfHeight);

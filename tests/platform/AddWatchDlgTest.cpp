@@ -58,6 +58,17 @@ int LineOf(HWND hDlg, const std::string& path) {
     return -1;
 }
 
+int LinesOf(HWND hDlg, const std::string& path) {
+    HWND hList = GetDlgItem(hDlg, IDC_RUNNING_LIST);
+    int count = static_cast<int>(SendMessageA(hList, LB_GETCOUNT, 0, 0)), found = 0;
+    for (int i = 0; i < count; ++i) {
+        char line[MAX_PATH + 1] = "";
+        SendMessageA(hList, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+        found += lstrcmpiA(path.c_str(), line) == 0 ? 1 : 0;
+    }
+    return found;
+}
+
 // Scrolls the line into view and clicks it with the mouse, once or twice.
 void ClickLine(HWND hDlg, int line, bool bDouble) {
     HWND hList = GetDlgItem(hDlg, IDC_RUNNING_LIST);
@@ -81,17 +92,26 @@ protected:
 };
 
 TEST_F(AddWatchDlg, RunningProgramPickedFromTheListIsTheResult) {
-    RunningProgram app(m_watched);
-    ASSERT_TRUE(app.Started());
-    enum Step { kClickThenOk, kClickEditThenOk, kDoubleClick, kEmptyOk, kTypeThenCancel };
+    RunningProgram app(m_watched), secondCopy(m_watched);
+    ASSERT_TRUE(app.Started() && secondCopy.Started());
+    char ownPath[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, ownPath, MAX_PATH);
+    enum Step {
+        kClickThenOk,
+        kClickEditThenOk,
+        kDoubleClick,
+        kEmptyOk,
+        kQuotedOk,
+        kTypeThenCancel
+    };
     const struct {
         Step step;
         INT_PTR result;
         std::string fileName;
     } cases[] = {
         {kClickThenOk, IDOK, m_watched}, {kClickEditThenOk, IDOK, m_watched + ".edited"},
-        {kDoubleClick, IDOK, m_watched}, {kEmptyOk, IDOK, ""},
-        {kTypeThenCancel, IDCANCEL, ""},
+        {kDoubleClick, IDOK, m_watched}, {kEmptyOk, IDCANCEL, ""},
+        {kQuotedOk, IDOK, m_watched},    {kTypeThenCancel, IDCANCEL, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.step);
@@ -105,6 +125,8 @@ TEST_F(AddWatchDlg, RunningProgramPickedFromTheListIsTheResult) {
                        EXPECT_EQ(hEdit, d.Focus());
                        int line = LineOf(hDlg, m_watched);
                        ASSERT_GE(line, 0) << "the helper is not among the running programs";
+                       EXPECT_EQ(1, LinesOf(hDlg, m_watched)) << "two copies, one line";
+                       EXPECT_EQ(0, LinesOf(hDlg, ownPath)) << "the program itself is left out";
                        switch (c.step) {
                        case kClickThenOk:
                        case kClickEditThenOk:
@@ -119,7 +141,19 @@ TEST_F(AddWatchDlg, RunningProgramPickedFromTheListIsTheResult) {
                        case kDoubleClick:
                            ClickLine(hDlg, line, true);
                            break;
-                       case kEmptyOk:
+                       case kEmptyOk: {
+                           // Refused: the dialog stays until the user cancels it.
+                           D::SetText(hDlg, IDC_FILE_NAME, "  ");
+                           D::Click(hDlg, IDOK);
+                           HWND hBox = d.WaitForMessageBox(hDlg);
+                           ASSERT_NE(nullptr, hBox);
+                           EXPECT_FALSE(D::AnswerMessageBox(hBox).empty());
+                           EXPECT_TRUE(IsWindowVisible(hDlg));
+                           D::Click(hDlg, IDCANCEL);
+                           break;
+                       }
+                       case kQuotedOk:
+                           D::SetText(hDlg, IDC_FILE_NAME, (" \"" + m_watched + "\" ").c_str());
                            D::Click(hDlg, IDOK);
                            break;
                        case kTypeThenCancel:

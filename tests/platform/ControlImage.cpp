@@ -61,6 +61,10 @@ ControlImage ControlImage::Printed(HWND hWnd, COLORREF background) {
 ControlImage ControlImage::OnScreen(HWND hWnd) {
     RedrawWindow(GetParent(hWnd), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return AsShown(hWnd);
+}
+
+ControlImage ControlImage::AsShown(HWND hWnd) {
     RECT client;
     GetClientRect(hWnd, &client);
     ControlImage image(client.right, client.bottom);

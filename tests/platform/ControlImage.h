@@ -13,6 +13,8 @@ public:
     static ControlImage Printed(HWND hWnd, COLORREF background);
     // Repainted on screen, then copied from the window's drawing context.
     static ControlImage OnScreen(HWND hWnd);
+    // Copied from the screen as it stands, without repainting.
+    static ControlImage AsShown(HWND hWnd);
 
     int Width() const { return m_cx; }
     int Height() const { return m_cy; }

@@ -303,29 +303,41 @@ TEST_F(IconButton, HoverCursorIsShownOverTheButton) {
     });
 }
 
-TEST_F(IconButton, FocusRectangleOnlyWhenAskedFor) {
+TEST_F(IconButton, FocusRectangleOnTheFocusedButtonOnly) {
     CControlsTestDlg dlg;
     dlg.Run([](CControlsTestDlg& d) {
         HWND hButton = d.m_btnAdd.GetSafeHwnd();
         const COLORREF face = GetSysColor(COLOR_BTNFACE);
-        SetFocus(hButton);
-        ASSERT_EQ(hButton, GetFocus());
-        ControlImage standard = ControlImage::Printed(hButton, face);
-        SetFocus(d.m_btnHide.GetSafeHwnd());
-        ControlImage unfocused = ControlImage::Printed(hButton, face);
         auto painted = [face](COLORREF c) { return c != face; };
-        EXPECT_EQ(unfocused.Count(painted), standard.Count(painted));
-
-        d.m_btnAdd.SetDrawFocusRect(TRUE);
-        SetFocus(hButton);
-        ControlImage focused = ControlImage::Printed(hButton, face);
         // A dotted line inside the top edge, where nothing else is drawn.
         const int cxEdge = GetSystemMetrics(SM_CXEDGE), cyEdge = GetSystemMetrics(SM_CYEDGE);
-        const int row = cyEdge + 1;
-        RECT line = {cxEdge + 2, row, focused.Width() - cxEdge - 2, row + 1};
-        EXPECT_EQ(0, standard.Bounds(painted, line).right);
-        const RECT dots = focused.Bounds(painted, line);
-        EXPECT_GT(dots.right - dots.left, (line.right - line.left) * 3 / 4) << Str(dots);
+        auto dots = [&](const ControlImage& image) {
+            const int row = cyEdge + 1;
+            RECT line = {cxEdge + 2, row, image.Width() - cxEdge - 2, row + 1};
+            const RECT found = image.Bounds(painted, line);
+            return found.right - found.left > (line.right - line.left) * 3 / 4;
+        };
+        SetFocus(hButton);
+        ASSERT_EQ(hButton, GetFocus());
+        EXPECT_TRUE(dots(ControlImage::Printed(hButton, face))) << "the standard style shows it";
+        SetFocus(d.m_btnHide.GetSafeHwnd());
+        EXPECT_FALSE(dots(ControlImage::Printed(hButton, face)));
+
+        // A focus change alone repaints the background first, so the
+        // caption is never drawn over itself: the button looks the same
+        // before and after the focus has passed through it.
+        auto dark = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96; };
+        const int before = ControlImage::OnScreen(hButton).Count(dark);
+        for (int pass = 0; pass < 3; ++pass) {
+            SetFocus(hButton);
+            SetFocus(d.m_btnHide.GetSafeHwnd());
+        }
+        RedrawWindow(d.GetSafeHwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        EXPECT_EQ(before, ControlImage::AsShown(hButton).Count(dark));
+
+        d.m_btnAdd.SetDrawFocusRect(FALSE);
+        SetFocus(hButton);
+        EXPECT_FALSE(dots(ControlImage::Printed(hButton, face)));
     });
 }
 

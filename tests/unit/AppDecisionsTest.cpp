@@ -1,9 +1,14 @@
+#include "AddWatchRules.h"
+#include "CommandRules.h"
 #include "StartupDecision.h"
 #include "WatchRowText.h"
 #include "WindowPlacement.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 TEST(RowText, ValuesOutsideTheKnownOnesShowTheWidestMeaning) {
     const struct {
@@ -78,4 +83,60 @@ TEST(Startup, UninstallKeywordInAnyCaseAnywhere) {
     EXPECT_FALSE(IsUninstallCommandLine(""));
     EXPECT_FALSE(IsUninstallCommandLine("uninstall"));
     EXPECT_FALSE(IsUninstallCommandLine("/UN INSTALL"));
+}
+
+TEST(CommandRules, ButtonsActOnTheirClickOnlyAndOpenDialogsKeepTheUser) {
+    const HWND hButton = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
+    EXPECT_TRUE(IsCommandRequest(0, nullptr)) << "menu";
+    EXPECT_TRUE(IsCommandRequest(1, nullptr)) << "accelerator";
+    EXPECT_TRUE(IsCommandRequest(BN_CLICKED, hButton));
+    EXPECT_FALSE(IsCommandRequest(BN_DOUBLECLICKED, hButton));
+    EXPECT_FALSE(IsCommandRequest(BN_SETFOCUS, hButton));
+
+    const struct {
+        UINT id;
+        ModalCommand expected;
+    } cases[] = {
+        {ID_APP_EXIT, ModalCommand::CancelDialogsThen},
+        {ID_AREA_BLACK_WAKE, ModalCommand::Run},
+        {ID_ADD_WATCH, ModalCommand::ShowOpenDialog},
+        {IDC_DELETE_WATCH, ModalCommand::ShowOpenDialog},
+        {ID_WATCH_PROPERTIES, ModalCommand::ShowOpenDialog},
+        {ID_APP_ABOUT, ModalCommand::ShowOpenDialog},
+        {ID_SHOW_MAIN_WND, ModalCommand::ShowOpenDialog},
+        {ID_TOGGLE_MAIN_WND, ModalCommand::ShowOpenDialog},
+        {ID_TOGGLE_AUTORUN, ModalCommand::ShowOpenDialog},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, DecideCommandWhileModal(c.id)) << c.id;
+}
+
+TEST(AddWatchRules, TypedPathsLoseBlanksAndOnePairOfQuotes) {
+    const struct {
+        const char* typed;
+        const char* expected;
+    } cases[] = {
+        {"C:\\a b\\x.exe", "C:\\a b\\x.exe"},
+        {"  \"C:\\a b\\x.exe\"  ", "C:\\a b\\x.exe"},
+        {"\" C:\\x.exe \"", "C:\\x.exe"},
+        {"\"\"", ""},
+        {"   ", ""},
+        {"\"", "\""},
+        {"\"C:\\x.exe", "\"C:\\x.exe"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.expected, CleanTypedPath(c.typed)) << c.typed;
+}
+
+TEST(AddWatchRules, RunningListShowsEachProgramOnceByFileNameWithoutItself) {
+    const std::vector<CString> running = {
+        "C:\\Z\\alpha.exe", "C:\\Tools\\Murvel.exe", "C:\\A\\zeta.exe",
+        "c:\\z\\ALPHA.EXE", "C:\\B\\Beta.exe",       "C:\\A\\alpha.exe",
+    };
+    const std::vector<CString> lines = RunningProgramLines(running, "C:\\TOOLS\\murvel.exe");
+    const std::vector<std::string> expected = {"C:\\A\\alpha.exe", "C:\\Z\\alpha.exe",
+                                               "C:\\B\\Beta.exe", "C:\\A\\zeta.exe"};
+    ASSERT_EQ(expected.size(), lines.size());
+    for (size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(expected[i], lines[i].GetString()) << i;
 }

@@ -45,6 +45,18 @@ TEST(PathName, SplitsAsTheTableSays) {
     }
 }
 
+TEST(PathName, DoubleByteCharactersWhoseSecondByteIsABackslashStayWhole) {
+    if (GetACP() != 936)
+        GTEST_SKIP() << "needs code page 936";
+    // "\x8a\x5c" is one character in code page 936, its second byte a backslash.
+    CPathName file("C:\\Tools\\\x8a\x5c.exe");
+    EXPECT_STREQ("\x8a\x5c", file.GetTitle());
+    EXPECT_STREQ("C:\\Tools\\", file.GetDirectory());
+    CPathName folder("C:\\\x8a\x5c\\run.exe");
+    EXPECT_STREQ("run", folder.GetTitle());
+    EXPECT_STREQ("C:\\\x8a\x5c\\", folder.GetDirectory());
+}
+
 TEST(PathName, ColonOutsideTheDriveEmptiesEveryPartButKeepsThePath) {
     for (const char* path : {":x", "C:\\a:b", "ab:"}) {
         SCOPED_TRACE(path);

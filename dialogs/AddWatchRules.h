@@ -1,0 +1,15 @@
+#pragma once
+
+#include "CString.h"
+
+#include <vector>
+
+// The path as the user typed it, without the blanks around it and without
+// one pair of quotes around it (as a path copied from a command line or from
+// "Copy as path" comes).
+CString CleanTypedPath(const char* pszTyped);
+
+// The lines of the running-programs list: each program once, however many
+// copies run, sorted by file name (then by folder) as the system compares
+// names, and without the program that shows the list.
+std::vector<CString> RunningProgramLines(const std::vector<CString>& paths, const char* pszOwnPath);
