@@ -683,15 +683,22 @@ void CWatchListDlg::OnTaskbarCreated() {
 
 void CWatchListDlg::OnToggleAutoRun() {
     CAutoRun autoRun(kAutoRunValue);
-    if (autoRun.IsEnabled()) {
+    const bool bWasEnabled = autoRun.IsEnabled();
+    if (bWasEnabled) {
         autoRun.Disable();
     } else {
         autoRun.Enable();
     }
-    // The mark shows what the registry holds now: without write access to the
-    // machine-wide key the change does not happen.
+    // The mark shows what the registry holds now.
+    const bool bEnabled = autoRun.IsEnabled();
     CMenu menu(GetMenu());
-    menu.CheckMenuItem(ID_TOGGLE_AUTORUN, autoRun.IsEnabled() ? MF_CHECKED : MF_UNCHECKED);
+    menu.CheckMenuItem(ID_TOGGLE_AUTORUN, bEnabled ? MF_CHECKED : MF_UNCHECKED);
+    // Only an administrator can delete a registration under the machine-wide
+    // key; without a word the click would seem to do nothing.
+    if (bWasEnabled && bEnabled) {
+        MessageBoxA(m_hWnd, LoadText(IDS_AUTORUN_BY_ADMIN), LoadText(IDS_APP_TITLE),
+                    MB_OK | MB_ICONINFORMATION);
+    }
 }
 
 void CWatchListDlg::TrayCallback(WPARAM, LPARAM lParam, void* pData) {

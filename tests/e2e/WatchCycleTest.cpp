@@ -146,9 +146,9 @@ TEST(SingleInstance, UninstallClosesTheRunningInstanceFirst) {
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(murvel.File("Tessik.ini").c_str()));
 
     HKEY hKey;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
-                          &hKey));
+    ASSERT_EQ(
+        ERROR_SUCCESS,
+        RegOpenKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", &hKey));
     EXPECT_EQ(ERROR_SUCCESS,
               RegQueryValueExA(hKey, "Velatrix", nullptr, nullptr, nullptr, nullptr));
     RegDeleteValueA(hKey, "Velatrix");
