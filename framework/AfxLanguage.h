@@ -20,6 +20,10 @@ LANGID AfxChooseLanguage(LANGID uiLanguage, UINT ansiCodePage, const char* pszOv
 void AfxSetResourceLanguage(LANGID langId);
 LANGID AfxGetResourceLanguage();
 
+// The system's own search (LoadStringA, DialogBoxParamA, LoadMenuA) goes by the
+// thread's UI languages, with fallbacks that differ from Windows 7 to 11 and
+// know nothing of the code page: naming the language finds the same resource
+// everywhere.
 // A resource of the program's module in the interface language; failing that
 // in the other language, and failing that in whatever language the system's
 // own search finds. Null when there is none; *pSize gets its size.
