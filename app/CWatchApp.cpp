@@ -1,5 +1,7 @@
 #include "CWatchApp.h"
 
+#include "AfxLanguage.h"
+#include "CProfileFile.h"
 #include "CSingleInstance.h"
 #include "CString.h"
 #include "CWatchListDlg.h"
@@ -14,6 +16,14 @@ namespace {
 // The running instance saves both files on its way out: deleting them before
 // it has ended would let them come back.
 const DWORD kOwnerExitWaitMs = 10000;
+
+// The system decides the interface language unless the settings file, the
+// one the program uses, names one; the program never writes that key.
+void ChooseInterfaceLanguage() {
+    CProfileFile settings(GetDataFilePath("Tessik.ini"));
+    AfxSetResourceLanguage(AfxChooseLanguage(GetUserDefaultUILanguage(), GetACP(),
+                                             settings.GetString("Config", "Language", "")));
+}
 
 } // namespace
 
@@ -45,6 +55,7 @@ BOOL CWatchApp::InitInstance() {
         Uninstall();
         break;
     case StartAction::RunMainWindow: {
+        ChooseInterfaceLanguage();
         CWatchListDlg dlg;
         m_pMainWnd = &dlg;
         dlg.DoModal();
@@ -57,6 +68,7 @@ BOOL CWatchApp::InitInstance() {
 }
 
 void CWatchApp::Uninstall() {
+    ChooseInterfaceLanguage();
     CString strText, strCaption;
     strText.LoadString(IDS_UNINSTALL_QUESTION);
     strCaption.LoadString(IDS_UNINSTALL_CAPTION);

@@ -1,5 +1,6 @@
 #include "CWatchListDlg.h"
 
+#include "AfxLanguage.h"
 #include "AfxResource.h"
 #include "AfxText.h"
 #include "AreaBlackDecision.h"
@@ -35,14 +36,19 @@ const char kListFile[] = "Tessik.dat";
 struct ColumnDefault {
     UINT nHeading;
     int nWidth;
+    int nEnglishWidth; // the English texts are longer, and so is their window
     const char* pszKey;
 };
 const ColumnDefault kColumns[] = {
-    {IDS_COLUMN_ALIAS, 100, "Col0"},
-    {IDS_COLUMN_FILENAME, 150, "Col1"},
-    {IDS_COLUMN_CONDITION, 70, "Col2"},
-    {IDS_COLUMN_EFFECT, 70, "Col3"},
+    {IDS_COLUMN_ALIAS, 100, 80, "Col0"},
+    {IDS_COLUMN_FILENAME, 150, 140, "Col1"},
+    {IDS_COLUMN_CONDITION, 70, 110, "Col2"},
+    {IDS_COLUMN_EFFECT, 70, 140, "Col3"},
 };
+
+int DefaultWidth(const ColumnDefault& column) {
+    return AfxGetResourceLanguage() == AFX_LANG_ENGLISH ? column.nEnglishWidth : column.nWidth;
+}
 
 // The small picture when it could be loaded, else the large one shrunk.
 HICON SmallIcon(HICON hSmall, HICON hLarge) {
@@ -254,7 +260,7 @@ BOOL CWatchListDlg::OnInitDialog() {
 
     for (int n = 0; n < 4; ++n) {
         m_listCtrl.InsertColumn(n, LoadText(kColumns[n].nHeading), LVCFMT_LEFT,
-                                ScaleByDpi(kColumns[n].nWidth, m_nDpi));
+                                ScaleByDpi(DefaultWidth(kColumns[n]), m_nDpi));
     }
     m_listCtrl.SetExtendedStyle(0, LVS_EX_FULLROWSELECT);
     m_listCtrl.EnableCellTips();
@@ -302,8 +308,8 @@ void CWatchListDlg::InitLayout() {
 void CWatchListDlg::LoadWindowSettings() {
     for (int n = 0; n < 4; ++n) {
         // A stored width is the user's own, in pixels; only the default scales.
-        int width =
-            m_settings.GetInt("Dialog", kColumns[n].pszKey, ScaleByDpi(kColumns[n].nWidth, m_nDpi));
+        int width = m_settings.GetInt("Dialog", kColumns[n].pszKey,
+                                      ScaleByDpi(DefaultWidth(kColumns[n]), m_nDpi));
         m_listCtrl.SetColumnWidth(n, LOWORD(width));
     }
 

@@ -168,11 +168,12 @@ int MurvelProcess::RunAgain(const std::string& arguments, DWORD timeoutMs) const
     return static_cast<int>(code);
 }
 
-int MurvelProcess::RunAndAnswer(const std::string& arguments, int nButton, DWORD timeoutMs) const {
+int MurvelProcess::RunAndAnswer(const std::string& arguments, int nButton, const char* utf8Caption,
+                                DWORD timeoutMs) const {
     PROCESS_INFORMATION pi = {};
     if (!Launch(arguments, &pi))
         return -1;
-    const std::string caption = Ansi("卸载");
+    const std::string caption = Ansi(utf8Caption);
     HWND hBox = nullptr;
     WaitFor(
         [&] {
@@ -359,6 +360,20 @@ UINT MurvelProcess::MenuState(UINT nID) const {
                         SMTO_NORMAL, 5000, &result);
     UINT_PTR stored = reinterpret_cast<UINT_PTR>(GetPropA(m_hMain, MenuProbe::kMenuState));
     return static_cast<UINT>(stored - 1);
+}
+
+std::string MurvelProcess::MenuText(UINT nID) const {
+    if (!AttachMenuProbe())
+        return "";
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(m_hMain, RegisterWindowMessageA(MenuProbe::kQueryMessage), nID, 1,
+                        SMTO_NORMAL, 5000, &result);
+    ATOM atom =
+        static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropA(m_hMain, MenuProbe::kMenuText)));
+    char text[256] = "";
+    GlobalGetAtomNameA(atom, text, sizeof text);
+    GlobalDeleteAtom(atom);
+    return Utf8(text);
 }
 
 bool MurvelProcess::OpenTrayMenu(std::string* firstItemText, int* defaultPosition) const {

@@ -36,7 +36,8 @@ public:
     // Starts another instance that asks a question (the uninstall prompt),
     // answers it with the given button once it shows, and waits for the
     // instance to end; returns its exit code, -1 when no question came.
-    int RunAndAnswer(const std::string& arguments, int nButton, DWORD timeoutMs = 20000) const;
+    int RunAndAnswer(const std::string& arguments, int nButton, const char* utf8Caption = "卸载",
+                     DWORD timeoutMs = 20000) const;
     // Runs one watch cycle now instead of waiting for the timer.
     void RunWatchCycle() const;
     // Runs one step of the area blackout countdown (timer 1) now.
@@ -75,6 +76,8 @@ public:
     // State flags of a menu-bar item (MF_GRAYED, MF_CHECKED...), read inside
     // the program's own process where the menu lives.
     UINT MenuState(UINT nID) const;
+    // The text of a menu-bar item, read the same way.
+    std::string MenuText(UINT nID) const;
     // Opens the notification-area popup menu as a right click on the icon
     // would, and returns the text of its first item and its default item's
     // position (-1 when none), read as it opened; the menu is closed again.
