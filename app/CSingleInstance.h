@@ -2,9 +2,10 @@
 
 #include <windows.h>
 
-// The guard that keeps one instance running: a named mutex, and the first
-// instance's main window published in a section that every process of this
-// executable shares.
+// The guard that keeps one instance running in each logon session: a named
+// mutex (of the session's own namespace), and the first instance's main window
+// published in its session's slot of a section that every process of this
+// executable shares, in every session.
 class CSingleInstance {
 public:
     explicit CSingleInstance(const char* pszName);
@@ -19,6 +20,8 @@ public:
     // or abandoned it), at most dwTimeoutMs; TRUE when it has.
     BOOL WaitForOwnerToEnd(DWORD dwTimeoutMs);
 
+    // The main window for this session's later starts; the slot is given back
+    // when the guard of the process that published it goes.
     static void SetMainWnd(HWND hWnd);
     static HWND GetMainWnd();
 

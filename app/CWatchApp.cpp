@@ -1,12 +1,13 @@
 #include "CWatchApp.h"
 
+#include "AfxLanguage.h"
+#include "CProfileFile.h"
 #include "CSingleInstance.h"
 #include "CString.h"
 #include "CWatchListDlg.h"
 #include "AfxText.h"
 #include "DataFolder.h"
 #include "StartupDecision.h"
-#include "TessikDLL.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -16,6 +17,14 @@ namespace {
 // The running instance saves both files on its way out: deleting them before
 // it has ended would let them come back.
 const DWORD kOwnerExitWaitMs = 10000;
+
+// The system decides the interface language unless the settings file, the
+// one the program uses, names one; the program never writes that key.
+void ChooseInterfaceLanguage() {
+    CProfileFile settings(GetDataFilePath("Tessik.ini"));
+    AfxSetResourceLanguage(AfxChooseLanguage(GetUserDefaultUILanguage(), GetACP(),
+                                             settings.GetString("Config", "Language", "")));
+}
 
 } // namespace
 
@@ -62,14 +71,15 @@ BOOL CWatchApp::InitInstance() {
         Uninstall();
         break;
     case StartAction::RunMainWindow: {
+        ChooseInterfaceLanguage();
         CWatchListDlg dlg;
         if (keepAwake.kind == KeepAwakeRequest::Start) {
             dlg.SetStartupKeepAwake(keepAwake.nMinutes);
         }
         m_pMainWnd = &dlg;
         dlg.DoModal();
-        UninstallHook();
         m_pMainWnd = nullptr;
+        // The window object's hook thread removes the hooks as the object goes.
         break;
     }
     }
@@ -77,6 +87,7 @@ BOOL CWatchApp::InitInstance() {
 }
 
 void CWatchApp::Uninstall() {
+    ChooseInterfaceLanguage();
     CString strText, strCaption;
     strText.LoadString(IDS_UNINSTALL_QUESTION);
     strCaption.LoadString(IDS_UNINSTALL_CAPTION);

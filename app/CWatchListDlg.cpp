@@ -1,5 +1,6 @@
 #include "CWatchListDlg.h"
 
+#include "AfxLanguage.h"
 #include "AfxResource.h"
 #include "AfxText.h"
 #include "AreaBlackDecision.h"
@@ -36,14 +37,19 @@ const char kListFile[] = "Tessik.dat";
 struct ColumnDefault {
     UINT nHeading;
     int nWidth;
+    int nEnglishWidth; // the English texts are longer, and so is their window
     const char* pszKey;
 };
 const ColumnDefault kColumns[] = {
-    {IDS_COLUMN_ALIAS, 100, "Col0"},
-    {IDS_COLUMN_FILENAME, 150, "Col1"},
-    {IDS_COLUMN_CONDITION, 70, "Col2"},
-    {IDS_COLUMN_EFFECT, 70, "Col3"},
+    {IDS_COLUMN_ALIAS, 100, 80, "Col0"},
+    {IDS_COLUMN_FILENAME, 150, 140, "Col1"},
+    {IDS_COLUMN_CONDITION, 70, 110, "Col2"},
+    {IDS_COLUMN_EFFECT, 70, 140, "Col3"},
 };
+
+int DefaultWidth(const ColumnDefault& column) {
+    return AfxGetResourceLanguage() == AFX_LANG_ENGLISH ? column.nEnglishWidth : column.nWidth;
+}
 
 // The small picture when it could be loaded, else the large one shrunk.
 HICON SmallIcon(HICON hSmall, HICON hLarge) {
@@ -302,7 +308,7 @@ BOOL CWatchListDlg::OnInitDialog() {
 
     for (int n = 0; n < 4; ++n) {
         m_listCtrl.InsertColumn(n, LoadText(kColumns[n].nHeading), LVCFMT_LEFT,
-                                ScaleByDpi(kColumns[n].nWidth, m_nDpi));
+                                ScaleByDpi(DefaultWidth(kColumns[n]), m_nDpi));
     }
     m_listCtrl.SetExtendedStyle(0, LVS_EX_FULLROWSELECT);
     m_listCtrl.EnableCellTips();
@@ -355,8 +361,8 @@ void CWatchListDlg::InitLayout() {
 void CWatchListDlg::LoadWindowSettings() {
     for (int n = 0; n < 4; ++n) {
         // A stored width is the user's own, in pixels; only the default scales.
-        int width =
-            m_settings.GetInt("Dialog", kColumns[n].pszKey, ScaleByDpi(kColumns[n].nWidth, m_nDpi));
+        int width = m_settings.GetInt("Dialog", kColumns[n].pszKey,
+                                      ScaleByDpi(DefaultWidth(kColumns[n]), m_nDpi));
         m_listCtrl.SetColumnWidth(n, LOWORD(width));
     }
 
@@ -670,26 +676,24 @@ void CWatchListDlg::ApplyWatchCycle(const WatchCycleActions& actions, const CStr
         ::KillTimer(m_hWnd, TIMER_AREA_BLACK);
     }
     if (actions.bGuarding) {
-        if (!m_bHooksInstalled) {
-            // Installed hooks take new flags; a failed install is tried again
-            // by the next cycle.
-            m_bHooksInstalled = InstallHook(m_hWnd) != nullptr;
-            m_nFlagsInPlace = -1;
+        if (!m_hookThread.IsInstalled()) {
+            // Posted to the hook thread; one that did not take (a full
+            // session table) is asked for again by the next cycle.
+            m_hookThread.Install(m_hWnd);
         }
         const int nFlags = (actions.bPreventSaver ? 1 : 0) | (actions.bPreventPowerOff ? 2 : 0);
         if (nFlags != m_nFlagsInPlace) {
             SetMonitorEffect(actions.bPreventSaver, actions.bPreventPowerOff);
             m_nFlagsInPlace = nFlags;
         }
-    } else if (m_bHooksInstalled) {
+    } else if (m_hookThread.IsRequested()) {
         RemoveHooks();
     }
     m_displayRequest.Hold(actions.bHoldDisplayOn);
 }
 
 void CWatchListDlg::RemoveHooks() {
-    UninstallHook();
-    m_bHooksInstalled = false;
+    m_hookThread.Uninstall();
     m_nFlagsInPlace = -1;
 }
 
@@ -804,15 +808,22 @@ void CWatchListDlg::OnTaskbarCreated() {
 
 void CWatchListDlg::OnToggleAutoRun() {
     CAutoRun autoRun(kAutoRunValue);
-    if (autoRun.IsEnabled()) {
+    const bool bWasEnabled = autoRun.IsEnabled();
+    if (bWasEnabled) {
         autoRun.Disable();
     } else {
         autoRun.Enable();
     }
-    // The mark shows what the registry holds now: without write access to the
-    // machine-wide key the change does not happen.
+    // The mark shows what the registry holds now.
+    const bool bEnabled = autoRun.IsEnabled();
     CMenu menu(GetMenu());
-    menu.CheckMenuItem(ID_TOGGLE_AUTORUN, autoRun.IsEnabled() ? MF_CHECKED : MF_UNCHECKED);
+    menu.CheckMenuItem(ID_TOGGLE_AUTORUN, bEnabled ? MF_CHECKED : MF_UNCHECKED);
+    // Only an administrator can delete a registration under the machine-wide
+    // key; without a word the click would seem to do nothing.
+    if (bWasEnabled && bEnabled) {
+        MessageBoxA(m_hWnd, LoadText(IDS_AUTORUN_BY_ADMIN), LoadText(IDS_APP_TITLE),
+                    MB_OK | MB_ICONINFORMATION);
+    }
 }
 
 void CWatchListDlg::TrayCallback(WPARAM, LPARAM lParam, void* pData) {

@@ -4,6 +4,7 @@
 #include "CAreaBlackWnd.h"
 #include "CDialog.h"
 #include "CDisplayRequest.h"
+#include "CHookThread.h"
 #include "CIcon.h"
 #include "CIconButton.h"
 #include "CProfileFile.h"
@@ -138,9 +139,9 @@ private:
     KeepAwakeHold m_hold;
     int m_nHoldMinutes = 0;
     int m_nStartupHoldMinutes = 0;
-    // What the cycles have put in place, so a cycle that changes nothing
-    // touches nothing: the hooks, their flags (-1: unknown).
-    bool m_bHooksInstalled = false;
+    // The suppression flags the cycles have put in place (-1: unknown), so a
+    // cycle that changes nothing touches nothing.
     int m_nFlagsInPlace = -1;
     CAreaBlackWnd m_blackWnd;
+    CHookThread m_hookThread;
 };

@@ -1,5 +1,6 @@
 #include "CDialog.h"
 
+#include "AfxLanguage.h"
 #include "AfxResource.h"
 #include "CWinApp.h"
 #include "ModalPopups.h"
@@ -21,10 +22,33 @@ HWND CDialog::GetSafeOwner() const {
 }
 
 INT_PTR CDialog::DoModal() {
-    // The dialog manager disables the owner for the dialog's life and enables
-    // it again before the dialog goes, so the owner gets the activation back.
-    return DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), GetSafeOwner(),
-                           &CDialog::StaticDialogProc, reinterpret_cast<LPARAM>(this));
+    // The template of the interface language: the dialog manager's own search
+    // goes by the system's language. It disables the owner for the dialog's
+    // life and enables it again before the dialog goes, so the owner gets the
+    // activation back.
+    DWORD cbTemplate = 0;
+    const void* pTemplate = AfxLoadResource(RT_DIALOG, m_nIDTemplate, &cbTemplate);
+    if (!pTemplate) {
+        return -1;
+    }
+    m_nIDMenu = DialogTemplateMenuId(pTemplate, cbTemplate);
+    return DialogBoxIndirectParamA(AfxGetResourceHandle(), static_cast<LPCDLGTEMPLATEA>(pTemplate),
+                                   GetSafeOwner(), &CDialog::StaticDialogProc,
+                                   reinterpret_cast<LPARAM>(this));
+}
+
+void CDialog::UseMenuOfLanguage() {
+    // The dialog manager loaded the template's menu by the system's language.
+    HMENU hMenu = m_nIDMenu ? AfxLoadMenu(m_nIDMenu) : nullptr;
+    if (!hMenu) {
+        return;
+    }
+    HMENU hLoaded = ::GetMenu(m_hWnd);
+    if (::SetMenu(m_hWnd, hMenu)) {
+        ::DestroyMenu(hLoaded);
+    } else {
+        ::DestroyMenu(hMenu);
+    }
 }
 
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
@@ -104,6 +128,7 @@ INT_PTR CALLBACK CDialog::StaticDialogProc(HWND hWnd, UINT message, WPARAM wPara
     try {
         if (message == WM_INITDIALOG) {
             reinterpret_cast<CDialog*>(lParam)->Bind(hWnd);
+            reinterpret_cast<CDialog*>(lParam)->UseMenuOfLanguage();
         }
         CDialog* pDlg = static_cast<CDialog*>(CWnd::FromHandle(hWnd));
         if (!pDlg) {

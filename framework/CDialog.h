@@ -3,8 +3,9 @@
 #include "CDataExchange.h"
 #include "CWnd.h"
 
-// A dialog built from a template. DoModal runs the platform's modal loop
-// (DialogBoxParamA) and returns the value given to EndDialog.
+// A dialog built from a template of the interface language (AfxLanguage.h),
+// with the menu it names in that language too. DoModal runs the platform's
+// modal loop and returns the value given to EndDialog.
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr)
@@ -46,7 +47,9 @@ private:
     // Hands a control's draw request, colour query or notification to the
     // control's own object, if it has one.
     static bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* pResult);
+    void UseMenuOfLanguage();
 
     UINT m_nIDTemplate;
+    UINT m_nIDMenu = 0;
     CWnd* m_pParentWnd;
 };

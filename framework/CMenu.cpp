@@ -1,10 +1,10 @@
 #include "CMenu.h"
 
-#include "AfxResource.h"
+#include "AfxLanguage.h"
 
 BOOL CMenu::LoadMenu(UINT nIDResource) {
     DestroyMenu();
-    m_hMenu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+    m_hMenu = AfxLoadMenu(nIDResource);
     m_bOwned = m_hMenu != nullptr;
     return m_bOwned;
 }

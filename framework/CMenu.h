@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-// A menu handle. A menu loaded here is destroyed with the object; one that is
-// only wrapped (a window's menu bar, a popup inside another menu) belongs to
-// its window or parent menu.
+// A menu handle. A menu loaded here, in the interface language (AfxLanguage.h),
+// is destroyed with the object; one that is only wrapped (a window's menu bar,
+// a popup inside another menu) belongs to its window or parent menu.
 class CMenu {
 public:
     CMenu() = default;

@@ -1,11 +1,9 @@
 #include "CString.h"
 
-#include "AfxResource.h"
+#include "AfxLanguage.h"
 
 #include <cstdarg>
 #include <cstdio>
-
-#include "AfxResource.h"
 
 void CString::Format(const char* fmt, ...) {
     va_list args;
@@ -36,20 +34,20 @@ int CString::Replace(char from, char to) {
 }
 
 BOOL CString::LoadString(UINT nID) {
-    // LoadStringA reports a cut text by filling the buffer; grow until it fits.
-    for (int size = 256; size <= 65536; size *= 2) {
-        std::string buffer(static_cast<size_t>(size), '\0');
-        int n = ::LoadStringA(AfxGetResourceHandle(), nID, &buffer[0], size);
-        if (n <= 0) {
-            m_str.clear();
-            return FALSE;
-        }
-        if (n < size - 1) {
-            m_str.assign(buffer, 0, static_cast<size_t>(n));
-            return TRUE;
-        }
+    // Found in the interface language, then converted as LoadStringA would.
+    std::wstring text;
+    m_str.clear();
+    if (!AfxLoadString(nID, &text)) {
+        return FALSE;
     }
-    return FALSE;
+    const int cch = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), cch, nullptr, 0, nullptr, nullptr);
+    if (n <= 0) {
+        return FALSE;
+    }
+    m_str.assign(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), cch, &m_str[0], n, nullptr, nullptr);
+    return TRUE;
 }
 
 void CString::MakeUpper() {

@@ -29,7 +29,8 @@ public:
 
     // printf-style formatting; the result replaces the contents.
     void Format(const char* fmt, ...);
-    // Loads string nID from the resource module; FALSE when it has none.
+    // Loads string nID of the interface language (AfxLanguage.h) from the
+    // resource module, in the ANSI code page; FALSE when it has none.
     BOOL LoadString(UINT nID);
 
     // Replaces every occurrence of one byte by another; returns how many changed.

@@ -2,6 +2,7 @@
 // constructors, no allocation, and nothing but comparisons on the hook path.
 #define TESSIKDLL_BUILD
 #include "TessikDLL.h"
+#include "HookSession.h"
 #include "TessikShare.h"
 
 namespace {
@@ -25,16 +26,38 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
 
-HINSTANCE OwnModule() {
-    return reinterpret_cast<HINSTANCE>(&__ImageBase);
-}
+LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK CBTProc(int code, WPARAM wParam, LPARAM lParam);
 
-bool IsSuppressedCommand(WPARAM command) {
+// The program's install and flag threads meet here: one at a time.
+SRWLOCK g_lock = SRWLOCK_INIT;
+
+struct LibrarySystem {
+    volatile TessikShare& Share() { return g_share; }
+    SessionSlots::ProcessStamp Self() { return SessionSlots::CurrentProcessStamp(); }
+    DWORD ThreadId() { return GetCurrentThreadId(); }
+    bool HasEnded(const SessionSlots::ProcessStamp& stamp) {
+        return SessionSlots::HasProcessEnded(stamp);
+    }
+    HHOOK Hook(int idHook) {
+        return SetWindowsHookExA(idHook, idHook == WH_CBT ? CBTProc : GetMsgProc,
+                                 reinterpret_cast<HINSTANCE>(&__ImageBase), 0);
+    }
+    void Unhook(HHOOK hHook) { UnhookWindowsHookEx(hHook); }
+    void Lock() { AcquireSRWLockExclusive(&g_lock); }
+    void Unlock() { ReleaseSRWLockExclusive(&g_lock); }
+};
+
+// This process's own copy (not shared): zero until the entry point runs.
+HookSession<LibrarySystem> g_session;
+
+bool IsSuppressedCommand(const volatile HookSlot& slot, WPARAM command, LPARAM lParam) {
     switch (command & 0xFFF0) {
     case SC_SCREENSAVE:
-        return g_share.bPreventSaver != 0;
+        return slot.bPreventSaver != 0;
     case SC_MONITORPOWER:
-        return g_share.bPreventPowerOff != 0;
+        // 1 is low power and 2 off; -1 turns the display on and must pass.
+        return slot.bPreventPowerOff != 0 && (lParam == 1 || lParam == 2);
     default:
         return false;
     }
@@ -59,77 +82,55 @@ bool IsUserActivity(UINT message) {
 }
 
 LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code >= 0) {
+    const volatile HookSlot* slot = g_session.Slot();
+    if (code >= 0 && slot) {
         MSG* msg = reinterpret_cast<MSG*>(lParam);
         if (msg->message == WM_SYSCOMMAND) {
-            if (IsSuppressedCommand(msg->wParam)) {
+            if (IsSuppressedCommand(*slot, msg->wParam, msg->lParam)) {
                 msg->message = WM_NULL;
                 msg->wParam = 0;
             }
-        } else if (IsUserActivity(msg->message) && (g_share.bBlackShown || g_share.bCounting)) {
+        } else if (IsUserActivity(msg->message) && (slot->bBlackShown || slot->bCounting)) {
             // A null target would post a thread message into whatever process this is.
-            if (HWND target = g_share.hTargetWnd)
+            if (HWND target = slot->hTargetWnd)
                 PostMessageA(target, WM_COMMAND, kAreaBlackWake, 0);
         }
     }
-    return CallNextHookEx(g_share.hGetMsgHook, code, wParam, lParam);
+    return CallNextHookEx(slot ? slot->hGetMsgHook : nullptr, code, wParam, lParam);
 }
 
 LRESULT CALLBACK CBTProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_SYSCOMMAND && IsSuppressedCommand(wParam))
+    const volatile HookSlot* slot = g_session.Slot();
+    if (code == HCBT_SYSCOMMAND && slot && IsSuppressedCommand(*slot, wParam, lParam))
         return 1;
-    return CallNextHookEx(g_share.hCbtHook, code, wParam, lParam);
-}
-
-// Removes whatever hooks the block records. A handle left by an installer that
-// has ended is dead on Windows and fails harmlessly; Wine keeps such hooks
-// running, and removing them keeps every input from being reported twice.
-void RemoveHooks() {
-    if (HHOOK hook = g_share.hGetMsgHook) {
-        UnhookWindowsHookEx(hook);
-        g_share.hGetMsgHook = nullptr;
-    }
-    if (HHOOK hook = g_share.hCbtHook) {
-        UnhookWindowsHookEx(hook);
-        g_share.hCbtHook = nullptr;
-    }
+    return CallNextHookEx(slot ? slot->hCbtHook : nullptr, code, wParam, lParam);
 }
 
 } // namespace
 
 extern "C" BOOL WINAPI DllEntry(HINSTANCE hModule, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH && !g_share.hInstance)
-        g_share.hInstance = hModule;
+    if (reason == DLL_PROCESS_ATTACH) {
+        if (!g_share.hInstance)
+            g_share.hInstance = hModule;
+        DWORD dwSessionId;
+        if (ProcessIdToSessionId(GetCurrentProcessId(), &dwSessionId))
+            g_session.Attach(dwSessionId);
+    }
     return TRUE;
 }
 
 TESSIK_API HHOOK InstallHook(HWND hTargetWnd) {
-    g_share.hTargetWnd = hTargetWnd;
-    DWORD self = GetCurrentProcessId();
-    HHOOK hGetMsgHook = g_share.hGetMsgHook;
-    if (hGetMsgHook && g_share.hCbtHook && g_share.dwInstallerId == self)
-        return hGetMsgHook;
-
-    // Handles recorded by another process, or half of a failed install.
-    RemoveHooks();
-    g_share.dwInstallerId = self;
-    HINSTANCE module = OwnModule();
-    g_share.hGetMsgHook = SetWindowsHookExA(WH_GETMESSAGE, GetMsgProc, module, 0);
-    HHOOK hCbtHook = SetWindowsHookExA(WH_CBT, CBTProc, module, 0);
-    g_share.hCbtHook = hCbtHook;
-    return hCbtHook;
+    return g_session.Install(hTargetWnd);
 }
 
 TESSIK_API void UninstallHook() {
-    RemoveHooks();
+    g_session.Uninstall();
 }
 
 TESSIK_API void SetMonitorEffect(int bPreventSaver, int bPreventPowerOff) {
-    g_share.bPreventSaver = bPreventSaver;
-    g_share.bPreventPowerOff = bPreventPowerOff;
+    g_session.SetMonitorEffect(bPreventSaver, bPreventPowerOff);
 }
 
 TESSIK_API void SetAreaBlackStatus(int bBlackShown, int bCounting) {
-    g_share.bBlackShown = bBlackShown;
-    g_share.bCounting = bCounting;
+    g_session.SetAreaBlackStatus(bBlackShown, bCounting);
 }

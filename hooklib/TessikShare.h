@@ -1,12 +1,13 @@
 #pragma once
 
+#include "SessionSlots.h"
+
 #include <windows.h>
 
-// The block that every process mapping TessikDLL shares. Its layout is the
-// same in every process of one bitness. Each field is naturally aligned and
-// only ever read or written whole, so the hook procedures need no lock.
-struct TessikShare {
-    HINSTANCE hInstance;
+// One logon session's state. Each field is naturally aligned and only ever
+// read or written whole, so the hook procedures need no lock.
+struct HookSlot {
+    SessionSlots::Owner owner;
     HHOOK hGetMsgHook;
     HHOOK hCbtHook;
     HWND hTargetWnd;
@@ -14,7 +15,13 @@ struct TessikShare {
     int bCounting;
     int bPreventSaver;
     int bPreventPowerOff;
-    // The process that installed the two hooks. Handles recorded by any other
-    // process belong to an installer that ended without removing them.
-    DWORD dwInstallerId;
+    // The hooks live as long as the thread that installed them.
+    DWORD dwInstallThreadId;
+};
+
+// The block that every process mapping TessikDLL shares, in every session. Its
+// layout is the same in every process of one bitness.
+struct TessikShare {
+    HINSTANCE hInstance;
+    HookSlot slots[SessionSlots::kCount];
 };

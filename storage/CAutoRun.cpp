@@ -4,15 +4,26 @@ namespace {
 
 const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-class RunKey {
+// A 32-bit program on 64-bit Windows writes the machine-wide Run key in the
+// 32-bit view; both views start their programs at log-on, so both count. The
+// user's key is one key in both views.
+const REGSAM kMachineViews[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
+
+enum class Missing { Fail, Create };
+
+class OpenKey {
 public:
-    RunKey() : m_status(RegOpenKeyA(HKEY_LOCAL_MACHINE, kRunKey, &m_hKey)) {
+    OpenKey(RegistryKeyPath path, REGSAM access, Missing missing = Missing::Fail)
+        : m_status(missing == Missing::Create
+                       ? RegCreateKeyExA(path.hRoot, path.pszSubKey, 0, nullptr, 0, access, nullptr,
+                                         &m_hKey, nullptr)
+                       : RegOpenKeyExA(path.hRoot, path.pszSubKey, 0, access, &m_hKey)) {
         if (m_status != ERROR_SUCCESS)
             m_hKey = nullptr;
     }
-    RunKey(const RunKey&) = delete;
-    RunKey& operator=(const RunKey&) = delete;
-    ~RunKey() { Close(); }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+    ~OpenKey() { Close(); }
 
     LONG OpenStatus() const { return m_status; }
     HKEY Get() const { return m_hKey; }
@@ -32,31 +43,58 @@ LONG FirstFailure(LONG operation, LONG close) {
     return operation != ERROR_SUCCESS ? operation : close;
 }
 
+bool HasValue(RegistryKeyPath path, REGSAM view, const char* pszName) {
+    OpenKey key(path, KEY_QUERY_VALUE | view);
+    return key.Get() && RegQueryValueExA(key.Get(), pszName, nullptr, nullptr, nullptr, nullptr) ==
+                            ERROR_SUCCESS;
+}
+
+// ERROR_FILE_NOT_FOUND when the value was not there.
+LONG DeleteValue(RegistryKeyPath path, REGSAM view, const char* pszName) {
+    if (!HasValue(path, view, pszName))
+        return ERROR_FILE_NOT_FOUND;
+    OpenKey key(path, KEY_SET_VALUE | view);
+    if (!key.Get())
+        return key.OpenStatus();
+    LONG status = RegDeleteValueA(key.Get(), pszName);
+    return FirstFailure(status, key.Close());
+}
+
 } // namespace
 
-CAutoRun::CAutoRun(const char* pszValueName) : m_strValueName(pszValueName) {}
+const RegistryKeyPath CAutoRun::kUserRunKey = {HKEY_CURRENT_USER, kRunKey};
+const RegistryKeyPath CAutoRun::kMachineRunKey = {HKEY_LOCAL_MACHINE, kRunKey};
+
+CAutoRun::CAutoRun(const char* pszValueName, RegistryKeyPath userKey, RegistryKeyPath machineKey)
+    : m_strValueName(pszValueName), m_userKey(userKey), m_machineKey(machineKey) {}
 
 CAutoRun::~CAutoRun() = default;
 
 bool CAutoRun::IsEnabled() const {
-    RunKey key;
-    if (key.OpenStatus() != ERROR_SUCCESS)
-        return false;
-    DWORD cbData = MAX_PATH;
-    return RegQueryValueExA(key.Get(), m_strValueName, nullptr, nullptr, nullptr, &cbData) ==
-           ERROR_SUCCESS;
+    if (HasValue(m_userKey, 0, m_strValueName))
+        return true;
+    for (REGSAM view : kMachineViews) {
+        if (HasValue(m_machineKey, view, m_strValueName))
+            return true;
+    }
+    return false;
 }
 
 LONG CAutoRun::Enable(const char* pszParameters) const {
-    RunKey key;
-    if (key.OpenStatus() != ERROR_SUCCESS)
+    // A new profile has no Run key of its own.
+    OpenKey key(m_userKey, KEY_SET_VALUE, Missing::Create);
+    if (!key.Get())
         return key.OpenStatus();
     char path[2 * MAX_PATH];
     DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     // A cut path would start nothing, or something else.
     if (length == 0 || length >= sizeof path)
         return ERROR_INSUFFICIENT_BUFFER;
-    CString data(path, length);
+    // Unquoted, a path with spaces ("C:\Program Files\...") is split at the
+    // first space by whoever starts it.
+    CString data("\"");
+    data += path;
+    data += "\"";
     if (pszParameters && *pszParameters) {
         data += " ";
         data += pszParameters;
@@ -68,9 +106,14 @@ LONG CAutoRun::Enable(const char* pszParameters) const {
 }
 
 LONG CAutoRun::Disable() const {
-    RunKey key;
-    if (key.OpenStatus() != ERROR_SUCCESS)
-        return key.OpenStatus();
-    LONG status = RegDeleteValueA(key.Get(), m_strValueName);
-    return FirstFailure(status, key.Close());
+    LONG result = DeleteValue(m_userKey, 0, m_strValueName);
+    for (REGSAM view : kMachineViews) {
+        LONG status = DeleteValue(m_machineKey, view, m_strValueName);
+        if (status == ERROR_FILE_NOT_FOUND)
+            continue;
+        // A value that stays wins over one that went.
+        if (status != ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND)
+            result = status;
+    }
+    return result;
 }

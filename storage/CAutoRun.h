@@ -4,24 +4,40 @@
 
 #include <windows.h>
 
-// The machine-wide registration that starts the program at every log-on: one
-// value under the Run key whose data is the program's path.
+// A registry key named by its root and its path below the root.
+struct RegistryKeyPath {
+    HKEY hRoot;
+    const char* pszSubKey;
+};
+
+// The registration that starts the program at every log-on: one value under a
+// Run key whose data is the program's quoted path. The program writes the
+// user's own key, which every user may write; a value that an administrator
+// put under the machine-wide key counts too, as older versions wrote there.
 class CAutoRun {
 public:
-    explicit CAutoRun(const char* pszValueName);
+    static const RegistryKeyPath kUserRunKey;
+    static const RegistryKeyPath kMachineRunKey;
+
+    explicit CAutoRun(const char* pszValueName, RegistryKeyPath userKey = kUserRunKey,
+                      RegistryKeyPath machineKey = kMachineRunKey);
     CAutoRun(const CAutoRun&) = delete;
     CAutoRun& operator=(const CAutoRun&) = delete;
     virtual ~CAutoRun();
 
-    // True when the value exists, whatever its type and data.
+    // True when the value exists under either key, whatever its type and data.
     bool IsEnabled() const;
-    // Writes the running executable's path, unquoted, followed by one space
-    // and the parameters when there are any. Returns a registry status.
+    // Writes the running executable's path in quotes, followed by one space
+    // and the parameters when there are any, under the user's key (created
+    // when missing). Returns a registry status.
     LONG Enable(const char* pszParameters = nullptr) const;
-    // Deletes the value. Returns a registry status (ERROR_FILE_NOT_FOUND when
-    // there was none).
+    // Deletes the value under both keys. Returns ERROR_FILE_NOT_FOUND when
+    // there was none, the refusal when the machine-wide value stays (a user
+    // without administrator rights), else ERROR_SUCCESS.
     LONG Disable() const;
 
 private:
     CString m_strValueName;
+    RegistryKeyPath m_userKey;
+    RegistryKeyPath m_machineKey;
 };

@@ -74,7 +74,14 @@ void Report(const char* what, double nanos) {
 int main() {
     g_target = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
-    g_share.hTargetWnd = g_target;
+    // The entry point does not run for a library compiled in: take this
+    // session's slot as an install would, without hooking anything yet.
+    DWORD dwSessionId = 0;
+    ProcessIdToSessionId(GetCurrentProcessId(), &dwSessionId);
+    g_session.Attach(dwSessionId);
+    volatile HookSlot& slot = g_share.slots[0];
+    slot.owner.nSessionKey = SessionSlots::KeyOf(dwSessionId);
+    slot.hTargetWnd = g_target;
     printf("one call, best of %d rounds of %d calls (%d-bit)\n", kRounds, kCalls,
            static_cast<int>(sizeof(void*) * 8));
 
@@ -122,10 +129,10 @@ int main() {
     };
     Report("post + peek one message, no hook", NanosPerCall(roundTrip));
     HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, GetMsgProc, nullptr, GetCurrentThreadId());
-    g_share.hGetMsgHook = hook;
+    slot.hGetMsgHook = hook;
     Report("post + peek one message, GetMsgProc hooked", NanosPerCall(roundTrip));
     UnhookWindowsHookEx(hook);
-    g_share.hGetMsgHook = nullptr;
+    slot.hGetMsgHook = nullptr;
     DestroyWindow(g_target);
     return 0;
 }

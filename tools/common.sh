@@ -3,7 +3,7 @@ QV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QV_STATE=${QV_STATE:-$QV_ROOT/build/wine}
 
 QV_PACKAGES="cmake g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools wine wine64 wine32:i386
-  xvfb xdotool imagemagick fonts-wqy-microhei locales googletest python3"
+  xvfb xdotool imagemagick fonts-wqy-microhei locales googletest python3 nsis"
 
 qv_log() { echo "[qorvane] $*" >&2; }
 
@@ -30,12 +30,14 @@ qv_wine64() { echo "$QV_WINE64"; }
 
 # The environment every Wine process of the project runs in: a private prefix,
 # code page 936 through a zh_CN.UTF-8 locale of our own, and no debug noise.
+# QV_LOCALE names another locale (en_US.UTF-8: an English system, code page
+# 1252); give such a run a prefix of its own.
 qv_wine_env() {
     export WINEPREFIX=${WINEPREFIX:-$QV_STATE/prefix}
     export WINEARCH=win64
     export WINEDEBUG=${WINEDEBUG:--all}
     export LOCPATH=$QV_STATE/locale
-    export LANG=zh_CN.UTF-8
+    export LANG=${QV_LOCALE:-zh_CN.UTF-8}
     unset LC_ALL LANGUAGE
 }
 
@@ -43,10 +45,10 @@ qv_wine_env() {
 qv_wine_prepare() {
     qv_wine_env
     mkdir -p "$QV_STATE"
-    if [ ! -d "$LOCPATH/zh_CN.UTF-8" ]; then
+    if [ ! -d "$LOCPATH/$LANG" ]; then
         mkdir -p "$LOCPATH"
-        localedef -i zh_CN -f UTF-8 "$LOCPATH/zh_CN.UTF-8" 2>/dev/null ||
-            [ -d "$LOCPATH/zh_CN.UTF-8" ] || { qv_log "localedef failed"; return 1; }
+        localedef -i "${LANG%%.*}" -f UTF-8 "$LOCPATH/$LANG" 2>/dev/null ||
+            [ -d "$LOCPATH/$LANG" ] || { qv_log "localedef failed"; return 1; }
     fi
     [ -f "$WINEPREFIX/.qorvane-ready-2" ] && return 0
     qv_log "creating Wine prefix $WINEPREFIX"
@@ -58,8 +60,10 @@ qv_wine_prepare() {
         [ -f "/usr/share/wine/fonts/$f" ] && cp "/usr/share/wine/fonts/$f" "$fonts/"
     done
     # Menus and captions ask for SimSun; without a mapping Chinese draws as boxes.
-    local face
-    for face in SimSun NSimSun "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft YaHei"; do
+    # An English system keeps Wine's own faces (Tahoma), as Windows keeps its.
+    local face faces=()
+    [ "${LANG%%_*}" = zh ] && faces=(SimSun NSimSun "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft YaHei")
+    for face in "${faces[@]}"; do
         "$QV_WINE64" reg.exe add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f \
             </dev/null >/dev/null 2>&1
     done

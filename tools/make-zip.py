@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
 """Packs files flat into a zip: make-zip.py OUT.zip FILE...
+Or writes one text as the zip would hold it: make-zip.py --text OUT.txt IN.txt
 
 Text files (.txt) are stored for Notepad: UTF-8 with a byte-order mark, which
 every Notepad since Windows 2000 reads as UTF-8 whatever the system's code page,
@@ -34,7 +35,18 @@ def main(out, files):
     os.replace(part, out)
 
 
+def write_text(out, path):
+    with open(path, "rb") as f:
+        data = text_for_notepad(f.read())
+    with open(out + ".part", "wb") as f:
+        f.write(data)
+    os.replace(out + ".part", out)
+
+
 if __name__ == "__main__":
-    if len(sys.argv) < 3:
+    if len(sys.argv) == 4 and sys.argv[1] == "--text":
+        write_text(sys.argv[2], sys.argv[3])
+    elif len(sys.argv) < 3:
         sys.exit(__doc__.strip().splitlines()[0])
-    main(sys.argv[1], sys.argv[2:])
+    else:
+        main(sys.argv[1], sys.argv[2:])

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -257,78 +257,80 @@ namespace {
 
 const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-bool VelatrixPresent() {
-    HKEY hKey;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kRunKey, &hKey) != ERROR_SUCCESS)
-        return false;
-    bool present =
-        RegQueryValueExA(hKey, "Velatrix", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(hKey);
-    return present;
+// The data of the Velatrix value under the root's Run key; "-" when absent.
+std::string Velatrix(HKEY hRoot) {
+    char data[1024] = "";
+    DWORD size = sizeof data;
+    if (RegGetValueA(hRoot, kRunKey, "Velatrix", RRF_RT_REG_SZ, nullptr, data, &size) !=
+        ERROR_SUCCESS)
+        return "-";
+    return data;
 }
 
-// Takes the machine-wide Run key away for a while, as a user without write
-// access meets it (Wine does not enforce the key's permissions), and puts it
-// back with its values.
-class RunKeyAway {
+// The machine-wide Run key as a standard user has it, with a value that an
+// administrator put there: readable, not writable. Wine enforces a key's
+// access list, also for root.
+class AdministratorsRunValue {
 public:
-    RunKeyAway() {
-        HKEY hKey;
-        if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kRunKey, &hKey) == ERROR_SUCCESS) {
-            for (DWORD i = 0;; ++i) {
-                char name[256];
-                DWORD nameSize = sizeof name, type = 0, dataSize = 0;
-                BYTE data[1024];
-                dataSize = sizeof data;
-                if (RegEnumValueA(hKey, i, name, &nameSize, nullptr, &type, data, &dataSize) !=
-                    ERROR_SUCCESS)
-                    break;
-                m_values.push_back(
-                    {name, type, std::string(reinterpret_cast<char*>(data), dataSize)});
-            }
-            RegCloseKey(hKey);
-        }
-        m_removed = RegDeleteKeyA(HKEY_LOCAL_MACHINE, kRunKey) == ERROR_SUCCESS;
+    AdministratorsRunValue() {
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, kRunKey, "Velatrix", REG_SZ, "C:\\Old\\Murvel.exe", 18);
+        PSECURITY_DESCRIPTOR readOnly = nullptr;
+        DWORD size = sizeof m_saved;
+        m_applied =
+            RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, READ_CONTROL | WRITE_DAC, &m_hKey) ==
+                ERROR_SUCCESS &&
+            RegGetKeySecurity(m_hKey, DACL_SECURITY_INFORMATION, m_saved, &size) == ERROR_SUCCESS &&
+            ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                                 &readOnly, nullptr) &&
+            RegSetKeySecurity(m_hKey, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
+        LocalFree(readOnly);
     }
-    ~RunKeyAway() {
-        HKEY hKey;
-        if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kRunKey, &hKey) != ERROR_SUCCESS)
-            return;
-        for (const Value& v : m_values)
-            RegSetValueExA(hKey, v.name.c_str(), 0, v.type,
-                           reinterpret_cast<const BYTE*>(v.data.data()),
-                           static_cast<DWORD>(v.data.size()));
-        RegCloseKey(hKey);
+    AdministratorsRunValue(const AdministratorsRunValue&) = delete;
+    AdministratorsRunValue& operator=(const AdministratorsRunValue&) = delete;
+    // The key becomes writable again; the value stays.
+    ~AdministratorsRunValue() {
+        if (m_applied)
+            RegSetKeySecurity(m_hKey, DACL_SECURITY_INFORMATION, m_saved);
+        RegCloseKey(m_hKey);
     }
-    bool Removed() const { return m_removed; }
+    bool Applied() const { return m_applied; }
 
 private:
-    struct Value {
-        std::string name;
-        DWORD type;
-        std::string data;
-    };
-    std::vector<Value> m_values;
-    bool m_removed = false;
+    HKEY m_hKey = nullptr;
+    alignas(void*) BYTE m_saved[4096] = {};
+    bool m_applied = false;
 };
 
 } // namespace
 
 TEST(MainWindow, AutoRunMarkShowsWhatTheRegistryHolds) {
     MurvelProcess murvel;
-    ASSERT_TRUE(murvel.Start());
-    ASSERT_FALSE(VelatrixPresent());
-    EXPECT_EQ(0u, murvel.MenuState(32780) & MF_CHECKED);
+    ASSERT_EQ("-", Velatrix(HKEY_CURRENT_USER));
+    ASSERT_EQ("-", Velatrix(HKEY_LOCAL_MACHINE));
     {
-        RunKeyAway away;
-        ASSERT_TRUE(away.Removed());
-        murvel.Command(32780);
-        EXPECT_EQ(0u, murvel.MenuState(32780) & MF_CHECKED) << "nothing was written";
+        AdministratorsRunValue registered;
+        ASSERT_TRUE(registered.Applied());
+        ASSERT_TRUE(murvel.Start());
+        EXPECT_EQ(static_cast<UINT>(MF_CHECKED), murvel.MenuState(32780) & MF_CHECKED);
+        murvel.PostCommand(32780);
+        HWND hBox = murvel.WaitForDialog("Qorvane");
+        ASSERT_NE(nullptr, hBox) << "the user is told why the mark stays";
+        EXPECT_NE(0, GetWindowTextLengthA(GetDlgItem(hBox, 0xFFFF)));
+        MurvelProcess::Click(hBox, IDOK);
+        ASSERT_TRUE(murvel.WaitForClosed(hBox));
+        EXPECT_EQ(static_cast<UINT>(MF_CHECKED), murvel.MenuState(32780) & MF_CHECKED);
+        EXPECT_EQ("C:\\Old\\Murvel.exe", Velatrix(HKEY_LOCAL_MACHINE));
     }
+    // An administrator's own click removes it.
     murvel.Command(32780);
-    EXPECT_TRUE(VelatrixPresent());
+    EXPECT_EQ("-", Velatrix(HKEY_LOCAL_MACHINE));
+    EXPECT_EQ(0u, murvel.MenuState(32780) & MF_CHECKED);
+
+    murvel.Command(32780);
+    EXPECT_EQ("\"" + murvel.File("Murvel.exe") + "\"", Velatrix(HKEY_CURRENT_USER));
+    EXPECT_EQ("-", Velatrix(HKEY_LOCAL_MACHINE));
     EXPECT_EQ(static_cast<UINT>(MF_CHECKED), murvel.MenuState(32780) & MF_CHECKED);
     murvel.Command(32780);
-    EXPECT_FALSE(VelatrixPresent());
+    EXPECT_EQ("-", Velatrix(HKEY_CURRENT_USER));
     EXPECT_EQ(0u, murvel.MenuState(32780) & MF_CHECKED);
 }

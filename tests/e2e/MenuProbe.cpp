@@ -34,6 +34,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
                 GetMenuState(GetMenu(msg->hwnd), static_cast<UINT>(msg->wParam), MF_BYCOMMAND);
             SetPropA(msg->hwnd, MenuProbe::kMenuState,
                      reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(state + 1)));
+            char text[256] = "";
+            if (msg->lParam && GetMenuStringA(GetMenu(msg->hwnd), static_cast<UINT>(msg->wParam),
+                                              text, sizeof text, MF_BYCOMMAND))
+                SetPropA(msg->hwnd, MenuProbe::kMenuText,
+                         reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomA(text))));
         } else if ((msg->message == WM_SETTEXT || msg->message == WM_SETICON) &&
                    !GetParent(msg->hwnd)) {
             UINT_PTR n = reinterpret_cast<UINT_PTR>(GetPropA(msg->hwnd, MenuProbe::kShownChanges));

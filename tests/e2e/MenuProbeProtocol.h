@@ -6,6 +6,8 @@ namespace MenuProbe {
 // item's state plus one in kMenuState (0: no such item).
 constexpr const char* kQueryMessage = "Qorvane.MenuProbe.Query";
 constexpr const char* kMenuState = "Qorvane.MenuProbe.State";
+// With lParam 1, also a global atom with the item's text in kMenuText.
+constexpr const char* kMenuText = "Qorvane.MenuProbe.Text";
 // Set when a popup menu opens for the main window: a global atom with the
 // text of its first item, and its default item's position plus one.
 constexpr const char* kPopupFirstText = "Qorvane.MenuProbe.PopupText";

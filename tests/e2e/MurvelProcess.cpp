@@ -168,8 +168,8 @@ int MurvelProcess::RunAgain(const std::string& arguments, DWORD timeoutMs) const
     return static_cast<int>(code);
 }
 
-int MurvelProcess::RunAndAnswer(const std::string& arguments, int nButton, DWORD timeoutMs,
-                                const char* utf8Caption) const {
+int MurvelProcess::RunAndAnswer(const std::string& arguments, int nButton, const char* utf8Caption,
+                                DWORD timeoutMs) const {
     PROCESS_INFORMATION pi = {};
     if (!Launch(arguments, &pi))
         return -1;
@@ -367,6 +367,20 @@ int MurvelProcess::ShownChanges() const {
         return -1;
     return static_cast<int>(
         reinterpret_cast<UINT_PTR>(GetPropA(m_hMain, MenuProbe::kShownChanges)));
+}
+
+std::string MurvelProcess::MenuText(UINT nID) const {
+    if (!AttachMenuProbe())
+        return "";
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(m_hMain, RegisterWindowMessageA(MenuProbe::kQueryMessage), nID, 1,
+                        SMTO_NORMAL, 5000, &result);
+    ATOM atom =
+        static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropA(m_hMain, MenuProbe::kMenuText)));
+    char text[256] = "";
+    GlobalGetAtomNameA(atom, text, sizeof text);
+    GlobalDeleteAtom(atom);
+    return Utf8(text);
 }
 
 bool MurvelProcess::OpenTrayMenu(std::string* firstItemText, int* defaultPosition) const {

@@ -33,12 +33,11 @@ public:
     // Starts another instance of the same copy and waits for it to end;
     // returns its exit code, or -1 when it did not end in time.
     int RunAgain(const std::string& arguments, DWORD timeoutMs = 15000) const;
-    // Starts another instance that asks a question (the uninstall prompt, or
-    // a box with another caption), answers it with the given button once it
-    // shows, and waits for the instance to end; returns its exit code, -1
-    // when no question came.
-    int RunAndAnswer(const std::string& arguments, int nButton, DWORD timeoutMs = 20000,
-                     const char* utf8Caption = "卸载") const;
+    // Starts another instance that asks a question (the uninstall prompt),
+    // answers it with the given button once it shows, and waits for the
+    // instance to end; returns its exit code, -1 when no question came.
+    int RunAndAnswer(const std::string& arguments, int nButton, const char* utf8Caption = "卸载",
+                     DWORD timeoutMs = 20000) const;
     // Runs one watch cycle now instead of waiting for the timer.
     void RunWatchCycle() const;
     // Runs one step of the area blackout countdown (timer 1) now.
@@ -77,6 +76,8 @@ public:
     // State flags of a menu-bar item (MF_GRAYED, MF_CHECKED...), read inside
     // the program's own process where the menu lives.
     UINT MenuState(UINT nID) const;
+    // The text of a menu-bar item, read the same way.
+    std::string MenuText(UINT nID) const;
     // Title and icon changes of the main window from now on: the first call
     // starts counting and returns 0.
     int ShownChanges() const;

@@ -60,14 +60,39 @@ TEST(WatchCycle, RunningProgramIsGuardedUntilItEnds) {
     EXPECT_EQ(1, hooks.PowerOff());
     // A screen-saver command that reaches the helper arrives as nothing.
     EXPECT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_SCREENSAVE));
-    EXPECT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_MONITORPOWER));
-    EXPECT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_MONITORPOWER | 2));
+    EXPECT_EQ(WM_NULL, helper.PostSysCommandAndReceive(SC_MONITORPOWER, 2));
+    EXPECT_EQ(WM_NULL, helper.PostSysCommandAndReceive(SC_MONITORPOWER | 2, 1));
     EXPECT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_SCREENSAVE));
 
     helper.Kill();
     murvel.RunWatchCycle();
     EXPECT_EQ("Qorvane", murvel.Title());
     EXPECT_TRUE(hooks.None());
+}
+
+// Programs of the other bitness call back into the thread that installed the
+// hooks: that is a thread of the program's own, not the main window's.
+TEST(WatchCycle, HooksComeFromAThreadOfTheirOwnThatRemovesThemAtTheEnd) {
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.dat", List(Record(0, SiblingProgram("e2e_tests.exe"), 1, 3), 1));
+    ASSERT_TRUE(murvel.Start());
+    murvel.RunWatchCycle();
+    ProgramHooks hooks(murvel);
+    const DWORD installer = hooks.InstallThread();
+    ASSERT_NE(0u, installer);
+    EXPECT_NE(GetWindowThreadProcessId(murvel.MainWindow(), nullptr), installer);
+    HANDLE hThread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, installer);
+    ASSERT_NE(nullptr, hThread);
+    EXPECT_EQ(murvel.ProcessId(), GetProcessIdOfThread(hThread));
+    CloseHandle(hThread);
+
+    DWORD_PTR result;
+    SendMessageTimeoutA(murvel.MainWindow(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &result);
+    EXPECT_TRUE(hooks.None()) << "the session ends";
+    murvel.RunWatchCycle();
+    EXPECT_EQ(installer, hooks.InstallThread());
+    ASSERT_TRUE(murvel.Close());
+    EXPECT_TRUE(hooks.None()) << "the program has ended";
 }
 
 TEST(WatchCycle, ForegroundConditionFollowsTheForegroundWindow) {
@@ -127,9 +152,9 @@ TEST(SingleInstance, UninstallClosesTheRunningInstanceFirst) {
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(murvel.File("Tessik.ini").c_str()));
 
     HKEY hKey;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
-                          &hKey));
+    ASSERT_EQ(
+        ERROR_SUCCESS,
+        RegOpenKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", &hKey));
     EXPECT_EQ(ERROR_SUCCESS,
               RegQueryValueExA(hKey, "Velatrix", nullptr, nullptr, nullptr, nullptr));
     RegDeleteValueA(hKey, "Velatrix");
@@ -164,7 +189,7 @@ TEST(KeepAwake, FromTheMenuAndTheCommandLineWithAndWithoutAWatchedProgram) {
     // From a later start; a bad number changes nothing.
     EXPECT_EQ(0, murvel.RunAgain("/KEEPAWAKE:30"));
     EXPECT_TRUE(WaitFor([&] { return murvel.Title() == kGuarding; }, 5000));
-    EXPECT_EQ(0, murvel.RunAndAnswer("/keepawake:1h", IDOK, 20000, "Qorvane"));
+    EXPECT_EQ(0, murvel.RunAndAnswer("/keepawake:1h", IDOK, "Qorvane"));
     EXPECT_EQ(kGuarding, murvel.Title());
     EXPECT_EQ(0, murvel.RunAgain("/KeepAwake:0"));
     EXPECT_TRUE(WaitFor([&] { return murvel.Title() == "Qorvane"; }, 5000));

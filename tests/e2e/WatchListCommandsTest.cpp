@@ -4,7 +4,7 @@
 // (mapping, enabling, number checks) are tested closer in dialogs_tests.
 #include "HookTargetProcess.h"
 #include "MurvelProcess.h"
-#include "SharedBlock.h"
+#include "ProgramHooks.h"
 #include "TestPaths.h"
 #include "resource.h"
 
@@ -200,12 +200,7 @@ TEST(WatchListCommands, DeleteAsksAndOnYesRemovesSavesAndUnhooks) {
     EXPECT_EQ(1, DatInt(murvel, "Main", "Count"));
     EXPECT_EQ("one", DatString(murvel, "Record_0", "Title"));
 
-    HMODULE hLibrary = LoadLibraryA(murvel.File("TessikDLL.dll").c_str());
-    volatile TessikShare* block = hLibrary ? FindSharedBlock(hLibrary) : nullptr;
-    ASSERT_NE(nullptr, block);
-    EXPECT_EQ(nullptr, block->hGetMsgHook) << "the hooks are removed until the next cycle";
-    EXPECT_EQ(nullptr, block->hCbtHook);
-    FreeLibrary(hLibrary);
+    EXPECT_TRUE(ProgramHooks(murvel).None()) << "the hooks are removed until the next cycle";
     EXPECT_FALSE(murvel.IsControlEnabled(IDC_DELETE_WATCH));
     EXPECT_FALSE(murvel.IsControlEnabled(IDC_WATCH_PROPERTIES));
     EXPECT_EQ(static_cast<UINT>(MF_GRAYED), murvel.MenuState(ID_DELETE_WATCH) & MF_GRAYED);

@@ -16,6 +16,27 @@ WPARAM g_lastWParam;
 LPARAM g_lastMarker = -1;
 HHOOK g_localCbtHook;
 LRESULT g_cbtAnswer = -1;
+LRESULT g_postedMessage = -1;
+WPARAM g_postedWParam;
+LPARAM g_postedLParam;
+
+bool IsMarked(LPARAM lParam) {
+    return (lParam & kMarkerMask) == kMarkerBase;
+}
+
+LRESULT PostedField(WPARAM field) {
+    switch (field) {
+    case kPostedMessage:
+        return g_postedMessage;
+    case kPostedWParam:
+        return static_cast<LRESULT>(g_postedWParam);
+    case kPostedLParam:
+        return g_postedLParam;
+    default:
+        g_postedMessage = -1;
+        return 0;
+    }
+}
 
 // Installed for this thread only, so the system calls it before any global CBT
 // hook: what CallNextHookEx returns is the answer of the global ones.
@@ -33,6 +54,8 @@ LRESULT CALLBACK TargetWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
                                                            : -1;
     case kQueryWParam:
         return static_cast<LRESULT>(g_lastWParam);
+    case kQueryPosted:
+        return PostedField(wParam);
     case kQueryCbtAnswer: {
         LRESULT answer = g_cbtAnswer;
         g_cbtAnswer = -1;
@@ -44,7 +67,7 @@ LRESULT CALLBACK TargetWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     default:
         break;
     }
-    if ((lParam & kMarkerMask) == kMarkerBase) {
+    if (IsMarked(lParam)) {
         g_lastMessage = message;
         g_lastWParam = wParam;
         g_lastMarker = lParam;
@@ -95,8 +118,16 @@ int main(int argc, char** argv) {
     g_localCbtHook = SetWindowsHookExA(WH_CBT, LocalCbtProc, nullptr, GetCurrentThreadId());
 
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.hwnd == hwnd && (msg.message == WM_SYSCOMMAND || msg.message == WM_NULL) &&
+            !IsMarked(msg.lParam)) {
+            g_postedMessage = msg.message;
+            g_postedWParam = msg.wParam;
+            g_postedLParam = msg.lParam;
+            continue;
+        }
         DispatchMessageA(&msg);
+    }
     UnhookWindowsHookEx(g_localCbtHook);
     return 0;
 }

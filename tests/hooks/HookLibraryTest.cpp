@@ -39,11 +39,17 @@ const UINT kNoActivity[] = {WM_LBUTTONUP,   WM_RBUTTONUP,   WM_MBUTTONUP,     WM
 // one it must leave alone.
 const WPARAM kCommands[] = {SC_SCREENSAVE, SC_SCREENSAVE | 0xF, SC_MONITORPOWER,
                             SC_MONITORPOWER | 0x2, SC_MINIMIZE};
+// SC_MONITORPOWER's lParam: display on, low power, off, and a value of no meaning.
+const LPARAM kPowerStates[] = {-1, 1, 2, 0};
 
-bool Swallowed(WPARAM command, FlagPair effect) {
+// Only the screen saver and turning the display down or off are kept from happening.
+bool Swallowed(WPARAM command, LPARAM lParam, FlagPair effect) {
     WPARAM c = command & 0xFFF0;
-    return (c == SC_SCREENSAVE && effect.first) || (c == SC_MONITORPOWER && effect.second);
+    return (c == SC_SCREENSAVE && effect.first) ||
+           (c == SC_MONITORPOWER && effect.second && (lParam == 1 || lParam == 2));
 }
+
+const HHOOK kDeadHook = reinterpret_cast<HHOOK>(static_cast<UINT_PTR>(0x7FFE0010));
 
 std::string HexHandle(HWND hwnd) {
     char text[32];
@@ -84,6 +90,17 @@ protected:
         CopyMemory(&copy, const_cast<const TessikShare*>(m_block), sizeof copy);
         return copy;
     }
+    // A copy of this session's slot; all zero when the session holds none.
+    HookSlot Slot() const {
+        HookSlot copy = {};
+        if (volatile HookSlot* slot = OwnSessionSlot(m_block))
+            CopyMemory(&copy, const_cast<const HookSlot*>(slot), sizeof copy);
+        return copy;
+    }
+    bool InstalledByThisProcess() const {
+        const HookSlot slot = Slot();
+        return SessionSlots::IsSameProcess(slot.owner.process, SessionSlots::CurrentProcessStamp());
+    }
 
     volatile TessikShare* m_block = FindSharedBlock(GetModuleHandleA("TessikDLL.dll"));
     TargetWindow m_target;
@@ -95,17 +112,22 @@ TEST_F(HookLibrary, PostedSystemCommandArrivesAsNullMessageWhileItsFlagIsSet) {
     for (FlagPair effect : {FlagPair{0, 0}, FlagPair{7, 0}, FlagPair{0, 1}, FlagPair{1, 1}}) {
         SetMonitorEffect(effect.first, effect.second);
         for (WPARAM command : kCommands) {
-            SCOPED_TRACE(testing::Message() << "effect (" << effect.first << "," << effect.second
-                                            << ") command 0x" << std::hex << command);
-            WPARAM wParam = 0xBAD;
-            LRESULT message = m_helper.PostAndReceive(WM_SYSCOMMAND, command, &wParam);
-            // The marker in lParam proves the message kept its lParam either way.
-            if (Swallowed(command, effect)) {
-                EXPECT_EQ(WM_NULL, message);
-                EXPECT_EQ(0u, wParam);
-            } else {
-                EXPECT_EQ(WM_SYSCOMMAND, message);
-                EXPECT_EQ(command, wParam);
+            for (LPARAM lParam : kPowerStates) {
+                SCOPED_TRACE(testing::Message()
+                             << "effect (" << effect.first << "," << effect.second << ") command 0x"
+                             << std::hex << command << " lParam " << lParam);
+                WPARAM wParam = 0xBAD;
+                LPARAM received = 0xBAD;
+                LRESULT message =
+                    m_helper.PostSysCommandAndReceive(command, lParam, &wParam, &received);
+                EXPECT_EQ(lParam, received) << "lParam is kept either way";
+                if (Swallowed(command, lParam, effect)) {
+                    EXPECT_EQ(WM_NULL, message);
+                    EXPECT_EQ(0u, wParam);
+                } else {
+                    EXPECT_EQ(WM_SYSCOMMAND, message);
+                    EXPECT_EQ(command, wParam);
+                }
             }
         }
     }
@@ -117,9 +139,13 @@ TEST_F(HookLibrary, SystemCommandAtTheDefaultWindowProcedureIsRefusedWhileItsFla
         SetMonitorEffect(effect.first, effect.second);
         for (WPARAM command :
              {SC_SCREENSAVE, SC_SCREENSAVE | 0x3, SC_MONITORPOWER, SC_MONITORPOWER | 0xF}) {
-            SCOPED_TRACE(testing::Message() << "effect (" << effect.first << "," << effect.second
-                                            << ") command 0x" << std::hex << command);
-            EXPECT_EQ(Swallowed(command, effect) ? 1 : 0, m_helper.CbtAnswerToSysCommand(command));
+            for (LPARAM lParam : kPowerStates) {
+                SCOPED_TRACE(testing::Message()
+                             << "effect (" << effect.first << "," << effect.second << ") command 0x"
+                             << std::hex << command << " lParam " << lParam);
+                EXPECT_EQ(Swallowed(command, lParam, effect) ? 1 : 0,
+                          m_helper.CbtAnswerToSysCommand(command, lParam));
+            }
         }
     }
 }
@@ -146,15 +172,16 @@ TEST_F(HookLibrary, ReleasesWheelAndCharactersNeverPost) {
 TEST_F(HookLibrary, InstallingTwiceKeepsOnePairAndOnlyMovesTheTarget) {
     HHOOK first = InstallHook(m_target.Handle());
     ASSERT_NE(nullptr, first);
-    HHOOK getMsgHook = Block().hGetMsgHook;
-    EXPECT_EQ(first, Block().hCbtHook);
-    EXPECT_EQ(GetCurrentProcessId(), Block().dwInstallerId);
+    HHOOK getMsgHook = Slot().hGetMsgHook;
+    EXPECT_EQ(first, Slot().hCbtHook);
+    EXPECT_TRUE(InstalledByThisProcess());
+    EXPECT_EQ(GetCurrentThreadId(), Slot().dwInstallThreadId);
 
     TargetWindow second;
     EXPECT_EQ(getMsgHook, InstallHook(second.Handle()));
-    EXPECT_EQ(getMsgHook, Block().hGetMsgHook);
-    EXPECT_EQ(first, Block().hCbtHook);
-    EXPECT_EQ(second.Handle(), Block().hTargetWnd);
+    EXPECT_EQ(getMsgHook, Slot().hGetMsgHook);
+    EXPECT_EQ(first, Slot().hCbtHook);
+    EXPECT_EQ(second.Handle(), Slot().hTargetWnd);
 
     // A second pair of hooks would report the input twice.
     SetAreaBlackStatus(0, 1);
@@ -162,16 +189,13 @@ TEST_F(HookLibrary, InstallingTwiceKeepsOnePairAndOnlyMovesTheTarget) {
     EXPECT_EQ(kNone, m_target.TakeCommands());
 }
 
-TEST_F(HookLibrary, UninstallRemovesTheHooksKeepsTheRestAndIsIdempotent) {
+// The flags stay with the process: the next install brings them back.
+TEST_F(HookLibrary, UninstallRemovesTheHooksFreesTheSlotAndIsIdempotent) {
     InstallHook(m_target.Handle());
     SetMonitorEffect(1, 1);
     SetAreaBlackStatus(1, 1);
     UninstallHook();
-    EXPECT_EQ(nullptr, Block().hGetMsgHook);
-    EXPECT_EQ(nullptr, Block().hCbtHook);
-    EXPECT_EQ(m_target.Handle(), Block().hTargetWnd);
-    EXPECT_EQ(1, Block().bPreventSaver);
-    EXPECT_EQ(1, Block().bCounting);
+    EXPECT_EQ(nullptr, OwnSessionSlot(m_block)) << "the session's slot is free";
 
     TessikShare before = Block();
     UninstallHook();
@@ -180,28 +204,39 @@ TEST_F(HookLibrary, UninstallRemovesTheHooksKeepsTheRestAndIsIdempotent) {
 
     EXPECT_EQ(static_cast<LRESULT>(WM_SYSCOMMAND),
               m_helper.PostAndReceive(WM_SYSCOMMAND, SC_SCREENSAVE));
-    EXPECT_EQ(0, m_helper.CbtAnswerToSysCommand(SC_MONITORPOWER));
+    EXPECT_EQ(0, m_helper.CbtAnswerToSysCommand(SC_MONITORPOWER, 2));
     EXPECT_EQ(kNone, CommandsCausedBy(WM_KEYDOWN));
+
+    InstallHook(m_target.Handle());
+    EXPECT_EQ(1, Slot().bPreventSaver);
+    EXPECT_EQ(1, Slot().bCounting);
 }
 
 // On Windows the hooks of a program that ended without removing them died with
 // its thread, but their handles stay in the block while other processes map
 // the library. Handles that another process recorded must not stop a new
-// install.
+// install, also when that process's id has since been given to this one.
 TEST_F(HookLibrary, HandlesRecordedByAnotherProcessAreReplaced) {
-    m_block->hGetMsgHook = reinterpret_cast<HHOOK>(static_cast<UINT_PTR>(0x7FFE0010));
-    m_block->hCbtHook = reinterpret_cast<HHOOK>(static_cast<UINT_PTR>(0x7FFE0012));
-    m_block->dwInstallerId = m_helper.ProcessId();
-    SetAreaBlackStatus(0, 1);
-    EXPECT_EQ(kNone, CommandsCausedBy(WM_KEYDOWN));
+    const SessionSlots::ProcessStamp self = SessionSlots::CurrentProcessStamp();
+    const SessionSlots::ProcessStamp helper = {m_helper.ProcessId(), 0, 0};
+    const SessionSlots::ProcessStamp reusedId = {self.dwProcessId, self.dwCreatedLow - 1,
+                                                 self.dwCreatedHigh};
+    for (const SessionSlots::ProcessStamp& installer : {helper, reusedId}) {
+        SCOPED_TRACE(testing::Message() << "installer " << installer.dwProcessId);
+        UninstallHook();
+        volatile HookSlot& slot = m_block->slots[0];
+        slot.owner.nSessionKey = OwnSessionKey();
+        SessionSlots::Stamp(slot.owner.process, installer);
+        slot.hGetMsgHook = slot.hCbtHook = kDeadHook;
+        slot.dwInstallThreadId = GetCurrentThreadId();
+        SetAreaBlackStatus(0, 1);
+        EXPECT_EQ(kNone, CommandsCausedBy(WM_KEYDOWN));
 
-    HHOOK cbtHook = InstallHook(m_target.Handle());
-    EXPECT_NE(nullptr, cbtHook);
-    EXPECT_EQ(cbtHook, Block().hCbtHook);
-    EXPECT_NE(nullptr, Block().hGetMsgHook);
-    EXPECT_NE(reinterpret_cast<HHOOK>(static_cast<UINT_PTR>(0x7FFE0010)), Block().hGetMsgHook);
-    EXPECT_EQ(GetCurrentProcessId(), Block().dwInstallerId);
-    EXPECT_EQ(kOneWake, CommandsCausedBy(WM_KEYDOWN));
+        EXPECT_NE(nullptr, InstallHook(m_target.Handle()));
+        EXPECT_NE(kDeadHook, Slot().hGetMsgHook);
+        EXPECT_TRUE(InstalledByThisProcess());
+        EXPECT_EQ(kOneWake, CommandsCausedBy(WM_KEYDOWN));
+    }
 }
 
 // Wine keeps the hooks of a killed installer running: the new install removes
@@ -210,15 +245,15 @@ TEST_F(HookLibrary, HooksOfAKilledInstallerAreReplaced) {
     HookTargetProcess installer(std::string(HookTargetProtocol::kInstallArg) + " " +
                                 HexHandle(m_target.Handle()));
     ASSERT_NE(nullptr, installer.Window());
-    ASSERT_EQ(installer.ProcessId(), Block().dwInstallerId);
-    HHOOK killedGetMsgHook = Block().hGetMsgHook;
+    ASSERT_EQ(installer.ProcessId(), Slot().owner.process.dwProcessId);
+    HHOOK killedGetMsgHook = Slot().hGetMsgHook;
     ASSERT_NE(nullptr, killedGetMsgHook);
     installer.Kill();
 
     SetAreaBlackStatus(0, 1);
     InstallHook(m_target.Handle());
-    EXPECT_EQ(GetCurrentProcessId(), Block().dwInstallerId);
-    EXPECT_NE(killedGetMsgHook, Block().hGetMsgHook);
+    EXPECT_EQ(GetCurrentProcessId(), Slot().owner.process.dwProcessId);
+    EXPECT_NE(killedGetMsgHook, Slot().hGetMsgHook);
     EXPECT_EQ(kOneWake, CommandsCausedBy(WM_KEYDOWN));
 }
 

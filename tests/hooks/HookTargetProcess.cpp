@@ -24,9 +24,9 @@ BOOL CALLBACK TakeTargetWindow(HWND hwnd, LPARAM lParam) {
     return FALSE;
 }
 
-LRESULT SendWithTimeout(HWND hwnd, UINT message, WPARAM wParam) {
+LRESULT SendWithTimeout(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam = 0) {
     DWORD_PTR result = static_cast<DWORD_PTR>(-1);
-    if (!SendMessageTimeoutA(hwnd, message, wParam, 0, SMTO_NORMAL, kTimeoutMs, &result))
+    if (!SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_NORMAL, kTimeoutMs, &result))
         return -2;
     return static_cast<LRESULT>(result);
 }
@@ -81,8 +81,24 @@ LRESULT HookTargetProcess::PostAndReceive(UINT message, WPARAM wParam, WPARAM* r
     return received < 0 ? -1 : received;
 }
 
-LRESULT HookTargetProcess::CbtAnswerToSysCommand(WPARAM command) {
+LRESULT HookTargetProcess::PostSysCommandAndReceive(WPARAM command, LPARAM lParam,
+                                                    WPARAM* receivedWParam,
+                                                    LPARAM* receivedLParam) {
+    SendWithTimeout(m_hwnd, kQueryPosted, kForgetPosted);
+    if (!m_hwnd || !PostMessageA(m_hwnd, WM_SYSCOMMAND, command, lParam))
+        return -1;
+    // Posted messages keep their order: once this one has arrived, so has the command.
+    if (PostAndReceive(WM_USER, 0) != WM_USER)
+        return -1;
+    if (receivedWParam)
+        *receivedWParam = static_cast<WPARAM>(SendWithTimeout(m_hwnd, kQueryPosted, kPostedWParam));
+    if (receivedLParam)
+        *receivedLParam = SendWithTimeout(m_hwnd, kQueryPosted, kPostedLParam);
+    return SendWithTimeout(m_hwnd, kQueryPosted, kPostedMessage);
+}
+
+LRESULT HookTargetProcess::CbtAnswerToSysCommand(WPARAM command, LPARAM lParam) {
     SendWithTimeout(m_hwnd, kQueryCbtAnswer, 0);
-    SendWithTimeout(m_hwnd, WM_SYSCOMMAND, command);
+    SendWithTimeout(m_hwnd, WM_SYSCOMMAND, command, lParam);
     return SendWithTimeout(m_hwnd, kQueryCbtAnswer, 0);
 }

@@ -22,9 +22,15 @@ public:
     // has received it. Returns the message number it arrived as (-1 on timeout)
     // and stores the wParam it came with.
     LRESULT PostAndReceive(UINT message, WPARAM wParam, WPARAM* receivedWParam = nullptr);
+    // Posts WM_SYSCOMMAND with exactly this lParam and waits until the window
+    // has taken it from its queue. Returns the message number it came out of
+    // the hooks as (-1 on timeout) and stores its wParam and lParam.
+    LRESULT PostSysCommandAndReceive(WPARAM command, LPARAM lParam,
+                                     WPARAM* receivedWParam = nullptr,
+                                     LPARAM* receivedLParam = nullptr);
     // Sends WM_SYSCOMMAND, which the helper passes to its default window
     // procedure; returns the global CBT hooks' answer: 1 refused, 0 allowed.
-    LRESULT CbtAnswerToSysCommand(WPARAM command);
+    LRESULT CbtAnswerToSysCommand(WPARAM command, LPARAM lParam = 0);
 
 private:
     HANDLE m_process = nullptr;

@@ -1,3 +1,4 @@
+#include "AfxLanguage.h"
 #include "AfxText.h"
 #include "CFileDialog.h"
 
@@ -69,6 +70,27 @@ TEST(FileDialogFilter, BarsBecomeZerosOutsideDoubleByteCharacters) {
               CFileDialog::MakeFilter("\xd3\xa6\xd3\xc3\xb3\xcc\xd0\xf2(*.EXE)|*.EXE||", 936));
     EXPECT_EQ("A\x81|\0*.a\0"s, CFileDialog::MakeFilter("A\x81||*.a", 936));
     EXPECT_EQ("A\x81\0\0*.a\0"s, CFileDialog::MakeFilter("A\x81||*.a", 1252));
+}
+
+TEST(InterfaceLanguage, ChineseOnlyWhereCodePage936CanShowIt) {
+    const LANGID zhCN = 0x0804, zhTW = 0x0404, enUS = 0x0409, jaJP = 0x0411;
+    const LANGID zh = AFX_LANG_CHINESE, en = AFX_LANG_ENGLISH;
+    const struct {
+        LANGID ui;
+        UINT acp;
+        const char* override;
+        LANGID expected;
+    } cases[] = {
+        {zhCN, 936, nullptr, zh}, {zhTW, 936, "", zh},        {zhCN, 1252, nullptr, en},
+        {enUS, 936, nullptr, en}, {enUS, 1252, nullptr, en},  {jaJP, 932, nullptr, en},
+        {zhTW, 950, nullptr, en}, {zhCN, 936, "en", en},      {zhCN, 936, "EN", en},
+        {enUS, 936, "zh", zh},    {enUS, 936, "Zh", zh},      {enUS, 1252, "zh", en},
+        {enUS, 936, "fr", en},    {zhCN, 936, "chinese", zh}, {zhCN, 936, "e", zh},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.expected, AfxChooseLanguage(c.ui, c.acp, c.override))
+            << c.ui << " " << c.acp << " " << (c.override ? c.override : "(none)");
+    }
 }
 
 } // namespace
