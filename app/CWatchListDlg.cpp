@@ -711,7 +711,17 @@ void CWatchListDlg::OnAreaBlackTick() {
         SetAreaBlackStatus(tick.hooks.bBlackShown, tick.hooks.bCounting);
     }
     if (tick.bShowBlackout) {
-        ShowAreaBlack();
+        // Only the hooks see the input that ends a blackout: without them (a
+        // full session table, a failed install, hooks removed at a session's
+        // end that did not come) the screen would stay black. The countdown
+        // ends instead; the next cycle installs the hooks and arms it again.
+        if (m_hookThread.IsInstalled()) {
+            ShowAreaBlack();
+        } else {
+            m_bCounting = false;
+            SetAreaBlackStatus(0, 0);
+            ::KillTimer(m_hWnd, TIMER_AREA_BLACK);
+        }
     }
 }
 
@@ -1024,7 +1034,8 @@ void CWatchListDlg::PrepareKeepAwakeMenu(HMENU hMenu) const {
         menu.CheckMenuItem(choice.nID, MF_BYCOMMAND | (bRunning ? MF_CHECKED : MF_UNCHECKED));
     }
     // The stop item and its separator come and go with the hold.
-    const bool bHasStop = menu.GetMenuState(ID_KEEPAWAKE_STOP, MF_BYCOMMAND) != static_cast<UINT>(-1);
+    const bool bHasStop =
+        menu.GetMenuState(ID_KEEPAWAKE_STOP, MF_BYCOMMAND) != static_cast<UINT>(-1);
     if (m_hold.bOn && !bHasStop) {
         menu.AppendMenu(MF_SEPARATOR);
         menu.AppendMenu(MF_STRING, ID_KEEPAWAKE_STOP, LoadText(IDS_KEEPAWAKE_STOP));
