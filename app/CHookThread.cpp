@@ -53,9 +53,8 @@ void CHookThread::Post(UINT message, HWND hTarget) {
         Start();
     }
     // Without the thread the work is done here rather than not at all.
-    if (!m_dwThreadId ||
-        !PostThreadMessageA(m_dwThreadId, message, reinterpret_cast<WPARAM>(this),
-                            reinterpret_cast<LPARAM>(hTarget))) {
+    if (!m_dwThreadId || !PostThreadMessageA(m_dwThreadId, message, reinterpret_cast<WPARAM>(this),
+                                             reinterpret_cast<LPARAM>(hTarget))) {
         OnThreadMessage(message, hTarget);
     }
 }

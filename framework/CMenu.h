@@ -26,7 +26,9 @@ public:
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, const char* pszNewItem = nullptr) {
         return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, pszNewItem);
     }
-    BOOL DeleteMenu(UINT nPosition, UINT nFlags) { return ::DeleteMenu(m_hMenu, nPosition, nFlags); }
+    BOOL DeleteMenu(UINT nPosition, UINT nFlags) {
+        return ::DeleteMenu(m_hMenu, nPosition, nFlags);
+    }
     UINT CheckMenuItem(UINT nIDCheckItem, UINT nCheck) {
         return ::CheckMenuItem(m_hMenu, nIDCheckItem, nCheck);
     }

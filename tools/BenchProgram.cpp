@@ -27,8 +27,7 @@ double Seconds(const FILETIME& t) {
 }
 
 bool WriteText(const std::string& path, const std::string& text) {
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
@@ -65,8 +64,8 @@ BenchProgram::BenchProgram(const char* programName, const std::string& list,
     std::string cmd = "\"" + m_dir.File("Murvel.exe") + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof si;
-    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        m_dir.Path().c_str(), &si, &m_pi))
+    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, m_dir.Path().c_str(),
+                        &si, &m_pi))
         return;
     MainSearch search = {m_pi.dwProcessId, nullptr};
     for (int i = 0; i < 1000 && !search.found; ++i) {

@@ -51,11 +51,12 @@ int main(int argc, char** argv) {
     const int n = argc > 1 ? std::atoi(argv[1]) : 1000;
     const int idleSeconds = argc > 2 ? std::atoi(argv[2]) : 30;
     // Watched: this benchmark, running; its effect leaves room for the hold.
-    const std::string watched = "[Main]\r\nCount=1\r\n[Record_0]\r\nFileName=" +
-                                BenchOwnPath() + "\r\nTitle=bench\r\nValidCondition=1\r\n"
-                                                 "MonitorEffec=1\r\n";
-    std::printf("one watch cycle, %d of each (%s):\n", n, "wall ms, program CPU ms, "
-                                                        "titles and icons set per cycle");
+    const std::string watched = "[Main]\r\nCount=1\r\n[Record_0]\r\nFileName=" + BenchOwnPath() +
+                                "\r\nTitle=bench\r\nValidCondition=1\r\n"
+                                "MonitorEffec=1\r\n";
+    std::printf("one watch cycle, %d of each (%s):\n", n,
+                "wall ms, program CPU ms, "
+                "titles and icons set per cycle");
     std::printf("  %-44s %9s %9s %9s\n", "", "wall ms", "CPU ms", "shown");
     {
         BenchProgram program("Murvel.exe", "[Main]\r\nCount=0\r\n", "");

@@ -169,9 +169,15 @@ TEST(KeepAwake, TimedHoldsEndInTheFirstCycleAfterTheirDeadline) {
         bool on;
         int minutesLeft;
     } clock[] = {
-        {0, true, 30},           {1, true, 30},         {59999, true, 30},
-        {60000, true, 29},       {60001, true, 29},     {29 * 60000 + 1, true, 1},
-        {30 * 60000 - 1, true, 1}, {30 * 60000, false, 0}, {90 * 60000, false, 0},
+        {0, true, 30},
+        {1, true, 30},
+        {59999, true, 30},
+        {60000, true, 29},
+        {60001, true, 29},
+        {29 * 60000 + 1, true, 1},
+        {30 * 60000 - 1, true, 1},
+        {30 * 60000, false, 0},
+        {90 * 60000, false, 0},
     };
     for (const auto& c : clock) {
         const KeepAwakeHold aged = AgeKeepAwake(hold, start + c.elapsedMs);
@@ -188,10 +194,8 @@ TEST(KeepAwake, TimedHoldsEndInTheFirstCycleAfterTheirDeadline) {
         bool item;
         TipDetail detail;
     } tips[] = {
-        {KeepAwakeHold(), false, TipDetail::None},
-        {KeepAwakeHold(), true, TipDetail::WatchedAlias},
-        {hold, true, TipDetail::MinutesLeft},
-        {endless, false, TipDetail::UntilStopped},
+        {KeepAwakeHold(), false, TipDetail::None}, {KeepAwakeHold(), true, TipDetail::WatchedAlias},
+        {hold, true, TipDetail::MinutesLeft},      {endless, false, TipDetail::UntilStopped},
         {endless, true, TipDetail::UntilStopped},
     };
     for (const auto& t : tips)
