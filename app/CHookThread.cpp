@@ -38,10 +38,13 @@ CHookThread::~CHookThread() {
 }
 
 void CHookThread::Install(HWND hTarget) {
+    m_bRequested = true;
     Post(WM_INSTALL_HOOK, hTarget);
 }
 
 void CHookThread::Uninstall() {
+    m_bRequested = false;
+    m_bInstalled = false;
     Post(WM_UNINSTALL_HOOK, nullptr);
 }
 
@@ -50,8 +53,8 @@ void CHookThread::Post(UINT message, HWND hTarget) {
         Start();
     }
     // Without the thread the work is done here rather than not at all.
-    if (!m_dwThreadId ||
-        !PostThreadMessageA(m_dwThreadId, message, 0, reinterpret_cast<LPARAM>(hTarget))) {
+    if (!m_dwThreadId || !PostThreadMessageA(m_dwThreadId, message, reinterpret_cast<WPARAM>(this),
+                                             reinterpret_cast<LPARAM>(hTarget))) {
         OnThreadMessage(message, hTarget);
     }
 }
@@ -59,10 +62,11 @@ void CHookThread::Post(UINT message, HWND hTarget) {
 void CHookThread::OnThreadMessage(UINT message, HWND hTarget) {
     switch (message) {
     case WM_INSTALL_HOOK:
-        InstallHook(hTarget);
+        m_bInstalled = InstallHook(hTarget) != nullptr;
         break;
     case WM_UNINSTALL_HOOK:
         UninstallHook();
+        m_bInstalled = false;
         break;
     default:
         break;
@@ -75,7 +79,10 @@ DWORD WINAPI CHookThread::ThreadProc(LPVOID pReady) {
     SetEvent(static_cast<HANDLE>(pReady));
     // GetMessage also runs the hook calls that other programs make into this thread.
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        OnThreadMessage(msg.message, reinterpret_cast<HWND>(msg.lParam));
+        if (msg.wParam) {
+            reinterpret_cast<CHookThread*>(msg.wParam)
+                ->OnThreadMessage(msg.message, reinterpret_cast<HWND>(msg.lParam));
+        }
     }
     // The hooks go with the thread; the session's slot is given back.
     UninstallHook();

@@ -4,18 +4,22 @@
 
 namespace {
 
-// The first published record has room for 63 bytes of tip and a NUL; the
-// copy is cut by bytes, not characters.
-const size_t kTipSize = 64;
+// The record has room for 127 bytes of tip and a NUL. A longer tip is cut
+// before the character that does not fit, never inside one.
+const size_t kTipSize = 128;
 
 void CopyTip(char* target, const char* pszTip) {
-    size_t n = pszTip ? std::strlen(pszTip) : 0;
-    if (n > kTipSize - 1) {
-        n = kTipSize - 1;
+    const char* text = pszTip ? pszTip : "";
+    const char* end = text;
+    while (*end) {
+        const char* next = CharNextA(end);
+        if (static_cast<size_t>(next - text) > kTipSize - 1) {
+            break;
+        }
+        end = next;
     }
-    if (n > 0) {
-        std::memcpy(target, pszTip, n);
-    }
+    const size_t n = static_cast<size_t>(end - text);
+    std::memcpy(target, text, n);
     target[n] = '\0';
 }
 
@@ -27,7 +31,7 @@ CTrayIcon::~CTrayIcon() {
 
 void CTrayIcon::Prepare(NOTIFYICONDATAA& data, UINT uFlags) const {
     std::memset(&data, 0, sizeof data);
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
     data.hWnd = m_wnd.GetSafeHwnd();
     data.uID = m_uID;
     data.uFlags = uFlags;

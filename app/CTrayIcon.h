@@ -24,14 +24,18 @@ public:
     BOOL Restore();
 
     HWND GetHiddenWnd() const { return m_wnd.GetSafeHwnd(); }
+    // The picture and tip the shell was told last.
+    HICON GetIcon() const { return m_hIcon; }
+    const char* GetTip() const { return m_szTip; }
 
 private:
-    // Only the first published fields: every shell version takes them.
+    // The fields up to the longer tip, which every shell since Windows 2000
+    // takes.
     void Prepare(NOTIFYICONDATAA& data, UINT uFlags) const;
 
     CTrayIconWnd m_wnd;
     UINT m_uID = 0;
     // What the shell was told last, to tell it again after a restart.
     HICON m_hIcon = nullptr;
-    char m_szTip[64] = "";
+    char m_szTip[128] = "";
 };

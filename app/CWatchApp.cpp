@@ -5,6 +5,7 @@
 #include "CSingleInstance.h"
 #include "CString.h"
 #include "CWatchListDlg.h"
+#include "AfxText.h"
 #include "DataFolder.h"
 #include "StartupDecision.h"
 #include "resource.h"
@@ -33,8 +34,9 @@ BOOL CWatchApp::InitInstance() {
 
     const bool bRunning = m_instance.IsAlreadyRunning() != FALSE;
     const bool bUninstall = IsUninstallCommandLine(m_lpCmdLine);
+    const KeepAwakeRequest keepAwake = ParseKeepAwakeCommandLine(m_lpCmdLine);
     HWND hMainWnd = bRunning ? CSingleInstance::GetMainWnd() : nullptr;
-    switch (DecideStart(bRunning, hMainWnd != nullptr, bUninstall)) {
+    switch (DecideStart(bRunning, hMainWnd != nullptr, bUninstall, keepAwake.kind)) {
     case StartAction::EndSilently:
         break;
     case StartAction::HandOver: {
@@ -47,6 +49,20 @@ BOOL CWatchApp::InitInstance() {
         PostMessageA(hMainWnd, WM_COMMAND, ID_SHOW_MAIN_WND, 0);
         break;
     }
+    case StartAction::HandOverKeepAwake:
+        // Nothing is shown: the running instance starts or stops the hold.
+        PostMessageA(hMainWnd, CWatchListDlg::KeepAwakeMessage(),
+                     static_cast<WPARAM>(static_cast<INT_PTR>(
+                         keepAwake.kind == KeepAwakeRequest::Stop ? 0 : keepAwake.nMinutes)),
+                     0);
+        break;
+    case StartAction::RefuseKeepAwake: {
+        CString strText, strCaption;
+        AfxFormatString1(strText, IDS_KEEPAWAKE_BAD_NUMBER, m_lpCmdLine);
+        strCaption.LoadString(IDS_APP_TITLE);
+        MessageBoxA(nullptr, strText, strCaption, MB_OK | MB_ICONWARNING);
+        break;
+    }
     case StartAction::CloseAndUninstall:
         SendMessageA(hMainWnd, WM_CLOSE, 0, 0);
         Uninstall();
@@ -57,6 +73,9 @@ BOOL CWatchApp::InitInstance() {
     case StartAction::RunMainWindow: {
         ChooseInterfaceLanguage();
         CWatchListDlg dlg;
+        if (keepAwake.kind == KeepAwakeRequest::Start) {
+            dlg.SetStartupKeepAwake(keepAwake.nMinutes);
+        }
         m_pMainWnd = &dlg;
         dlg.DoModal();
         m_pMainWnd = nullptr;

@@ -12,6 +12,7 @@
 #include "DpiScale.h"
 #include "CAutoRun.h"
 #include "CMenu.h"
+#include "CPathName.h"
 #include "CSingleInstance.h"
 #include "CommandRules.h"
 #include "ModalPopups.h"
@@ -68,6 +69,37 @@ UINT TaskbarCreatedMessage() {
     return s_uMessage;
 }
 
+// The keep-awake menu's choices and their minutes.
+struct HoldChoice {
+    UINT nID;
+    int nMinutes;
+};
+const HoldChoice kHoldChoices[] = {
+    {ID_KEEPAWAKE_30, 30},
+    {ID_KEEPAWAKE_60, 60},
+    {ID_KEEPAWAKE_120, 120},
+    {ID_KEEPAWAKE_ON, kKeepAwakeUntilStopped},
+};
+
+bool IsKeepAwakeMenu(HMENU hMenu) {
+    return hMenu && GetMenuItemID(hMenu, 0) == ID_KEEPAWAKE_30;
+}
+
+// The keep-awake submenu of a menu or of one of its menus, or null.
+HMENU FindKeepAwakeMenu(HMENU hMenu) {
+    const int count = hMenu ? GetMenuItemCount(hMenu) : 0;
+    for (int i = 0; i < count; ++i) {
+        HMENU hSub = GetSubMenu(hMenu, i);
+        if (IsKeepAwakeMenu(hSub)) {
+            return hSub;
+        }
+        if (HMENU hFound = FindKeepAwakeMenu(hSub)) {
+            return hFound;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 CWatchListDlg::CWatchListDlg() : CDialog(IDD_WATCHLIST_DIALOG) {
@@ -94,10 +126,19 @@ void CWatchListDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_WATCH_LIST, m_listCtrl);
 }
 
+UINT CWatchListDlg::KeepAwakeMessage() {
+    static const UINT s_uMessage = RegisterWindowMessageA("Qorvane.KeepAwake");
+    return s_uMessage;
+}
+
 INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == TaskbarCreatedMessage()) {
         OnTaskbarCreated();
         return FALSE;
+    }
+    if (message == KeepAwakeMessage()) {
+        StartHold(static_cast<int>(static_cast<INT_PTR>(wParam)));
+        return TRUE;
     }
     switch (message) {
     case WM_INITDIALOG:
@@ -221,6 +262,13 @@ BOOL CWatchListDlg::OnCommand(UINT nID) {
     case ID_AREA_BLACK_WAKE:
         OnAreaBlackWake();
         return TRUE;
+    case ID_KEEPAWAKE_30:
+    case ID_KEEPAWAKE_60:
+    case ID_KEEPAWAKE_120:
+    case ID_KEEPAWAKE_ON:
+    case ID_KEEPAWAKE_STOP:
+        OnKeepAwake(nID);
+        return TRUE;
     default:
         return FALSE;
     }
@@ -292,6 +340,11 @@ BOOL CWatchListDlg::OnInitDialog() {
     }
 
     ::SetTimer(m_hWnd, TIMER_WATCH_CYCLE, kWatchCycleMs, nullptr);
+    PrepareKeepAwakeMenu(FindKeepAwakeMenu(GetMenu()));
+    // A hold asked for on the command line holds from the start.
+    if (m_nStartupHoldMinutes != 0) {
+        StartHold(m_nStartupHoldMinutes);
+    }
     return TRUE;
 }
 
@@ -521,7 +574,14 @@ void CWatchListDlg::OnTimer(UINT_PTR nIDEvent) {
     if (m_bBlackShown) {
         return;
     }
+    const ULONGLONG ullNow = GetTickCount64();
+    const bool bWasHolding = m_hold.bOn;
+    m_hold = AgeKeepAwake(m_hold, ullNow);
+    if (bWasHolding && !m_hold.bOn) {
+        PrepareKeepAwakeMenu(FindKeepAwakeMenu(GetMenu()));
+    }
     WatchCycleFacts facts;
+    facts.bKeepAwake = m_hold.bOn;
     BYTE bForeground = 0;
     facts.nFirstInEffect = m_evaluator.FindFirstInEffect(&bForeground);
     facts.bFirstInForeground = bForeground != 0;
@@ -541,19 +601,63 @@ void CWatchListDlg::OnTimer(UINT_PTR nIDEvent) {
             facts.effects.push_back(m_watchList.GetAt(k)->m_nMonitorEffec);
         }
     }
-    ApplyWatchCycle(DecideWatchCycle(facts));
+    const WatchCycleActions actions = DecideWatchCycle(facts);
+    ApplyWatchCycle(actions, ComposeTip(actions.bGuarding, facts.nFirstInEffect, ullNow));
 }
 
-void CWatchListDlg::ApplyWatchCycle(const WatchCycleActions& actions) {
+CString CWatchListDlg::ComposeTip(bool bGuarding, int nFirstInEffect, ULONGLONG ullNow) const {
+    CString strTip = LoadText(bGuarding ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE);
+    CString strDetail;
+    switch (DecideTipDetail(m_hold, nFirstInEffect >= 0)) {
+    case TipDetail::MinutesLeft: {
+        CString strMinutes;
+        strMinutes.Format("%d", KeepAwakeMinutesLeft(m_hold, ullNow));
+        AfxFormatString1(strDetail, IDS_TIP_MINUTES_LEFT, strMinutes);
+        break;
+    }
+    case TipDetail::UntilStopped:
+        strDetail = LoadText(IDS_TIP_UNTIL_STOPPED);
+        break;
+    case TipDetail::WatchedAlias: {
+        const CWatchItem& item = *m_watchList.GetAt(nFirstInEffect);
+        strDetail = item.m_strTitle.IsEmpty() ? CString(CPathName(item.m_strFileName).GetTitle())
+                                              : item.m_strTitle;
+        break;
+    }
+    case TipDetail::None:
+        break;
+    }
+    if (!strDetail.IsEmpty()) {
+        strTip += "\n";
+        strTip += strDetail;
+    }
+    return strTip;
+}
+
+void CWatchListDlg::ApplyWatchCycle(const WatchCycleActions& actions, const CString& strTip) {
+    // Each of these calls makes the taskbar, the shell or other processes do
+    // work: a cycle that finds things as they are touches none of them.
     HICON hIcon = actions.bGuarding ? m_hIconGuard : m_hIconNormal;
     HICON hSmall = actions.bGuarding ? SmallIcon(m_hIconGuardSmall, m_hIconGuard)
                                      : SmallIcon(m_hIconNormalSmall, m_hIconNormal);
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hSmall));
-    m_trayIcon.SetIcon(hSmall);
+    if (reinterpret_cast<HICON>(SendMessage(WM_GETICON, ICON_BIG)) != hIcon) {
+        SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
+    }
+    if (reinterpret_cast<HICON>(SendMessage(WM_GETICON, ICON_SMALL)) != hSmall) {
+        SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hSmall));
+    }
+    if (m_trayIcon.GetIcon() != hSmall) {
+        m_trayIcon.SetIcon(hSmall);
+    }
+    if (strTip != CString(m_trayIcon.GetTip())) {
+        m_trayIcon.SetTip(strTip);
+    }
     const CString strTitle = LoadText(actions.bGuarding ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE);
-    m_trayIcon.SetTip(strTitle);
-    SetWindowText(strTitle);
+    CString strShown;
+    GetWindowText(strShown);
+    if (strShown != strTitle) {
+        SetWindowText(strTitle);
+    }
 
     if (actions.bSetActiveAreaMode) {
         m_nActiveAreaMode = actions.nActiveAreaMode;
@@ -564,18 +668,33 @@ void CWatchListDlg::ApplyWatchCycle(const WatchCycleActions& actions) {
         ::SetTimer(m_hWnd, TIMER_AREA_BLACK, kAreaBlackTickMs, nullptr);
         SetAreaBlackStatus(0, 1);
     }
-    if (actions.bStopCountdown) {
+    // Every way a countdown ends tells the hooks so: with none running there
+    // is nothing to stop.
+    if (actions.bStopCountdown && m_bCounting) {
         m_bCounting = false;
         SetAreaBlackStatus(0, 0);
         ::KillTimer(m_hWnd, TIMER_AREA_BLACK);
     }
     if (actions.bGuarding) {
-        m_hookThread.Install(m_hWnd);
-        SetMonitorEffect(actions.bPreventSaver, actions.bPreventPowerOff);
-    } else {
-        m_hookThread.Uninstall();
+        if (!m_hookThread.IsInstalled()) {
+            // Posted to the hook thread; one that did not take (a full
+            // session table) is asked for again by the next cycle.
+            m_hookThread.Install(m_hWnd);
+        }
+        const int nFlags = (actions.bPreventSaver ? 1 : 0) | (actions.bPreventPowerOff ? 2 : 0);
+        if (nFlags != m_nFlagsInPlace) {
+            SetMonitorEffect(actions.bPreventSaver, actions.bPreventPowerOff);
+            m_nFlagsInPlace = nFlags;
+        }
+    } else if (m_hookThread.IsRequested()) {
+        RemoveHooks();
     }
     m_displayRequest.Hold(actions.bHoldDisplayOn);
+}
+
+void CWatchListDlg::RemoveHooks() {
+    m_hookThread.Uninstall();
+    m_nFlagsInPlace = -1;
 }
 
 void CWatchListDlg::OnAreaBlackTick() {
@@ -592,7 +711,17 @@ void CWatchListDlg::OnAreaBlackTick() {
         SetAreaBlackStatus(tick.hooks.bBlackShown, tick.hooks.bCounting);
     }
     if (tick.bShowBlackout) {
-        ShowAreaBlack();
+        // Only the hooks see the input that ends a blackout: without them (a
+        // full session table, a failed install, hooks removed at a session's
+        // end that did not come) the screen would stay black. The countdown
+        // ends instead; the next cycle installs the hooks and arms it again.
+        if (m_hookThread.IsInstalled()) {
+            ShowAreaBlack();
+        } else {
+            m_bCounting = false;
+            SetAreaBlackStatus(0, 0);
+            ::KillTimer(m_hWnd, TIMER_AREA_BLACK);
+        }
     }
 }
 
@@ -653,7 +782,7 @@ BOOL CWatchListDlg::OnQueryEndSession(WPARAM wParam, LPARAM lParam) {
 void CWatchListDlg::OnEndSession() {
     m_bEndingSession = true;
     SaveAll();
-    m_hookThread.Uninstall();
+    RemoveHooks();
 }
 
 void CWatchListDlg::OnExit() {
@@ -714,6 +843,9 @@ void CWatchListDlg::TrayCallback(WPARAM, LPARAM lParam, void* pData) {
     CMenu popup(menu.GetSubMenu(0));
     POINT cursor;
     GetCursorPos(&cursor);
+    if (HMENU hKeepAwake = FindKeepAwakeMenu(popup)) {
+        pDlg->PrepareKeepAwakeMenu(hKeepAwake);
+    }
     switch (LOWORD(lParam)) {
     case WM_LBUTTONDBLCLK:
         if (pDlg->HasOpenDialog()) {
@@ -810,7 +942,7 @@ void CWatchListDlg::OnDeleteWatch() {
     m_listCtrl.DeleteItem(nRow);
     m_listCtrl.SetFocus();
     SaveList();
-    m_hookThread.Uninstall();
+    RemoveHooks();
     // No row is selected any more, whether or not the list view said so.
     OnItemChangedList();
 }
@@ -873,4 +1005,45 @@ void CWatchListDlg::OnAreaBlackWake() {
     // a half-reset blackout.
     DrainQueuedWakes(m_hWnd);
     OnTimer(TIMER_WATCH_CYCLE);
+}
+
+void CWatchListDlg::OnKeepAwake(UINT nID) {
+    int nMinutes = 0;
+    for (const HoldChoice& choice : kHoldChoices) {
+        if (choice.nID == nID) {
+            nMinutes = choice.nMinutes;
+        }
+    }
+    StartHold(nMinutes);
+}
+
+void CWatchListDlg::StartHold(int nMinutes) {
+    m_hold = StartKeepAwake(nMinutes, GetTickCount64());
+    m_nHoldMinutes = m_hold.bOn ? nMinutes : 0;
+    PrepareKeepAwakeMenu(FindKeepAwakeMenu(GetMenu()));
+    OnTimer(TIMER_WATCH_CYCLE);
+}
+
+void CWatchListDlg::PrepareKeepAwakeMenu(HMENU hMenu) const {
+    if (!hMenu) {
+        return;
+    }
+    CMenu menu(hMenu);
+    for (const HoldChoice& choice : kHoldChoices) {
+        const bool bRunning = m_hold.bOn && choice.nMinutes == m_nHoldMinutes;
+        menu.CheckMenuItem(choice.nID, MF_BYCOMMAND | (bRunning ? MF_CHECKED : MF_UNCHECKED));
+    }
+    // The stop item and its separator come and go with the hold.
+    const bool bHasStop =
+        menu.GetMenuState(ID_KEEPAWAKE_STOP, MF_BYCOMMAND) != static_cast<UINT>(-1);
+    if (m_hold.bOn && !bHasStop) {
+        menu.AppendMenu(MF_SEPARATOR);
+        menu.AppendMenu(MF_STRING, ID_KEEPAWAKE_STOP, LoadText(IDS_KEEPAWAKE_STOP));
+    } else if (!m_hold.bOn && bHasStop) {
+        menu.DeleteMenu(ID_KEEPAWAKE_STOP, MF_BYCOMMAND);
+        const int nLast = menu.GetMenuItemCount() - 1;
+        if (nLast >= 0 && (menu.GetMenuState(nLast, MF_BYPOSITION) & MF_SEPARATOR)) {
+            menu.DeleteMenu(nLast, MF_BYPOSITION);
+        }
+    }
 }

@@ -13,6 +13,7 @@
 #include "CTrayIcon.h"
 #include "CWatchEvaluator.h"
 #include "CWatchList.h"
+#include "KeepAwake.h"
 #include "WatchCycleDecision.h"
 
 // The program's main window: the watch list in a resizable dialog with four
@@ -31,6 +32,12 @@ public:
     void ShowTrayIcon(BOOL bShow);
     // void TrayCallback(WPARAM iconId, LPARAM mouseMessage, void* pMainWnd)
     static void TrayCallback(WPARAM wParam, LPARAM lParam, void* pData);
+    // A hold of so many minutes (kKeepAwakeUntilStopped: until stopped) to
+    // start with, from the command line.
+    void SetStartupKeepAwake(int nMinutes) { m_nStartupHoldMinutes = nMinutes; }
+    // Posted by a later start: wParam is the minutes of a new hold, 0 to stop,
+    // kKeepAwakeUntilStopped for a hold without an end.
+    static UINT KeepAwakeMessage();
 
 protected:
     INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -58,7 +65,11 @@ private:
     // void OnTimer(UINT_PTR nIDEvent): timer 1 counts the blackout down, any
     // other id runs the watch cycle
     void OnTimer(UINT_PTR nIDEvent);
-    void ApplyWatchCycle(const WatchCycleActions& actions);
+    // Touches only what differs from what is in place.
+    void ApplyWatchCycle(const WatchCycleActions& actions, const CString& strTip);
+    // The tray tip: the title, then what holds the screen.
+    CString ComposeTip(bool bGuarding, int nFirstInEffect, ULONGLONG ullNow) const;
+    void RemoveHooks();
     void OnAreaBlackTick();
     void GetActiveArea(RECT* pRect) const;
     void ShowAreaBlack();
@@ -79,6 +90,12 @@ private:
     void OnToggleAutoRun();
     void OnBlackoutDefaults();
     void OnAreaBlackWake();
+    // void OnKeepAwake(UINT nID): a choice of the keep-awake menu
+    void OnKeepAwake(UINT nID);
+    // Starts a hold of so many minutes (0 stops it) and runs the cycle at once.
+    void StartHold(int nMinutes);
+    // Checks the running choice; the stop item shows only while a hold is on.
+    void PrepareKeepAwakeMenu(HMENU hMenu) const;
 
     RECT GetGripRect() const;
     // The selected row when it shows an item, else -1.
@@ -119,6 +136,12 @@ private:
     UINT m_nDpi = 96;
     bool m_bEndingSession = false;
     bool m_bDestroying = false;
+    KeepAwakeHold m_hold;
+    int m_nHoldMinutes = 0;
+    int m_nStartupHoldMinutes = 0;
+    // The suppression flags the cycles have put in place (-1: unknown), so a
+    // cycle that changes nothing touches nothing.
+    int m_nFlagsInPlace = -1;
     CAreaBlackWnd m_blackWnd;
     CHookThread m_hookThread;
 };

@@ -11,6 +11,12 @@ ModalCommand DecideCommandWhileModal(UINT nID) {
     case ID_APP_EXIT:
         return ModalCommand::CancelDialogsThen;
     case ID_AREA_BLACK_WAKE:
+    case ID_KEEPAWAKE_30:
+    case ID_KEEPAWAKE_60:
+    case ID_KEEPAWAKE_120:
+    case ID_KEEPAWAKE_ON:
+    case ID_KEEPAWAKE_STOP:
+        // Keeping awake opens nothing and changes no item.
         return ModalCommand::Run;
     default:
         // Every other command either opens a dialog, changes the list or

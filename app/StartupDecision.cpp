@@ -2,14 +2,22 @@
 
 #include "CString.h"
 
-StartAction DecideStart(bool bAlreadyRunning, bool bMainWndPublished, bool bUninstall) {
+StartAction DecideStart(bool bAlreadyRunning, bool bMainWndPublished, bool bUninstall,
+                        KeepAwakeRequest::Kind keepAwake) {
+    if (!bUninstall && keepAwake == KeepAwakeRequest::Invalid) {
+        return StartAction::RefuseKeepAwake;
+    }
     if (!bAlreadyRunning) {
         return bUninstall ? StartAction::UninstallOnly : StartAction::RunMainWindow;
     }
     if (!bMainWndPublished) {
         return StartAction::EndSilently;
     }
-    return bUninstall ? StartAction::CloseAndUninstall : StartAction::HandOver;
+    if (bUninstall) {
+        return StartAction::CloseAndUninstall;
+    }
+    return keepAwake == KeepAwakeRequest::None ? StartAction::HandOver
+                                               : StartAction::HandOverKeepAwake;
 }
 
 bool IsUninstallCommandLine(const char* pszCmdLine) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "KeepAwake.h"
+
 // What one start of the program does, decided from the single-instance guard,
 // the published main window and the command line.
 enum class StartAction {
@@ -8,9 +10,12 @@ enum class StartAction {
     EndSilently,       // another instance is still starting (or uninstalling)
     HandOver,          // bring the running instance's window to the front
     CloseAndUninstall, // close the running instance, then ask about the files
+    HandOverKeepAwake, // tell the running instance to start or stop keeping awake
+    RefuseKeepAwake,   // the keep-awake minutes are no number: say so, change nothing
 };
 
-StartAction DecideStart(bool bAlreadyRunning, bool bMainWndPublished, bool bUninstall);
+StartAction DecideStart(bool bAlreadyRunning, bool bMainWndPublished, bool bUninstall,
+                        KeepAwakeRequest::Kind keepAwake = KeepAwakeRequest::None);
 
 // "/UNINSTALL" anywhere in the arguments, in any letter case.
 bool IsUninstallCommandLine(const char* pszCmdLine);

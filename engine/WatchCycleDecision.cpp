@@ -20,12 +20,16 @@ bool NeedsBlackoutDefaults(int nFirstInEffect, bool bFirstInForeground, int nAre
 
 WatchCycleActions DecideWatchCycle(const WatchCycleFacts& facts) {
     WatchCycleActions actions;
-    if (facts.nFirstInEffect < 0) {
+    const bool bItemInEffect = facts.nFirstInEffect >= 0;
+    if (!bItemInEffect) {
         actions.bStopCountdown = true;
-        return actions;
+        if (!facts.bKeepAwake) {
+            return actions;
+        }
     }
     actions.bGuarding = true;
-    if (facts.bFirstInForeground) {
+    // Only an item in effect arms or stops a blackout; a hold alone never does.
+    if (bItemInEffect && facts.bFirstInForeground) {
         if (facts.nAreaBlack != 0) {
             actions.bSetActiveAreaMode = true;
             actions.nActiveAreaMode = facts.blackout.nActiveAreaMode;
@@ -34,12 +38,15 @@ WatchCycleActions DecideWatchCycle(const WatchCycleFacts& facts) {
                 actions.nSecondsLeft = facts.blackout.nWaitTime;
             }
         }
-    } else if (facts.bCounting) {
+    } else if (bItemInEffect && facts.bCounting) {
         actions.bStopCountdown = true;
     }
     for (int effect : facts.effects) {
         actions.bPreventSaver = actions.bPreventSaver || effect == 1 || effect == 3;
         actions.bPreventPowerOff = actions.bPreventPowerOff || effect == 2 || effect == 3;
+    }
+    if (facts.bKeepAwake) {
+        actions.bPreventSaver = actions.bPreventPowerOff = true;
     }
     actions.bHoldDisplayOn = actions.bPreventPowerOff;
     return actions;

@@ -29,6 +29,9 @@ struct WatchCycleFacts {
     bool bCounting = false;
     // MonitorEffec of every item in effect, in list order.
     std::vector<int> effects;
+    // The user keeps the screen on: as an item with both effects would,
+    // without a blackout of its own.
+    bool bKeepAwake = false;
 };
 
 struct WatchCycleActions {

@@ -19,6 +19,16 @@ public:
     BOOL DestroyMenu();
 
     HMENU GetSubMenu(int nPos) const { return ::GetSubMenu(m_hMenu, nPos); }
+    int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
+    UINT GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
+    // The item's flags, or (UINT)-1 when the menu has no such item.
+    UINT GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_hMenu, nID, nFlags); }
+    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, const char* pszNewItem = nullptr) {
+        return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, pszNewItem);
+    }
+    BOOL DeleteMenu(UINT nPosition, UINT nFlags) {
+        return ::DeleteMenu(m_hMenu, nPosition, nFlags);
+    }
     UINT CheckMenuItem(UINT nIDCheckItem, UINT nCheck) {
         return ::CheckMenuItem(m_hMenu, nIDCheckItem, nCheck);
     }

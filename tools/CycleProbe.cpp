@@ -1,6 +1,6 @@
 // A benchmark-only library hooked into the program's GUI thread. It counts
-// the watch cycles (each one sets the main window's title) and the wake
-// commands the thread took from its queue, and records the last marker the
+// the watch cycles, the titles and icons they set, and the wake commands the
+// thread took from its queue, and records the last marker the
 // benchmark posted behind its input, all as properties of the main window,
 // which every process can read.
 #include "CycleProbeProtocol.h"
@@ -20,8 +20,14 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     CycleProbeCallWnd(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         const CWPSTRUCT* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (msg->message == WM_SETTEXT && !GetParent(msg->hwnd))
+        // Each cycle asks its own window for the large icon once, to leave it
+        // alone when it is the right one. Others rarely ask for the large one:
+        // the caption and the taskbar draw the small icon.
+        if (msg->message == WM_GETICON && msg->wParam == ICON_BIG && !GetParent(msg->hwnd))
             Increment(msg->hwnd, CycleProbe::kCycles);
+        else if ((msg->message == WM_SETTEXT || msg->message == WM_SETICON) &&
+                 !GetParent(msg->hwnd))
+            Increment(msg->hwnd, CycleProbe::kShownChanges);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -9,6 +9,8 @@ constexpr WPARAM kWakeCommand = 3728;
 // the queue (handled or removed unhandled), the last marker retrieved.
 constexpr const char* kCycles = "Qorvane.CycleProbe.Cycles";
 constexpr const char* kWakes = "Qorvane.CycleProbe.Wakes";
+// Titles and icons set on the main window.
+constexpr const char* kShownChanges = "Qorvane.CycleProbe.ShownChanges";
 constexpr const char* kMarker = "Qorvane.CycleProbe.Marker";
 // Posted by the benchmark behind a burst, wParam = burst number.
 constexpr const char* kMarkerMessage = "Qorvane.CycleProbe.Marker";

@@ -12,11 +12,11 @@ trap '"$QV_WINESERVER" -k 2>/dev/null; qv_display_stop' EXIT
 arches=("$@")
 [ ${#arches[@]} -eq 0 ] && arches=(x86_64 i686)
 for arch in "${arches[@]}"; do
-    qv_build "$arch" HookBench ProcessListBench ListSaveBench WakeBench >/dev/null || exit 1
+    qv_build "$arch" HookBench ProcessListBench ListSaveBench WakeBench CycleBench >/dev/null || exit 1
     loader=$QV_WINE32
     [ "$arch" = x86_64 ] && loader=$QV_WINE64
     qv_wine_warm
-    for bench in HookBench ProcessListBench ListSaveBench WakeBench; do
+    for bench in HookBench ProcessListBench ListSaveBench WakeBench CycleBench; do
         echo "== $bench ($arch)"
         timeout 600 "$loader" "$QV_ROOT/build/$arch/bin/$bench.exe" </dev/null
     done

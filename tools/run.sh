@@ -2,8 +2,9 @@
 # Installs what is missing, builds the program and runs it under Wine. With no
 # DISPLAY it shows the program's main job as a demo on a headless Xvfb: a
 # watched program starts, the program guards and swallows the screen saver's
-# command, the watched program ends and the program returns to normal. The
-# screenshots go to build/demo-*.png.
+# command, the watched program ends and the program returns to normal; then a
+# timed keep-awake hold from the command line. The screenshots go to
+# build/demo-*.png.
 set -uo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -80,4 +81,21 @@ shot 3-normal-again
 on_desktop "$watched" </dev/null >/dev/null 2>&1 &
 sleep 1
 step "   a screen-saver command now: $(on_desktop "$dir/bin/DemoSaverCommand.exe" </dev/null 2>/dev/null | tr -d '\r')"
+"$QV_WINE64" taskkill.exe /f /im Watched.exe </dev/null >/dev/null 2>&1
+title_is "Qorvane" || { step "the program did not return to normal"; exit 1; }
+
+step "5. Keeping awake without a watched program: \"Murvel.exe /KEEPAWAKE:30\" hands a"
+step "   30-minute hold to the running program (the tray menu's 保持唤醒 does the same)"
+on_desktop "$app/Murvel.exe" /KEEPAWAKE:30 </dev/null >/dev/null 2>&1
+if title_is "Qorvane (守护中...)"; then
+    step "   title: \"Qorvane (守护中...)\"; the tray tip says how many minutes are left"
+else
+    step "   the program did not start keeping awake"; exit 1
+fi
+# The tip shows while the pointer rests on the icon at the taskbar's right end.
+xdotool mousemove 1013 757 sleep 0.3 mousemove 1012 758 sleep 2
+shot 4-keep-awake
+step "6. \"Murvel.exe /KEEPAWAKE:0\" stops it"
+on_desktop "$app/Murvel.exe" /KEEPAWAKE:0 </dev/null >/dev/null 2>&1
+title_is "Qorvane" && step "   title: \"Qorvane\" again"
 step "done: screenshots in build/demo-*.png"

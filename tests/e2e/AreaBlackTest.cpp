@@ -127,6 +127,20 @@ TEST_F(AreaBlackTest, WindowRectStaysVisibleAndInputAfterTheFirstSecondWakes) {
     EXPECT_TRUE(WaitFor([&] { return Black() != nullptr; }, 5000));
 }
 
+TEST_F(AreaBlackTest, NoBlackoutWithoutTheHooksThatEndIt) {
+    StartArmed(WatchList(2, 1, 0));
+    // A session end that does not come removes the hooks until the next cycle.
+    SendMessageA(m_murvel.MainWindow(), WM_ENDSESSION, FALSE, 0);
+    ASSERT_TRUE(Hooks().None());
+    m_murvel.CountdownTick();
+    EXPECT_EQ(nullptr, Black()) << "nothing would end it";
+    m_murvel.RunWatchCycle();
+    EXPECT_TRUE(Hooks().Installed());
+    EXPECT_EQ(1, Hooks().Counting()) << "armed again";
+    m_murvel.CountdownTick();
+    EXPECT_NE(nullptr, Black());
+}
+
 TEST_F(AreaBlackTest, ClientAreaModeWithNoWaitShowsAtTheFirstTick) {
     StartArmed(WatchList(2, 0, 1));
     EXPECT_EQ(nullptr, Black()) << "arming shows nothing yet";

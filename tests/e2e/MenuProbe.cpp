@@ -2,6 +2,7 @@
 // memory of the process that owns them (Wine refuses menu calls from other
 // processes), so their state is read here, inside the program, and handed
 // back through window properties and global atoms, which every process sees.
+// It also counts what the watch cycles change on the main window.
 #include "MenuProbeProtocol.h"
 
 #include <windows.h>
@@ -38,6 +39,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
                                               text, sizeof text, MF_BYCOMMAND))
                 SetPropA(msg->hwnd, MenuProbe::kMenuText,
                          reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomA(text))));
+        } else if ((msg->message == WM_SETTEXT || msg->message == WM_SETICON) &&
+                   !GetParent(msg->hwnd)) {
+            UINT_PTR n = reinterpret_cast<UINT_PTR>(GetPropA(msg->hwnd, MenuProbe::kShownChanges));
+            SetPropA(msg->hwnd, MenuProbe::kShownChanges, reinterpret_cast<HANDLE>(n + 1));
         } else if (msg->message == WM_INITMENUPOPUP && HIWORD(msg->lParam) == 0) {
             RecordPopup(msg->hwnd, reinterpret_cast<HMENU>(msg->wParam));
         }

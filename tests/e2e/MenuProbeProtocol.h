@@ -12,4 +12,7 @@ constexpr const char* kMenuText = "Qorvane.MenuProbe.Text";
 // text of its first item, and its default item's position plus one.
 constexpr const char* kPopupFirstText = "Qorvane.MenuProbe.PopupText";
 constexpr const char* kPopupDefault = "Qorvane.MenuProbe.PopupDefault";
+// How many times the main window's title or icons were set since the probe
+// came in.
+constexpr const char* kShownChanges = "Qorvane.MenuProbe.ShownChanges";
 } // namespace MenuProbe

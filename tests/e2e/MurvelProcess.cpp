@@ -362,6 +362,13 @@ UINT MurvelProcess::MenuState(UINT nID) const {
     return static_cast<UINT>(stored - 1);
 }
 
+int MurvelProcess::ShownChanges() const {
+    if (!AttachMenuProbe())
+        return -1;
+    return static_cast<int>(
+        reinterpret_cast<UINT_PTR>(GetPropA(m_hMain, MenuProbe::kShownChanges)));
+}
+
 std::string MurvelProcess::MenuText(UINT nID) const {
     if (!AttachMenuProbe())
         return "";

@@ -78,6 +78,9 @@ public:
     UINT MenuState(UINT nID) const;
     // The text of a menu-bar item, read the same way.
     std::string MenuText(UINT nID) const;
+    // Title and icon changes of the main window from now on: the first call
+    // starts counting and returns 0.
+    int ShownChanges() const;
     // Opens the notification-area popup menu as a right click on the icon
     // would, and returns the text of its first item and its default item's
     // position (-1 when none), read as it opened; the menu is closed again.

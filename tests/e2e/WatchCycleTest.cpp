@@ -50,6 +50,12 @@ TEST(WatchCycle, RunningProgramIsGuardedUntilItEnds) {
 
     ProgramHooks hooks(murvel);
     EXPECT_TRUE(hooks.Installed());
+    // Cycles that find things as they are change nothing on screen.
+    const int changes = murvel.ShownChanges();
+    murvel.RunWatchCycle();
+    murvel.RunWatchCycle();
+    EXPECT_EQ(changes, murvel.ShownChanges());
+    EXPECT_TRUE(hooks.Installed());
     EXPECT_EQ(1, hooks.Saver()) << "effects 1 and 2 together prevent both";
     EXPECT_EQ(1, hooks.PowerOff());
     // A screen-saver command that reaches the helper arrives as nothing.
@@ -153,4 +159,51 @@ TEST(SingleInstance, UninstallClosesTheRunningInstanceFirst) {
               RegQueryValueExA(hKey, "Velatrix", nullptr, nullptr, nullptr, nullptr));
     RegDeleteValueA(hKey, "Velatrix");
     RegCloseKey(hKey);
+}
+
+TEST(KeepAwake, FromTheMenuAndTheCommandLineWithAndWithoutAWatchedProgram) {
+    HookTargetProcess helper;
+    ASSERT_NE(nullptr, helper.Window());
+    MurvelProcess murvel;
+    // Watched for the screen saver only, and not valid yet.
+    murvel.PutFile("Tessik.dat", List(Record(0, SiblingProgram("HookTarget.exe"), 0, 1), 1));
+    ASSERT_TRUE(murvel.Start());
+    ProgramHooks hooks(murvel);
+    EXPECT_EQ(static_cast<UINT>(-1), murvel.MenuState(ID_KEEPAWAKE_STOP)) << "no hold, no stop";
+
+    // Nothing watched: a hold guards as an item with both effects would.
+    murvel.Command(ID_KEEPAWAKE_30);
+    EXPECT_EQ(kGuarding, murvel.Title());
+    EXPECT_TRUE(hooks.Installed());
+    EXPECT_EQ(1, hooks.Saver());
+    EXPECT_EQ(1, hooks.PowerOff()) << "and with it the display power request";
+    EXPECT_EQ(0, hooks.Counting()) << "a hold arms no blackout";
+    EXPECT_EQ(static_cast<UINT>(MF_CHECKED), murvel.MenuState(ID_KEEPAWAKE_30) & MF_CHECKED);
+    EXPECT_NE(static_cast<UINT>(-1), murvel.MenuState(ID_KEEPAWAKE_STOP));
+    murvel.RunWatchCycle();
+    EXPECT_EQ(kGuarding, murvel.Title()) << "the hold lasts";
+    murvel.Command(ID_KEEPAWAKE_STOP);
+    EXPECT_EQ("Qorvane", murvel.Title());
+    EXPECT_TRUE(hooks.None());
+
+    // From a later start; a bad number changes nothing.
+    EXPECT_EQ(0, murvel.RunAgain("/KEEPAWAKE:30"));
+    EXPECT_TRUE(WaitFor([&] { return murvel.Title() == kGuarding; }, 5000));
+    EXPECT_EQ(0, murvel.RunAndAnswer("/keepawake:1h", IDOK, "Qorvane"));
+    EXPECT_EQ(kGuarding, murvel.Title());
+    EXPECT_EQ(0, murvel.RunAgain("/KeepAwake:0"));
+    EXPECT_TRUE(WaitFor([&] { return murvel.Title() == "Qorvane"; }, 5000));
+
+    // With the watched program in effect, stopping the hold leaves its guard.
+    ASSERT_TRUE(murvel.Close());
+    murvel.PutFile("Tessik.dat", List(Record(0, SiblingProgram("HookTarget.exe"), 1, 1), 1));
+    MurvelProcess again(murvel.Folder());
+    ASSERT_TRUE(again.Start("/KEEPAWAKE"));
+    EXPECT_EQ(kGuarding, again.Title()) << "held from the start";
+    EXPECT_EQ(static_cast<UINT>(MF_CHECKED), again.MenuState(ID_KEEPAWAKE_ON) & MF_CHECKED);
+    EXPECT_EQ(1, hooks.PowerOff());
+    again.Command(ID_KEEPAWAKE_STOP);
+    EXPECT_EQ(kGuarding, again.Title());
+    EXPECT_EQ(1, hooks.Saver());
+    EXPECT_EQ(0, hooks.PowerOff()) << "the item's own effect alone";
 }

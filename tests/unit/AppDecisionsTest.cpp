@@ -73,6 +73,26 @@ TEST(Startup, FiveWaysToStart) {
     for (const auto& c : cases)
         EXPECT_EQ(c.action, DecideStart(c.running, c.published, c.uninstall))
             << c.running << c.published << c.uninstall;
+
+    using K = KeepAwakeRequest;
+    const struct {
+        bool running, published, uninstall;
+        K::Kind keepAwake;
+        StartAction action;
+    } holds[] = {
+        {false, false, false, K::Start, StartAction::RunMainWindow},
+        {false, false, false, K::Stop, StartAction::RunMainWindow},
+        {true, true, false, K::Start, StartAction::HandOverKeepAwake},
+        {true, true, false, K::Stop, StartAction::HandOverKeepAwake},
+        {true, false, false, K::Start, StartAction::EndSilently},
+        {true, true, true, K::Start, StartAction::CloseAndUninstall},
+        {false, false, false, K::Invalid, StartAction::RefuseKeepAwake},
+        {true, true, false, K::Invalid, StartAction::RefuseKeepAwake},
+        {true, true, true, K::Invalid, StartAction::CloseAndUninstall},
+    };
+    for (const auto& c : holds)
+        EXPECT_EQ(c.action, DecideStart(c.running, c.published, c.uninstall, c.keepAwake))
+            << c.running << c.published << c.uninstall << c.keepAwake;
 }
 
 TEST(Startup, UninstallKeywordInAnyCaseAnywhere) {

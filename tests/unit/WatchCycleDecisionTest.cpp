@@ -1,4 +1,5 @@
 #include "CDisplayRequest.h"
+#include "KeepAwake.h"
 #include "WatchCycleDecision.h"
 
 #include <gtest/gtest.h>
@@ -6,8 +7,9 @@
 namespace {
 
 WatchCycleFacts Facts(int first, bool foreground, int areaBlack, bool counting,
-                      std::vector<int> effects, int wait = 30, int mode = 1) {
+                      std::vector<int> effects, int wait = 30, int mode = 1, bool hold = false) {
     WatchCycleFacts facts;
+    facts.bKeepAwake = hold;
     facts.nFirstInEffect = first;
     facts.bFirstInForeground = foreground;
     facts.nAreaBlack = areaBlack;
@@ -46,6 +48,12 @@ TEST(WatchCycle, DecisionTable) {
          false, true, false, true, false, 0},
         {"a wait of 0 arms with 0 seconds", Facts(1, true, 1, false, {3}, 0, 0), true, true, false,
          true, true, true, 0},
+        {"a hold alone guards both ways and arms nothing",
+         Facts(-1, false, 0, false, {}, 30, 1, true), true, false, true, false, true, true, 0},
+        {"a hold stops the countdown of an item no longer in effect",
+         Facts(-1, false, 0, true, {}, 30, 1, true), true, false, true, false, true, true, 0},
+        {"a hold adds both effects to an item's; the item's blackout stays",
+         Facts(0, true, 2, false, {1}, 45, 1, true), true, true, false, true, true, true, 45},
     };
     for (const auto& c : cases) {
         WatchCycleActions a = DecideWatchCycle(c.facts);
@@ -150,4 +158,77 @@ TEST(DisplayRequest, HeldOnceReleasedOnceAndAtTheEnd) {
     EXPECT_EQ(static_cast<DWORD>(ES_CONTINUOUS | ES_DISPLAY_REQUIRED), FakePower::lastState);
     old.Hold(false);
     EXPECT_EQ(static_cast<DWORD>(ES_CONTINUOUS), FakePower::lastState);
+}
+
+TEST(KeepAwake, TimedHoldsEndInTheFirstCycleAfterTheirDeadline) {
+    const ULONGLONG start = 5000000000ull; // days after start-up: beyond 32 bits
+    const KeepAwakeHold hold = StartKeepAwake(30, start);
+    ASSERT_TRUE(hold.bOn && hold.bTimed);
+    const struct {
+        ULONGLONG elapsedMs;
+        bool on;
+        int minutesLeft;
+    } clock[] = {
+        {0, true, 30},
+        {1, true, 30},
+        {59999, true, 30},
+        {60000, true, 29},
+        {60001, true, 29},
+        {29 * 60000 + 1, true, 1},
+        {30 * 60000 - 1, true, 1},
+        {30 * 60000, false, 0},
+        {90 * 60000, false, 0},
+    };
+    for (const auto& c : clock) {
+        const KeepAwakeHold aged = AgeKeepAwake(hold, start + c.elapsedMs);
+        EXPECT_EQ(c.on, aged.bOn) << c.elapsedMs;
+        EXPECT_EQ(c.minutesLeft, KeepAwakeMinutesLeft(aged, start + c.elapsedMs)) << c.elapsedMs;
+    }
+    const KeepAwakeHold endless = StartKeepAwake(kKeepAwakeUntilStopped, start);
+    EXPECT_TRUE(AgeKeepAwake(endless, start + 1000000000ull).bOn);
+    EXPECT_EQ(0, KeepAwakeMinutesLeft(endless, start));
+    EXPECT_FALSE(StartKeepAwake(0, start).bOn);
+
+    const struct {
+        KeepAwakeHold hold;
+        bool item;
+        TipDetail detail;
+    } tips[] = {
+        {KeepAwakeHold(), false, TipDetail::None}, {KeepAwakeHold(), true, TipDetail::WatchedAlias},
+        {hold, true, TipDetail::MinutesLeft},      {endless, false, TipDetail::UntilStopped},
+        {endless, true, TipDetail::UntilStopped},
+    };
+    for (const auto& t : tips)
+        EXPECT_EQ(t.detail, DecideTipDetail(t.hold, t.item)) << t.hold.bOn << t.item;
+}
+
+TEST(KeepAwake, CommandLineRequests) {
+    using R = KeepAwakeRequest;
+    const struct {
+        const char* line;
+        R::Kind kind;
+        int minutes;
+    } cases[] = {
+        {"", R::None, 0},
+        {"/UNINSTALL", R::None, 0},
+        {"/KEEPAWAKE", R::Start, kKeepAwakeUntilStopped},
+        {"-x /keepawake -y", R::Start, kKeepAwakeUntilStopped},
+        {"/KeepAwake:30", R::Start, 30},
+        {"/KEEPAWAKE:10080", R::Start, 10080},
+        {"/KEEPAWAKE:0", R::Stop, 0},
+        {"/KEEPAWAKE:000", R::Stop, 0},
+        {"/KEEPAWAKE:10081", R::Invalid, 0},
+        {"/KEEPAWAKE:99999999999999999999", R::Invalid, 0},
+        {"/KEEPAWAKE:-5", R::Invalid, 0},
+        {"/KEEPAWAKE:", R::Invalid, 0},
+        {"/KEEPAWAKE:1h", R::Invalid, 0},
+        {"/KEEPAWAKE=30", R::Invalid, 0},
+    };
+    for (const auto& c : cases) {
+        const R r = ParseKeepAwakeCommandLine(c.line);
+        EXPECT_EQ(c.kind, r.kind) << c.line;
+        if (c.kind == R::Start) {
+            EXPECT_EQ(c.minutes, r.nMinutes) << c.line;
+        }
+    }
 }
