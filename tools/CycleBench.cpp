@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -90,7 +91,8 @@ int main(int argc, char** argv) {
     Print("quiet, guarding a watched program", Measure(program, n, cycle));
     const double cpu0 = program.CpuSeconds();
     Sleep(static_cast<DWORD>(idleSeconds) * 1000);
-    const double cpu = program.CpuSeconds() - cpu0;
+    // Process times may come back a tick apart.
+    const double cpu = std::max(0.0, program.CpuSeconds() - cpu0);
     std::printf("idle for %d s while guarding (a cycle every 5 s): CPU %.1f ms, %.3f %% of a "
                 "core\n",
                 idleSeconds, cpu * 1000, cpu * 100 / idleSeconds);
