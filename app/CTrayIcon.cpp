@@ -80,6 +80,12 @@ BOOL CTrayIcon::SetIcon(HICON hIcon) {
     return Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
+bool CTrayIcon::HasTip(const char* pszTip) const {
+    char szTip[kTipSize];
+    CopyTip(szTip, pszTip);
+    return std::strcmp(szTip, m_szTip) == 0;
+}
+
 BOOL CTrayIcon::SetTip(const char* pszTip) {
     if (!m_wnd.GetSafeHwnd()) {
         return FALSE;

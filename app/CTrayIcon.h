@@ -24,9 +24,10 @@ public:
     BOOL Restore();
 
     HWND GetHiddenWnd() const { return m_wnd.GetSafeHwnd(); }
-    // The picture and tip the shell was told last.
+    // The picture the shell was told last.
     HICON GetIcon() const { return m_hIcon; }
-    const char* GetTip() const { return m_szTip; }
+    // Whether the shell was told this tip last (as far as it fits).
+    bool HasTip(const char* pszTip) const;
 
 private:
     // The fields up to the longer tip, which every shell since Windows 2000

@@ -649,7 +649,7 @@ void CWatchListDlg::ApplyWatchCycle(const WatchCycleActions& actions, const CStr
     if (m_trayIcon.GetIcon() != hSmall) {
         m_trayIcon.SetIcon(hSmall);
     }
-    if (strTip != CString(m_trayIcon.GetTip())) {
+    if (!m_trayIcon.HasTip(strTip)) {
         m_trayIcon.SetTip(strTip);
     }
     const CString strTitle = LoadText(actions.bGuarding ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE);
