@@ -602,11 +602,13 @@ void CWatchListDlg::OnTimer(UINT_PTR nIDEvent) {
         }
     }
     const WatchCycleActions actions = DecideWatchCycle(facts);
-    ApplyWatchCycle(actions, ComposeTip(actions.bGuarding, facts.nFirstInEffect, ullNow));
+    const CString strTitle = LoadText(actions.bGuarding ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE);
+    ApplyWatchCycle(actions, strTitle, ComposeTip(strTitle, facts.nFirstInEffect, ullNow));
 }
 
-CString CWatchListDlg::ComposeTip(bool bGuarding, int nFirstInEffect, ULONGLONG ullNow) const {
-    CString strTip = LoadText(bGuarding ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE);
+CString CWatchListDlg::ComposeTip(const CString& strTitle, int nFirstInEffect,
+                                  ULONGLONG ullNow) const {
+    CString strTip = strTitle;
     CString strDetail;
     switch (DecideTipDetail(m_hold, nFirstInEffect >= 0)) {
     case TipDetail::MinutesLeft: {
@@ -634,7 +636,8 @@ CString CWatchListDlg::ComposeTip(bool bGuarding, int nFirstInEffect, ULONGLONG 
     return strTip;
 }
 
-void CWatchListDlg::ApplyWatchCycle(const WatchCycleActions& actions, const CString& strTip) {
+void CWatchListDlg::ApplyWatchCycle(const WatchCycleActions& actions, const CString& strTitle,
+                                    const CString& strTip) {
     // Each of these calls makes the taskbar, the shell or other processes do
     // work: a cycle that finds things as they are touches none of them.
     HICON hIcon = actions.bGuarding ? m_hIconGuard : m_hIconNormal;
@@ -652,7 +655,6 @@ void CWatchListDlg::ApplyWatchCycle(const WatchCycleActions& actions, const CStr
     if (!m_trayIcon.HasTip(strTip)) {
         m_trayIcon.SetTip(strTip);
     }
-    const CString strTitle = LoadText(actions.bGuarding ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE);
     CString strShown;
     GetWindowText(strShown);
     if (strShown != strTitle) {

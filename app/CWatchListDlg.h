@@ -66,9 +66,10 @@ private:
     // other id runs the watch cycle
     void OnTimer(UINT_PTR nIDEvent);
     // Touches only what differs from what is in place.
-    void ApplyWatchCycle(const WatchCycleActions& actions, const CString& strTip);
+    void ApplyWatchCycle(const WatchCycleActions& actions, const CString& strTitle,
+                         const CString& strTip);
     // The tray tip: the title, then what holds the screen.
-    CString ComposeTip(bool bGuarding, int nFirstInEffect, ULONGLONG ullNow) const;
+    CString ComposeTip(const CString& strTitle, int nFirstInEffect, ULONGLONG ullNow) const;
     void RemoveHooks();
     void OnAreaBlackTick();
     void GetActiveArea(RECT* pRect) const;
