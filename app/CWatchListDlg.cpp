@@ -3,31 +3,25 @@
 #include "AfxLanguage.h"
 #include "AfxResource.h"
 #include "AfxText.h"
-#include "AreaBlackDecision.h"
 #include "CAboutDlg.h"
 #include "CAddWatchDlg.h"
 #include "CBlackoutDefaultsDlg.h"
 #include "CWatchPropDlg.h"
 #include "DataFolder.h"
 #include "DpiScale.h"
+#include "KeepAwakeMenu.h"
 #include "CAutoRun.h"
 #include "CMenu.h"
 #include "CPathName.h"
 #include "CSingleInstance.h"
 #include "CommandRules.h"
 #include "ModalPopups.h"
-#include "TessikDLL.h"
-#include "WakeQueue.h"
 #include "WatchRowText.h"
 #include "WindowPlacement.h"
 #include "resource.h"
 
 namespace {
 
-const UINT_PTR TIMER_WATCH_CYCLE = 0;
-const UINT_PTR TIMER_AREA_BLACK = 1;
-const UINT kAreaBlackTickMs = 1000;
-const UINT kWatchCycleMs = 5000;
 const int kMinTrackWidth = 437;
 const int kMinTrackHeight = 209;
 const char kAutoRunValue[] = "Velatrix";
@@ -69,40 +63,10 @@ UINT TaskbarCreatedMessage() {
     return s_uMessage;
 }
 
-// The keep-awake menu's choices and their minutes.
-struct HoldChoice {
-    UINT nID;
-    int nMinutes;
-};
-const HoldChoice kHoldChoices[] = {
-    {ID_KEEPAWAKE_30, 30},
-    {ID_KEEPAWAKE_60, 60},
-    {ID_KEEPAWAKE_120, 120},
-    {ID_KEEPAWAKE_ON, kKeepAwakeUntilStopped},
-};
-
-bool IsKeepAwakeMenu(HMENU hMenu) {
-    return hMenu && GetMenuItemID(hMenu, 0) == ID_KEEPAWAKE_30;
-}
-
-// The keep-awake submenu of a menu or of one of its menus, or null.
-HMENU FindKeepAwakeMenu(HMENU hMenu) {
-    const int count = hMenu ? GetMenuItemCount(hMenu) : 0;
-    for (int i = 0; i < count; ++i) {
-        HMENU hSub = GetSubMenu(hMenu, i);
-        if (IsKeepAwakeMenu(hSub)) {
-            return hSub;
-        }
-        if (HMENU hFound = FindKeepAwakeMenu(hSub)) {
-            return hFound;
-        }
-    }
-    return nullptr;
-}
-
 } // namespace
 
-CWatchListDlg::CWatchListDlg() : CDialog(IDD_WATCHLIST_DIALOG) {
+CWatchListDlg::CWatchListDlg()
+    : CDialog(IDD_WATCHLIST_DIALOG), m_guard(m_watchList, m_settings, *this) {
     // Shared icons from the program's resources: the system frees them.
     m_hIconNormal = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     m_hIconGuard = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_GUARD));
@@ -137,7 +101,7 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return FALSE;
     }
     if (message == KeepAwakeMessage()) {
-        StartHold(static_cast<int>(static_cast<INT_PTR>(wParam)));
+        m_guard.StartHold(static_cast<int>(static_cast<INT_PTR>(wParam)));
         return TRUE;
     }
     switch (message) {
@@ -260,7 +224,7 @@ BOOL CWatchListDlg::OnCommand(UINT nID) {
         OnBlackoutDefaults();
         return TRUE;
     case ID_AREA_BLACK_WAKE:
-        OnAreaBlackWake();
+        m_guard.OnWake();
         return TRUE;
     case ID_KEEPAWAKE_30:
     case ID_KEEPAWAKE_60:
@@ -301,8 +265,7 @@ BOOL CWatchListDlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_SMALL,
                 reinterpret_cast<LPARAM>(SmallIcon(m_hIconNormalSmall, m_hIconNormal)));
     m_nDpi = GetWindowDpi(m_hWnd);
-    m_bCounting = false;
-    m_bBlackShown = false;
+    m_guard.Start(m_hWnd);
     InitLayout();
     CSingleInstance::SetMainWnd(m_hWnd);
 
@@ -339,11 +302,12 @@ BOOL CWatchListDlg::OnInitDialog() {
         SetRowText(i, item);
     }
 
-    ::SetTimer(m_hWnd, TIMER_WATCH_CYCLE, kWatchCycleMs, nullptr);
-    PrepareKeepAwakeMenu(FindKeepAwakeMenu(GetMenu()));
+    ::SetTimer(m_hWnd, CWatchGuard::kCycleTimer, CWatchGuard::kCycleMs, nullptr);
+    m_hKeepAwakeMenu = FindKeepAwakeMenu(GetMenu());
+    PrepareKeepAwakeMenu(m_hKeepAwakeMenu, m_guard.GetHoldMinutes());
     // A hold asked for on the command line holds from the start.
     if (m_nStartupHoldMinutes != 0) {
-        StartHold(m_nStartupHoldMinutes);
+        m_guard.StartHold(m_nStartupHoldMinutes);
     }
     return TRUE;
 }
@@ -567,65 +531,52 @@ LRESULT CWatchListDlg::OnNcHitTest(POINT point) {
 }
 
 void CWatchListDlg::OnTimer(UINT_PTR nIDEvent) {
-    if (nIDEvent == TIMER_AREA_BLACK) {
-        OnAreaBlackTick();
-        return;
-    }
-    if (m_bBlackShown) {
-        return;
-    }
-    const ULONGLONG ullNow = GetTickCount64();
-    const bool bWasHolding = m_hold.bOn;
-    m_hold = AgeKeepAwake(m_hold, ullNow);
-    if (bWasHolding && !m_hold.bOn) {
-        PrepareKeepAwakeMenu(FindKeepAwakeMenu(GetMenu()));
-    }
-    WatchCycleFacts facts;
-    facts.bKeepAwake = m_hold.bOn;
-    BYTE bForeground = 0;
-    facts.nFirstInEffect = m_evaluator.FindFirstInEffect(&bForeground);
-    facts.bFirstInForeground = bForeground != 0;
-    facts.bCounting = m_bCounting;
-    if (facts.nFirstInEffect >= 0) {
-        const CWatchItem& first = *m_watchList.GetAt(facts.nFirstInEffect);
-        facts.nAreaBlack = first.m_nAreaBlack;
-        int nDefaultWait = 60, nDefaultIdentify = 0;
-        if (NeedsBlackoutDefaults(facts.nFirstInEffect, facts.bFirstInForeground,
-                                  facts.nAreaBlack)) {
-            nDefaultWait = m_settings.GetInt("AreaBlack", "WaitTime", 60);
-            nDefaultIdentify = m_settings.GetInt("AreaBlack", "Identify", 0);
-        }
-        facts.blackout = ResolveBlackout(first.m_nAreaBlack, first.m_nWaitTime, first.m_nIdentify,
-                                         nDefaultWait, nDefaultIdentify);
-        for (int k = facts.nFirstInEffect; k != -1; k = m_evaluator.FindNextInEffect()) {
-            facts.effects.push_back(m_watchList.GetAt(k)->m_nMonitorEffec);
-        }
-    }
-    const WatchCycleActions actions = DecideWatchCycle(facts);
-    const CString strTitle = LoadText(actions.bGuarding ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE);
-    ApplyWatchCycle(actions, strTitle, ComposeTip(strTitle, facts.nFirstInEffect, ullNow));
+    m_guard.OnTimer(nIDEvent);
 }
 
-CString CWatchListDlg::ComposeTip(const CString& strTitle, int nFirstInEffect,
-                                  ULONGLONG ullNow) const {
-    CString strTip = strTitle;
+void CWatchListDlg::ShowGuard(const CWatchGuard::Display& display) {
+    const bool bGuardingChanged = display.bGuarding != m_display.bGuarding;
+    m_display = display;
+    if (bGuardingChanged) {
+        HICON hIcon = display.bGuarding ? m_hIconGuard : m_hIconNormal;
+        SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
+        SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(DisplayedSmallIcon()));
+        SetWindowText(LoadText(display.bGuarding ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE));
+    }
+    if (m_trayIcon.GetIcon() != DisplayedSmallIcon()) {
+        m_trayIcon.SetIcon(DisplayedSmallIcon());
+    }
+    const CString strTip = ComposeTip(display);
+    if (!m_trayIcon.HasTip(strTip)) {
+        m_trayIcon.SetTip(strTip);
+    }
+}
+
+void CWatchListDlg::ShowHold(int nHoldMinutes) {
+    PrepareKeepAwakeMenu(m_hKeepAwakeMenu, nHoldMinutes);
+}
+
+HICON CWatchListDlg::DisplayedSmallIcon() const {
+    return m_display.bGuarding ? SmallIcon(m_hIconGuardSmall, m_hIconGuard)
+                               : SmallIcon(m_hIconNormalSmall, m_hIconNormal);
+}
+
+CString CWatchListDlg::ComposeTip(const CWatchGuard::Display& display) {
+    CString strTip = LoadText(display.bGuarding ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE);
     CString strDetail;
-    switch (DecideTipDetail(m_hold, nFirstInEffect >= 0)) {
+    switch (display.detail) {
     case TipDetail::MinutesLeft: {
         CString strMinutes;
-        strMinutes.Format("%d", KeepAwakeMinutesLeft(m_hold, ullNow));
+        strMinutes.Format("%d", display.nMinutesLeft);
         AfxFormatString1(strDetail, IDS_TIP_MINUTES_LEFT, strMinutes);
         break;
     }
     case TipDetail::UntilStopped:
         strDetail = LoadText(IDS_TIP_UNTIL_STOPPED);
         break;
-    case TipDetail::WatchedAlias: {
-        const CWatchItem& item = *m_watchList.GetAt(nFirstInEffect);
-        strDetail = item.m_strTitle.IsEmpty() ? CString(CPathName(item.m_strFileName).GetTitle())
-                                              : item.m_strTitle;
+    case TipDetail::WatchedAlias:
+        strDetail = display.strAlias;
         break;
-    }
     case TipDetail::None:
         break;
     }
@@ -634,130 +585,6 @@ CString CWatchListDlg::ComposeTip(const CString& strTitle, int nFirstInEffect,
         strTip += strDetail;
     }
     return strTip;
-}
-
-void CWatchListDlg::ApplyWatchCycle(const WatchCycleActions& actions, const CString& strTitle,
-                                    const CString& strTip) {
-    // Each of these calls makes the taskbar, the shell or other processes do
-    // work: a cycle that finds things as they are touches none of them.
-    HICON hIcon = actions.bGuarding ? m_hIconGuard : m_hIconNormal;
-    HICON hSmall = actions.bGuarding ? SmallIcon(m_hIconGuardSmall, m_hIconGuard)
-                                     : SmallIcon(m_hIconNormalSmall, m_hIconNormal);
-    if (reinterpret_cast<HICON>(SendMessage(WM_GETICON, ICON_BIG)) != hIcon) {
-        SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
-    }
-    if (reinterpret_cast<HICON>(SendMessage(WM_GETICON, ICON_SMALL)) != hSmall) {
-        SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hSmall));
-    }
-    if (m_trayIcon.GetIcon() != hSmall) {
-        m_trayIcon.SetIcon(hSmall);
-    }
-    if (!m_trayIcon.HasTip(strTip)) {
-        m_trayIcon.SetTip(strTip);
-    }
-    CString strShown;
-    GetWindowText(strShown);
-    if (strShown != strTitle) {
-        SetWindowText(strTitle);
-    }
-
-    if (actions.bSetActiveAreaMode) {
-        m_nActiveAreaMode = actions.nActiveAreaMode;
-    }
-    if (actions.bArmCountdown) {
-        m_nSecondsLeft = actions.nSecondsLeft;
-        m_bCounting = true;
-        ::SetTimer(m_hWnd, TIMER_AREA_BLACK, kAreaBlackTickMs, nullptr);
-        SetAreaBlackStatus(0, 1);
-    }
-    // Every way a countdown ends tells the hooks so: with none running there
-    // is nothing to stop.
-    if (actions.bStopCountdown && m_bCounting) {
-        m_bCounting = false;
-        SetAreaBlackStatus(0, 0);
-        ::KillTimer(m_hWnd, TIMER_AREA_BLACK);
-    }
-    if (actions.bGuarding) {
-        if (!m_hookThread.IsInstalled()) {
-            // Posted to the hook thread; one that did not take (a full
-            // session table) is asked for again by the next cycle.
-            m_hookThread.Install(m_hWnd);
-        }
-        const int nFlags = (actions.bPreventSaver ? 1 : 0) | (actions.bPreventPowerOff ? 2 : 0);
-        if (nFlags != m_nFlagsInPlace) {
-            SetMonitorEffect(actions.bPreventSaver, actions.bPreventPowerOff);
-            m_nFlagsInPlace = nFlags;
-        }
-    } else if (m_hookThread.IsRequested()) {
-        RemoveHooks();
-    }
-    m_displayRequest.Hold(actions.bHoldDisplayOn);
-}
-
-void CWatchListDlg::RemoveHooks() {
-    m_hookThread.Uninstall();
-    m_nFlagsInPlace = -1;
-}
-
-void CWatchListDlg::OnAreaBlackTick() {
-    const AreaBlackTickActions tick =
-        DecideAreaBlackTick(m_bCounting, m_bBlackShown, m_nSecondsLeft);
-    m_nSecondsLeft = tick.nSecondsLeft;
-    if (tick.bKillTimer) {
-        ::KillTimer(m_hWnd, TIMER_AREA_BLACK);
-    }
-    if (tick.bClearCounting) {
-        m_bCounting = false;
-    }
-    if (tick.bTellHooks) {
-        SetAreaBlackStatus(tick.hooks.bBlackShown, tick.hooks.bCounting);
-    }
-    if (tick.bShowBlackout) {
-        // Only the hooks see the input that ends a blackout: without them (a
-        // full session table, a failed install, hooks removed at a session's
-        // end that did not come) the screen would stay black. The countdown
-        // ends instead; the next cycle installs the hooks and arms it again.
-        if (m_hookThread.IsInstalled()) {
-            ShowAreaBlack();
-        } else {
-            m_bCounting = false;
-            SetAreaBlackStatus(0, 0);
-            ::KillTimer(m_hWnd, TIMER_AREA_BLACK);
-        }
-    }
-}
-
-void CWatchListDlg::GetActiveArea(RECT* pRect) const {
-    HWND hForeground = ::GetForegroundWindow();
-    switch (ActiveAreaKindFor(m_nActiveAreaMode, hForeground != nullptr)) {
-    case ActiveAreaKind::WindowRect:
-        ::GetWindowRect(hForeground, pRect);
-        break;
-    case ActiveAreaKind::ClientRect: {
-        ::GetClientRect(hForeground, pRect);
-        POINT origin = {0, 0};
-        ::ClientToScreen(hForeground, &origin);
-        OffsetRect(pRect, origin.x, origin.y);
-        break;
-    }
-    case ActiveAreaKind::None:
-        SetRectEmpty(pRect);
-        break;
-    }
-}
-
-void CWatchListDlg::ShowAreaBlack() {
-    RECT rcActive;
-    GetActiveArea(&rcActive);
-    // Input is not reported while the window comes up, nor during the retries
-    // while it cannot be created: the countdown stays armed with no seconds left.
-    const AreaBlackHookStatus quiet = HookStatusIn(AreaBlackState::Appearing);
-    SetAreaBlackStatus(quiet.bBlackShown, quiet.bCounting);
-    if (m_blackWnd.Show(rcActive)) {
-        // The class has no cursor, so the pointer stays hidden over the black area.
-        ::SetCursor(nullptr);
-        m_bBlackShown = true;
-    }
 }
 
 void CWatchListDlg::SaveAll() {
@@ -769,7 +596,7 @@ void CWatchListDlg::OnDestroy() {
     m_bDestroying = true;
     m_trayIcon.Delete();
     SaveAll();
-    m_displayRequest.Hold(false);
+    m_guard.Stop();
 }
 
 BOOL CWatchListDlg::OnQueryEndSession(WPARAM wParam, LPARAM lParam) {
@@ -784,7 +611,7 @@ BOOL CWatchListDlg::OnQueryEndSession(WPARAM wParam, LPARAM lParam) {
 void CWatchListDlg::OnEndSession() {
     m_bEndingSession = true;
     SaveAll();
-    RemoveHooks();
+    m_guard.RemoveHooks();
 }
 
 void CWatchListDlg::OnExit() {
@@ -798,8 +625,7 @@ void CWatchListDlg::OnSysCommand(UINT) {
 void CWatchListDlg::ShowTrayIcon(BOOL bShow) {
     CMenu menu(GetMenu());
     if (bShow) {
-        m_trayIcon.Create(0, SmallIcon(m_hIconNormalSmall, m_hIconNormal), LoadText(IDS_APP_TITLE),
-                          &TrayCallback, this);
+        m_trayIcon.Create(0, DisplayedSmallIcon(), ComposeTip(m_display), &TrayCallback, this);
         menu.CheckMenuItem(ID_TOGGLE_TRAY_ICON, MF_CHECKED);
     } else {
         m_trayIcon.Delete();
@@ -845,9 +671,7 @@ void CWatchListDlg::TrayCallback(WPARAM, LPARAM lParam, void* pData) {
     CMenu popup(menu.GetSubMenu(0));
     POINT cursor;
     GetCursorPos(&cursor);
-    if (HMENU hKeepAwake = FindKeepAwakeMenu(popup)) {
-        pDlg->PrepareKeepAwakeMenu(hKeepAwake);
-    }
+    PrepareKeepAwakeMenu(FindKeepAwakeMenu(popup), pDlg->m_guard.GetHoldMinutes());
     switch (LOWORD(lParam)) {
     case WM_LBUTTONDBLCLK:
         if (pDlg->HasOpenDialog()) {
@@ -920,7 +744,7 @@ void CWatchListDlg::OnAddWatch() {
     m_listCtrl.SetItemState(nRow, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     m_listCtrl.SetFocus();
     SaveList();
-    OnTimer(TIMER_WATCH_CYCLE);
+    m_guard.RunCycle();
 }
 
 void CWatchListDlg::OnDeleteWatch() {
@@ -944,7 +768,7 @@ void CWatchListDlg::OnDeleteWatch() {
     m_listCtrl.DeleteItem(nRow);
     m_listCtrl.SetFocus();
     SaveList();
-    RemoveHooks();
+    m_guard.RemoveHooks();
     // No row is selected any more, whether or not the list view said so.
     OnItemChangedList();
 }
@@ -972,7 +796,7 @@ void CWatchListDlg::OnWatchProperties() {
     SetRowText(nRow, *pItem);
     m_listCtrl.SetItemText(nRow, 0, pItem->m_strTitle);
     SaveList();
-    OnTimer(TIMER_WATCH_CYCLE);
+    m_guard.RunCycle();
 }
 
 void CWatchListDlg::OnItemChangedList() {
@@ -994,58 +818,6 @@ void CWatchListDlg::OnBlackoutDefaults() {
     defaultsDlg.DoModal();
 }
 
-void CWatchListDlg::OnAreaBlackWake() {
-    const AreaBlackHookStatus idle = HookStatusIn(AreaBlackState::Idle);
-    SetAreaBlackStatus(idle.bBlackShown, idle.bCounting);
-    m_bBlackShown = false;
-    m_bCounting = false;
-    ::KillTimer(m_hWnd, TIMER_AREA_BLACK);
-    m_blackWnd.DestroyWindow();
-    // A moving mouse queues a wake per move; they would each run the cycle
-    // again with a fresh process snapshot. Taken only now, in the idle state
-    // with the hooks quiet, so nothing that runs during the removal can meet
-    // a half-reset blackout.
-    DrainQueuedWakes(m_hWnd);
-    OnTimer(TIMER_WATCH_CYCLE);
-}
-
 void CWatchListDlg::OnKeepAwake(UINT nID) {
-    int nMinutes = 0;
-    for (const HoldChoice& choice : kHoldChoices) {
-        if (choice.nID == nID) {
-            nMinutes = choice.nMinutes;
-        }
-    }
-    StartHold(nMinutes);
-}
-
-void CWatchListDlg::StartHold(int nMinutes) {
-    m_hold = StartKeepAwake(nMinutes, GetTickCount64());
-    m_nHoldMinutes = m_hold.bOn ? nMinutes : 0;
-    PrepareKeepAwakeMenu(FindKeepAwakeMenu(GetMenu()));
-    OnTimer(TIMER_WATCH_CYCLE);
-}
-
-void CWatchListDlg::PrepareKeepAwakeMenu(HMENU hMenu) const {
-    if (!hMenu) {
-        return;
-    }
-    CMenu menu(hMenu);
-    for (const HoldChoice& choice : kHoldChoices) {
-        const bool bRunning = m_hold.bOn && choice.nMinutes == m_nHoldMinutes;
-        menu.CheckMenuItem(choice.nID, MF_BYCOMMAND | (bRunning ? MF_CHECKED : MF_UNCHECKED));
-    }
-    // The stop item and its separator come and go with the hold.
-    const bool bHasStop =
-        menu.GetMenuState(ID_KEEPAWAKE_STOP, MF_BYCOMMAND) != static_cast<UINT>(-1);
-    if (m_hold.bOn && !bHasStop) {
-        menu.AppendMenu(MF_SEPARATOR);
-        menu.AppendMenu(MF_STRING, ID_KEEPAWAKE_STOP, LoadText(IDS_KEEPAWAKE_STOP));
-    } else if (!m_hold.bOn && bHasStop) {
-        menu.DeleteMenu(ID_KEEPAWAKE_STOP, MF_BYCOMMAND);
-        const int nLast = menu.GetMenuItemCount() - 1;
-        if (nLast >= 0 && (menu.GetMenuState(nLast, MF_BYPOSITION) & MF_SEPARATOR)) {
-            menu.DeleteMenu(nLast, MF_BYPOSITION);
-        }
-    }
+    m_guard.StartHold(KeepAwakeMinutesOf(nID));
 }

@@ -1,25 +1,21 @@
 #pragma once
 
 #include "CAnchorLayout.h"
-#include "CAreaBlackWnd.h"
 #include "CDialog.h"
-#include "CDisplayRequest.h"
-#include "CHookThread.h"
 #include "CIcon.h"
 #include "CIconButton.h"
 #include "CProfileFile.h"
 #include "CString.h"
 #include "CTipListCtrl.h"
 #include "CTrayIcon.h"
-#include "CWatchEvaluator.h"
+#include "CWatchGuard.h"
 #include "CWatchList.h"
-#include "KeepAwake.h"
-#include "WatchCycleDecision.h"
 
 // The program's main window: the watch list in a resizable dialog with four
 // buttons and a menu bar, alive for the whole run, shown or hidden while the
-// program lives on in the notification area.
-class CWatchListDlg : public CDialog {
+// program lives on in the notification area. It owns the guard, hands it the
+// timer ticks, the hooks' wakes and the user's choices, and shows what it says.
+class CWatchListDlg : public CDialog, private CWatchGuard::View {
 public:
     CWatchListDlg();
     ~CWatchListDlg() override;
@@ -65,15 +61,11 @@ private:
     // void OnTimer(UINT_PTR nIDEvent): timer 1 counts the blackout down, any
     // other id runs the watch cycle
     void OnTimer(UINT_PTR nIDEvent);
-    // Touches only what differs from what is in place.
-    void ApplyWatchCycle(const WatchCycleActions& actions, const CString& strTitle,
-                         const CString& strTip);
+    void ShowGuard(const CWatchGuard::Display& display) override;
+    void ShowHold(int nHoldMinutes) override;
+    HICON DisplayedSmallIcon() const;
     // The tray tip: the title, then what holds the screen.
-    CString ComposeTip(const CString& strTitle, int nFirstInEffect, ULONGLONG ullNow) const;
-    void RemoveHooks();
-    void OnAreaBlackTick();
-    void GetActiveArea(RECT* pRect) const;
-    void ShowAreaBlack();
+    static CString ComposeTip(const CWatchGuard::Display& display);
     void OnDestroy();
     BOOL OnQueryEndSession(WPARAM wParam, LPARAM lParam);
     void OnEndSession();
@@ -90,13 +82,8 @@ private:
     void OnToggleTrayIcon();
     void OnToggleAutoRun();
     void OnBlackoutDefaults();
-    void OnAreaBlackWake();
     // void OnKeepAwake(UINT nID): a choice of the keep-awake menu
     void OnKeepAwake(UINT nID);
-    // Starts a hold of so many minutes (0 stops it) and runs the cycle at once.
-    void StartHold(int nMinutes);
-    // Checks the running choice; the stop item shows only while a hold is on.
-    void PrepareKeepAwakeMenu(HMENU hMenu) const;
 
     RECT GetGripRect() const;
     // The selected row when it shows an item, else -1.
@@ -119,30 +106,24 @@ private:
     HICON m_hIconNormal;
     HICON m_hIconGuard;
     CWatchList m_watchList;
-    CWatchEvaluator m_evaluator{m_watchList};
     CString m_strListPath;
     CProfileFile m_settings;
     CAnchorLayout m_layout;
     CTrayIcon m_trayIcon;
     BOOL m_bVisible = TRUE;
     BOOL m_bShowTrayIcon = TRUE;
-    bool m_bCounting = false;
-    bool m_bBlackShown = false;
-    int m_nSecondsLeft = 0;
-    int m_nActiveAreaMode = 0;
-    CDisplayRequest m_displayRequest;
     bool m_bSaveFailureShown = false;
     CIcon m_hIconNormalSmall;
     CIcon m_hIconGuardSmall;
     UINT m_nDpi = 96;
     bool m_bEndingSession = false;
     bool m_bDestroying = false;
-    KeepAwakeHold m_hold;
-    int m_nHoldMinutes = 0;
     int m_nStartupHoldMinutes = 0;
-    // The suppression flags the cycles have put in place (-1: unknown), so a
-    // cycle that changes nothing touches nothing.
-    int m_nFlagsInPlace = -1;
-    CAreaBlackWnd m_blackWnd;
-    CHookThread m_hookThread;
+    // The menu bar's keep-awake submenu.
+    HMENU m_hKeepAwakeMenu = nullptr;
+    // What the guard said last (the window starts showing the normal state);
+    // the tray icon is made from it whenever it comes back.
+    CWatchGuard::Display m_display;
+    // Last: its hooks go first, before the window they report to.
+    CWatchGuard m_guard;
 };

@@ -19,6 +19,9 @@ public:
     BOOL DestroyMenu();
 
     HMENU GetSubMenu(int nPos) const { return ::GetSubMenu(m_hMenu, nPos); }
+    // The popup, at any depth below this menu, that holds the command nID
+    // itself; null when none does.
+    HMENU FindSubMenuHolding(UINT nID) const;
     int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
     UINT GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
     // The item's flags, or (UINT)-1 when the menu has no such item.

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "CAreaBlackWnd.h"
+#include "CDisplayRequest.h"
+#include "CHookThread.h"
+#include "CWatchEvaluator.h"
+#include "CWatchGuard.h"
+
+class CProfileFile;
+
+// The guard's system: the process snapshot, the hook library on its own
+// thread, the power manager, the black window and the main window's
+// countdown timer.
+class CGuardSystem : public CWatchGuard::System {
+public:
+    CGuardSystem(const CWatchList& watchList, CProfileFile& settings);
+    CGuardSystem(const CGuardSystem&) = delete;
+    CGuardSystem& operator=(const CGuardSystem&) = delete;
+    virtual ~CGuardSystem();
+
+    // The main window: it takes the timer ticks and the hooks' wakes.
+    void SetWindow(HWND hWnd) { m_hWnd = hWnd; }
+
+    ULONGLONG Now() override;
+    int FindFirstInEffect(BYTE* pForeground) override;
+    int FindNextInEffect() override;
+    void ReadBlackoutDefaults(int& nWaitTime, int& nIdentify) override;
+    void InstallHooks() override;
+    void RemoveHooks() override;
+    bool AreHooksInstalled() override;
+    bool AreHooksRequested() override;
+    void SetMonitorEffect(bool bPreventSaver, bool bPreventPowerOff) override;
+    void SetAreaBlackStatus(int bBlackShown, int bCounting) override;
+    void HoldDisplayOn(bool bHold) override;
+    void SetCountdownTimer(bool bRunning) override;
+    bool ShowBlackWindow(int nActiveAreaMode) override;
+    void HideBlackWindow() override;
+    void DropQueuedWakes() override;
+
+private:
+    HWND m_hWnd = nullptr;
+    CProfileFile& m_settings;
+    CWatchEvaluator m_evaluator;
+    CDisplayRequest m_displayRequest;
+    CAreaBlackWnd m_blackWnd;
+    // Last: its thread removes the hooks when it goes, before anything they
+    // report to.
+    CHookThread m_hookThread;
+};

@@ -1,0 +1,134 @@
+#pragma once
+
+#include "CString.h"
+#include "KeepAwake.h"
+#include "WatchCycleDecision.h"
+
+#include <windows.h>
+
+#include <memory>
+
+class CGuardSystem;
+class CProfileFile;
+class CWatchList;
+
+// What the program does while it guards: the watch cycle (evaluation,
+// decision, and applying it), the hooks and their flags, the display request,
+// the keep-awake hold, and the area blackout from its countdown to the wake
+// that ends it. It holds no window of the user's: the main window hands it the
+// timer ticks, the hooks' wakes and the user's choices, and it tells the
+// window what to show through View. Everything it does to the system goes
+// through System, so that tests can run it with a made-up clock, process
+// list and hook library.
+class CWatchGuard {
+public:
+    // The main window's timers: the cycle, and the blackout's countdown clock.
+    static constexpr UINT_PTR kCycleTimer = 0;
+    static constexpr UINT_PTR kCountdownTimer = 1;
+    static constexpr UINT kCycleMs = 5000;
+    static constexpr UINT kCountdownMs = 1000;
+
+    // What the window shows of the guard: icons, title and tray tip.
+    struct Display {
+        bool bGuarding = false;
+        TipDetail detail = TipDetail::None;
+        int nMinutesLeft = 0;
+        CString strAlias; // with TipDetail::WatchedAlias
+
+        bool operator==(const Display& other) const {
+            return bGuarding == other.bGuarding && detail == other.detail &&
+                   nMinutesLeft == other.nMinutesLeft && strAlias == other.strAlias;
+        }
+    };
+
+    class View {
+    public:
+        virtual void ShowGuard(const Display& display) = 0;
+        // The hold the keep-awake menus check: its minutes, 0 for none.
+        virtual void ShowHold(int nHoldMinutes) = 0;
+
+    protected:
+        ~View() = default;
+    };
+
+    class System {
+    public:
+        virtual ULONGLONG Now() = 0;
+        // The items in effect on a fresh snapshot, first to last: see
+        // CWatchEvaluator.
+        virtual int FindFirstInEffect(BYTE* pForeground) = 0;
+        virtual int FindNextInEffect() = 0;
+        // The settings file's blackout wait and active-area mode.
+        virtual void ReadBlackoutDefaults(int& nWaitTime, int& nIdentify) = 0;
+
+        // The hook library, through the thread that owns the hooks.
+        virtual void InstallHooks() = 0;
+        virtual void RemoveHooks() = 0;
+        // The last install took and nothing has undone it since.
+        virtual bool AreHooksInstalled() = 0;
+        // The last request was an install, whether or not it has taken yet.
+        virtual bool AreHooksRequested() = 0;
+        virtual void SetMonitorEffect(bool bPreventSaver, bool bPreventPowerOff) = 0;
+        virtual void SetAreaBlackStatus(int bBlackShown, int bCounting) = 0;
+
+        virtual void HoldDisplayOn(bool bHold) = 0;
+        virtual void SetCountdownTimer(bool bRunning) = 0;
+        // Puts the black window up around the active area (nActiveAreaMode of
+        // the foreground window); false when it could not be created.
+        virtual bool ShowBlackWindow(int nActiveAreaMode) = 0;
+        virtual void HideBlackWindow() = 0;
+        // The wakes that queued up behind the one being handled.
+        virtual void DropQueuedWakes() = 0;
+
+    protected:
+        ~System() = default;
+    };
+
+    // The guard of the program, on the system itself; Start names its window.
+    CWatchGuard(const CWatchList& watchList, CProfileFile& settings, View& view);
+    // A guard on a system of the caller's, which must outlive it.
+    CWatchGuard(const CWatchList& watchList, View& view, System& system);
+    CWatchGuard(const CWatchGuard&) = delete;
+    CWatchGuard& operator=(const CWatchGuard&) = delete;
+    ~CWatchGuard();
+
+    // The window that takes the timers and the hooks' wakes.
+    void Start(HWND hWnd);
+    // void OnTimer(UINT_PTR nIDEvent): the countdown clock, or a watch cycle
+    void OnTimer(UINT_PTR nIDEvent);
+    void RunCycle();
+    // Input seen by the hooks during a countdown or a blackout.
+    void OnWake();
+    // A hold of so many minutes (kKeepAwakeUntilStopped: until stopped; 0
+    // stops it), applied at once.
+    void StartHold(int nMinutes);
+    int GetHoldMinutes() const { return m_hold.bOn ? m_nHoldMinutes : 0; }
+    // The hooks go until the next cycle puts them back: an item was deleted,
+    // or the user's session ends.
+    void RemoveHooks();
+    // The window is going: nothing is held any more.
+    void Stop();
+
+private:
+    void Apply(const WatchCycleActions& actions);
+    void OnCountdownTick();
+    Display DisplayFor(int nFirstInEffect, bool bGuarding, ULONGLONG ullNow) const;
+
+    const CWatchList& m_watchList;
+    View& m_view;
+    std::unique_ptr<CGuardSystem> m_ownSystem;
+    System& m_system;
+
+    bool m_bCounting = false;
+    bool m_bBlackShown = false;
+    int m_nSecondsLeft = 0;
+    int m_nActiveAreaMode = 0;
+    KeepAwakeHold m_hold;
+    int m_nHoldMinutes = 0;
+    // What the cycles have put in place, so that a cycle that changes
+    // nothing touches nothing: the suppression flags (-1: unknown) and what
+    // the window shows.
+    int m_nFlagsInPlace = -1;
+    bool m_bShown = false;
+    Display m_shown;
+};

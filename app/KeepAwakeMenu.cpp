@@ -1,0 +1,59 @@
+#include "KeepAwakeMenu.h"
+
+#include "CMenu.h"
+#include "CString.h"
+#include "KeepAwake.h"
+#include "resource.h"
+
+namespace {
+
+struct HoldChoice {
+    UINT nID;
+    int nMinutes;
+};
+const HoldChoice kHoldChoices[] = {
+    {ID_KEEPAWAKE_30, 30},
+    {ID_KEEPAWAKE_60, 60},
+    {ID_KEEPAWAKE_120, 120},
+    {ID_KEEPAWAKE_ON, kKeepAwakeUntilStopped},
+};
+
+} // namespace
+
+HMENU FindKeepAwakeMenu(HMENU hMenu) {
+    return CMenu(hMenu).FindSubMenuHolding(ID_KEEPAWAKE_ON);
+}
+
+int KeepAwakeMinutesOf(UINT nID) {
+    for (const HoldChoice& choice : kHoldChoices) {
+        if (choice.nID == nID) {
+            return choice.nMinutes;
+        }
+    }
+    return 0;
+}
+
+void PrepareKeepAwakeMenu(HMENU hMenu, int nHoldMinutes) {
+    if (!hMenu) {
+        return;
+    }
+    CMenu menu(hMenu);
+    for (const HoldChoice& choice : kHoldChoices) {
+        const bool bRunning = nHoldMinutes != 0 && choice.nMinutes == nHoldMinutes;
+        menu.CheckMenuItem(choice.nID, MF_BYCOMMAND | (bRunning ? MF_CHECKED : MF_UNCHECKED));
+    }
+    const bool bHasStop =
+        menu.GetMenuState(ID_KEEPAWAKE_STOP, MF_BYCOMMAND) != static_cast<UINT>(-1);
+    if (nHoldMinutes != 0 && !bHasStop) {
+        CString strStop;
+        strStop.LoadString(IDS_KEEPAWAKE_STOP);
+        menu.AppendMenu(MF_SEPARATOR);
+        menu.AppendMenu(MF_STRING, ID_KEEPAWAKE_STOP, strStop);
+    } else if (nHoldMinutes == 0 && bHasStop) {
+        menu.DeleteMenu(ID_KEEPAWAKE_STOP, MF_BYCOMMAND);
+        const int nLast = menu.GetMenuItemCount() - 1;
+        if (nLast >= 0 && (menu.GetMenuState(nLast, MF_BYPOSITION) & MF_SEPARATOR)) {
+            menu.DeleteMenu(nLast, MF_BYPOSITION);
+        }
+    }
+}
