@@ -9,6 +9,7 @@
 #include "CWatchPropDlg.h"
 #include "DataFolder.h"
 #include "DpiScale.h"
+#include "GuardText.h"
 #include "KeepAwakeMenu.h"
 #include "CAutoRun.h"
 #include "CMenu.h"
@@ -541,12 +542,12 @@ void CWatchListDlg::ShowGuard(const CWatchGuard::Display& display) {
         HICON hIcon = display.bGuarding ? m_hIconGuard : m_hIconNormal;
         SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
         SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(DisplayedSmallIcon()));
-        SetWindowText(LoadText(display.bGuarding ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE));
+        SetWindowText(GuardTitle(display));
     }
     if (m_trayIcon.GetIcon() != DisplayedSmallIcon()) {
         m_trayIcon.SetIcon(DisplayedSmallIcon());
     }
-    const CString strTip = ComposeTip(display);
+    const CString strTip = GuardTip(display);
     if (!m_trayIcon.HasTip(strTip)) {
         m_trayIcon.SetTip(strTip);
     }
@@ -559,32 +560,6 @@ void CWatchListDlg::ShowHold(int nHoldMinutes) {
 HICON CWatchListDlg::DisplayedSmallIcon() const {
     return m_display.bGuarding ? SmallIcon(m_hIconGuardSmall, m_hIconGuard)
                                : SmallIcon(m_hIconNormalSmall, m_hIconNormal);
-}
-
-CString CWatchListDlg::ComposeTip(const CWatchGuard::Display& display) {
-    CString strTip = LoadText(display.bGuarding ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE);
-    CString strDetail;
-    switch (display.detail) {
-    case TipDetail::MinutesLeft: {
-        CString strMinutes;
-        strMinutes.Format("%d", display.nMinutesLeft);
-        AfxFormatString1(strDetail, IDS_TIP_MINUTES_LEFT, strMinutes);
-        break;
-    }
-    case TipDetail::UntilStopped:
-        strDetail = LoadText(IDS_TIP_UNTIL_STOPPED);
-        break;
-    case TipDetail::WatchedAlias:
-        strDetail = display.strAlias;
-        break;
-    case TipDetail::None:
-        break;
-    }
-    if (!strDetail.IsEmpty()) {
-        strTip += "\n";
-        strTip += strDetail;
-    }
-    return strTip;
 }
 
 void CWatchListDlg::SaveAll() {
@@ -625,7 +600,7 @@ void CWatchListDlg::OnSysCommand(UINT) {
 void CWatchListDlg::ShowTrayIcon(BOOL bShow) {
     CMenu menu(GetMenu());
     if (bShow) {
-        m_trayIcon.Create(0, DisplayedSmallIcon(), ComposeTip(m_display), &TrayCallback, this);
+        m_trayIcon.Create(0, DisplayedSmallIcon(), GuardTip(m_display), &TrayCallback, this);
         menu.CheckMenuItem(ID_TOGGLE_TRAY_ICON, MF_CHECKED);
     } else {
         m_trayIcon.Delete();

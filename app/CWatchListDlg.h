@@ -64,8 +64,6 @@ private:
     void ShowGuard(const CWatchGuard::Display& display) override;
     void ShowHold(int nHoldMinutes) override;
     HICON DisplayedSmallIcon() const;
-    // The tray tip: the title, then what holds the screen.
-    static CString ComposeTip(const CWatchGuard::Display& display);
     void OnDestroy();
     BOOL OnQueryEndSession(WPARAM wParam, LPARAM lParam);
     void OnEndSession();

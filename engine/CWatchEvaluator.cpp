@@ -32,8 +32,14 @@ bool CWatchEvaluator::IsInEffect(const CWatchItem& item, BYTE* pForeground) cons
 
 void CWatchEvaluator::TakeSnapshot(CProcessList& processes, DWORD& dwForegroundPid) {
     CollectWatchedFileNames(m_watchList, m_fileNames);
-    processes.RefreshNamed(m_fileNames);
     dwForegroundPid = 0;
+    // With nothing that could be in effect a listing of every process would
+    // only be thrown away: an idle program guarding nothing costs nothing.
+    if (m_fileNames.empty()) {
+        processes.Clear();
+        return;
+    }
+    processes.RefreshNamed(m_fileNames);
     if (HWND hForeground = GetForegroundWindow())
         GetWindowThreadProcessId(hForeground, &dwForegroundPid);
 }

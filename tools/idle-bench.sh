@@ -58,6 +58,7 @@ cp "$bin/IdleFloor.exe" "$work/crowd/Floor.exe"
 
 start() { # folder, program, args...: starts it detached from our output
     (cd "$1" && exec "$loader" "$(winpath "$1/$2")" "${@:3}" </dev/null >/dev/null 2>&1) &
+    disown $!
 }
 # The Linux process whose command line names this program file.
 pid_of() {

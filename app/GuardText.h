@@ -1,0 +1,9 @@
+#pragma once
+
+#include "CString.h"
+#include "CWatchGuard.h"
+
+// The texts that show the guard's state: the window title, and the tray tip,
+// which names under the title what holds the screen.
+CString GuardTitle(const CWatchGuard::Display& display);
+CString GuardTip(const CWatchGuard::Display& display);

@@ -1,0 +1,203 @@
+// The guard on a made-up system: a clock the test sets, a process list the
+// test fills, and a hook library, power manager and black window that only
+// record what they were told.
+#include "CWatchEvaluator.h"
+#include "CWatchGuard.h"
+#include "CWatchList.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kEditor[] = "C:\\Apps\\Editor.exe";
+
+class FakeEvaluator : public CWatchEvaluator {
+public:
+    using CWatchEvaluator::CWatchEvaluator;
+    std::vector<std::string> running;
+    DWORD dwForeground = 0;
+
+protected:
+    void TakeSnapshot(CProcessList& processes, DWORD& dwForegroundPid) override {
+        processes.Clear();
+        for (size_t i = 0; i < running.size(); ++i)
+            processes.Add(running[i].c_str(), static_cast<DWORD>(100 + i));
+        dwForegroundPid = dwForeground;
+    }
+};
+
+struct FakeSystem : CWatchGuard::System {
+    explicit FakeSystem(const CWatchList& list) : evaluator(list) {}
+    FakeEvaluator evaluator;
+    ULONGLONG now = 5000000000ull;
+    bool hooksRequested = false, hooksInstalled = false, installTakes = true;
+    int installs = 0;
+    bool saver = false, powerOff = false, display = false, countdown = false, black = false;
+    int flagCalls = 0, drops = 0;
+    int status[2] = {0, 0};
+
+    ULONGLONG Now() override { return now; }
+    int FindFirstInEffect(BYTE* pForeground) override {
+        return evaluator.FindFirstInEffect(pForeground);
+    }
+    int FindNextInEffect() override { return evaluator.FindNextInEffect(); }
+    void ReadBlackoutDefaults(int& nWaitTime, int& nIdentify) override {
+        nWaitTime = 60;
+        nIdentify = 0;
+    }
+    void InstallHooks() override {
+        ++installs;
+        hooksRequested = true;
+        hooksInstalled = installTakes;
+    }
+    void RemoveHooks() override { hooksRequested = hooksInstalled = false; }
+    bool AreHooksInstalled() override { return hooksInstalled; }
+    bool AreHooksRequested() override { return hooksRequested; }
+    void SetMonitorEffect(bool bSaver, bool bPowerOff) override {
+        ++flagCalls;
+        saver = bSaver;
+        powerOff = bPowerOff;
+    }
+    void SetAreaBlackStatus(int bBlackShown, int bCounting) override {
+        status[0] = bBlackShown;
+        status[1] = bCounting;
+    }
+    void HoldDisplayOn(bool bHold) override { display = bHold; }
+    void SetCountdownTimer(bool bRunning) override { countdown = bRunning; }
+    bool ShowBlackWindow(int) override { return black = true; }
+    void HideBlackWindow() override { black = false; }
+    void DropQueuedWakes() override { ++drops; }
+};
+
+struct FakeView : CWatchGuard::View {
+    CWatchGuard::Display shown;
+    int shows = 0, holdMinutes = 0;
+    void ShowGuard(const CWatchGuard::Display& display) override {
+        shown = display;
+        ++shows;
+    }
+    void ShowHold(int nHoldMinutes) override { holdMinutes = nHoldMinutes; }
+};
+
+CWatchItem Item(int condition, int effect, int areaBlack = 0, int wait = 3) {
+    CWatchItem item;
+    item.m_strFileName = kEditor;
+    item.m_strTitle = "Editor";
+    item.m_nValidCondition = condition;
+    item.m_nMonitorEffec = effect;
+    item.m_nAreaBlack = areaBlack;
+    item.m_nWaitTime = wait;
+    return item;
+}
+
+struct Guarded {
+    explicit Guarded(const CWatchItem& item) : system(list), guard(list, view, system) {
+        list.Add(item);
+        system.evaluator.running = {"C:\\Windows\\explorer.exe", kEditor};
+        system.evaluator.dwForeground = 101;
+    }
+    CWatchList list;
+    FakeSystem system;
+    FakeView view;
+    CWatchGuard guard;
+};
+
+} // namespace
+
+TEST(WatchGuard, AHoldThatEndsLeavesTheItemInEffectGuarding) {
+    Guarded g(Item(1, 1));
+    g.guard.StartHold(30);
+    EXPECT_EQ(30, g.view.holdMinutes);
+    EXPECT_TRUE(g.view.shown.bGuarding);
+    EXPECT_EQ(TipDetail::MinutesLeft, g.view.shown.detail);
+    EXPECT_TRUE(g.system.saver && g.system.powerOff && g.system.display);
+
+    // Cycles that find things as they are tell the window and the hooks nothing.
+    const int shows = g.view.shows, flagCalls = g.system.flagCalls;
+    g.guard.RunCycle();
+    EXPECT_EQ(shows, g.view.shows);
+    EXPECT_EQ(flagCalls, g.system.flagCalls);
+    EXPECT_EQ(1, g.system.installs);
+
+    g.system.now += 30 * 60000;
+    g.guard.RunCycle();
+    EXPECT_EQ(0, g.view.holdMinutes) << "the menus lose the check mark";
+    EXPECT_EQ(TipDetail::WatchedAlias, g.view.shown.detail);
+    EXPECT_EQ("Editor", std::string(g.view.shown.strAlias));
+    EXPECT_TRUE(g.system.saver);
+    EXPECT_FALSE(g.system.powerOff) << "the item prevents the screen saver only";
+    EXPECT_FALSE(g.system.display);
+    EXPECT_TRUE(g.system.hooksInstalled);
+
+    g.system.evaluator.running.pop_back();
+    g.guard.RunCycle();
+    EXPECT_FALSE(g.view.shown.bGuarding);
+    EXPECT_FALSE(g.system.hooksRequested);
+}
+
+TEST(WatchGuard, ABlackoutIsArmedCountedShownAndEndedByAWake) {
+    Guarded g(Item(2, 3, 2, 3));
+    g.guard.RunCycle();
+    EXPECT_TRUE(g.system.countdown);
+    EXPECT_EQ(1, g.system.status[1]);
+    g.guard.OnTimer(CWatchGuard::kCountdownTimer);
+    g.guard.RunCycle(); // a running countdown goes on untouched
+    g.guard.OnTimer(CWatchGuard::kCountdownTimer);
+    EXPECT_FALSE(g.system.black);
+
+    // Input during the countdown starts the wait again from its full length.
+    g.guard.OnWake();
+    EXPECT_EQ(1, g.system.drops);
+    for (int tick = 0; tick < 2; ++tick)
+        g.guard.OnTimer(CWatchGuard::kCountdownTimer);
+    EXPECT_FALSE(g.system.black);
+    g.guard.OnTimer(CWatchGuard::kCountdownTimer);
+    EXPECT_TRUE(g.system.black);
+    EXPECT_EQ(0, g.system.status[0] + g.system.status[1]) << "quiet while it comes up";
+    g.guard.OnTimer(CWatchGuard::kCountdownTimer);
+    EXPECT_EQ(1, g.system.status[0]);
+    EXPECT_FALSE(g.system.countdown);
+
+    // While it is up the cycle changes nothing, even with the program gone.
+    g.system.evaluator.running.pop_back();
+    g.guard.RunCycle();
+    EXPECT_TRUE(g.system.black && g.system.hooksInstalled);
+    g.guard.OnWake();
+    EXPECT_FALSE(g.system.black);
+    EXPECT_FALSE(g.system.countdown);
+    EXPECT_FALSE(g.view.shown.bGuarding);
+
+    // Out of the foreground: a countdown is disarmed.
+    g.system.evaluator.running.push_back(kEditor);
+    g.guard.RunCycle();
+    EXPECT_TRUE(g.system.countdown);
+    g.system.evaluator.dwForeground = 0;
+    g.guard.RunCycle();
+    EXPECT_FALSE(g.system.countdown);
+    EXPECT_EQ(0, g.system.status[1]);
+}
+
+TEST(WatchGuard, WithoutHooksNoBlackoutAndASessionEndRemovesThemUntilTheNextCycle) {
+    Guarded g(Item(2, 2, 2, 1));
+    g.system.installTakes = false; // a full session table
+    g.guard.RunCycle();
+    g.guard.OnTimer(CWatchGuard::kCountdownTimer);
+    EXPECT_FALSE(g.system.black) << "no input could end it";
+    EXPECT_FALSE(g.system.countdown);
+    g.system.installTakes = true;
+    g.guard.RunCycle();
+    EXPECT_EQ(2, g.system.installs) << "asked again";
+    EXPECT_TRUE(g.system.countdown);
+
+    g.guard.RemoveHooks();
+    EXPECT_FALSE(g.system.hooksRequested);
+    const int flagCalls = g.system.flagCalls;
+    g.guard.RunCycle();
+    EXPECT_TRUE(g.system.hooksInstalled);
+    EXPECT_EQ(flagCalls + 1, g.system.flagCalls) << "new hooks hear the flags again";
+    g.guard.Stop();
+    EXPECT_FALSE(g.system.display);
+}
