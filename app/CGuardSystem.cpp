@@ -33,7 +33,9 @@ RECT ActiveArea(int nActiveAreaMode) {
 CGuardSystem::CGuardSystem(const CWatchList& watchList, CProfileFile& settings)
     : m_settings(settings), m_evaluator(watchList) {}
 
-CGuardSystem::~CGuardSystem() = default;
+CGuardSystem::~CGuardSystem() {
+    EndHoldProcessWait();
+}
 
 ULONGLONG CGuardSystem::Now() {
     return GetTickCount64();
@@ -76,8 +78,57 @@ void CGuardSystem::SetAreaBlackStatus(int bBlackShown, int bCounting) {
     ::SetAreaBlackStatus(bBlackShown, bCounting);
 }
 
-void CGuardSystem::HoldDisplayOn(bool bHold) {
-    m_displayRequest.Hold(bHold);
+void CGuardSystem::HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason) {
+    // The power manager takes the reason in UTF-16.
+    std::wstring reason(static_cast<size_t>(strReason.GetLength()) + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_ACP, 0, strReason, strReason.GetLength(), &reason[0],
+                                      static_cast<int>(reason.size()));
+    reason.resize(static_cast<size_t>(n > 0 ? n : 0));
+    m_powerRequests.Hold(kind, bHold, reason);
+}
+
+bool CGuardSystem::WatchHoldProcess(DWORD dwProcessId) {
+    if (dwProcessId == 0) {
+        EndHoldProcessWait();
+        return true;
+    }
+    HANDLE hProcess = OpenProcess(SYNCHRONIZE, FALSE, dwProcessId);
+    if (!hProcess) {
+        return false;
+    }
+    HANDLE hWait = nullptr;
+    // A thread of the system's pool waits, so the end is seen at once and not
+    // at the next cycle; it only posts to the window, which ends the hold.
+    if (WaitForSingleObject(hProcess, 0) != WAIT_TIMEOUT ||
+        !RegisterWaitForSingleObject(&hWait, hProcess, OnHoldProcessEnded, this, INFINITE,
+                                     WT_EXECUTEONLYONCE)) {
+        CloseHandle(hProcess);
+        return false;
+    }
+    EndHoldProcessWait();
+    m_hHoldProcess = hProcess;
+    m_hHoldWait = hWait;
+    m_dwHoldProcessId = dwProcessId;
+    return true;
+}
+
+void CALLBACK CGuardSystem::OnHoldProcessEnded(void* pContext, BOOLEAN) {
+    const CGuardSystem* pSystem = static_cast<const CGuardSystem*>(pContext);
+    PostMessageA(pSystem->m_hWnd, CWatchGuard::HoldProcessEndedMessage(),
+                 pSystem->m_dwHoldProcessId, 0);
+}
+
+void CGuardSystem::EndHoldProcessWait() {
+    if (m_hHoldWait) {
+        // Waits for a callback that is running: it reads this object.
+        UnregisterWaitEx(m_hHoldWait, INVALID_HANDLE_VALUE);
+        m_hHoldWait = nullptr;
+    }
+    if (m_hHoldProcess) {
+        CloseHandle(m_hHoldProcess);
+        m_hHoldProcess = nullptr;
+    }
+    m_dwHoldProcessId = 0;
 }
 
 void CGuardSystem::SetCountdownTimer(bool bRunning) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CAreaBlackWnd.h"
-#include "CDisplayRequest.h"
+#include "CPowerRequests.h"
 #include "CHookThread.h"
 #include "CWatchEvaluator.h"
 #include "CWatchGuard.h"
@@ -31,17 +31,25 @@ public:
     bool AreHooksRequested() override;
     void SetMonitorEffect(bool bPreventSaver, bool bPreventPowerOff) override;
     void SetAreaBlackStatus(int bBlackShown, int bCounting) override;
-    void HoldDisplayOn(bool bHold) override;
+    void HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason) override;
+    bool WatchHoldProcess(DWORD dwProcessId) override;
     void SetCountdownTimer(bool bRunning) override;
     bool ShowBlackWindow(int nActiveAreaMode) override;
     void HideBlackWindow() override;
     void DropQueuedWakes() override;
 
 private:
+    static void CALLBACK OnHoldProcessEnded(void* pContext, BOOLEAN bTimedOut);
+    void EndHoldProcessWait();
+
     HWND m_hWnd = nullptr;
     CProfileFile& m_settings;
     CWatchEvaluator m_evaluator;
-    CDisplayRequest m_displayRequest;
+    CPowerRequests m_powerRequests;
+    // The wait for the process a hold is bound to.
+    HANDLE m_hHoldProcess = nullptr;
+    HANDLE m_hHoldWait = nullptr;
+    DWORD m_dwHoldProcessId = 0;
     CAreaBlackWnd m_blackWnd;
     // Last: its thread removes the hooks when it goes, before anything they
     // report to.

@@ -26,6 +26,16 @@ void ChooseInterfaceLanguage() {
                                              settings.GetString("Config", "Language", "")));
 }
 
+bool IsProcessRunning(DWORD dwProcessId) {
+    HANDLE hProcess = OpenProcess(SYNCHRONIZE, FALSE, dwProcessId);
+    if (!hProcess) {
+        return false;
+    }
+    const bool bRunning = WaitForSingleObject(hProcess, 0) == WAIT_TIMEOUT;
+    CloseHandle(hProcess);
+    return bRunning;
+}
+
 } // namespace
 
 BOOL CWatchApp::InitInstance() {
@@ -34,7 +44,12 @@ BOOL CWatchApp::InitInstance() {
 
     const bool bRunning = m_instance.IsAlreadyRunning() != FALSE;
     const bool bUninstall = IsUninstallCommandLine(m_lpCmdLine);
-    const KeepAwakeRequest keepAwake = ParseKeepAwakeCommandLine(m_lpCmdLine);
+    KeepAwakeRequest keepAwake = ParseKeepAwakeCommandLine(m_lpCmdLine);
+    // A hold for as long as a process runs needs one that runs.
+    if (keepAwake.kind == KeepAwakeRequest::Start && keepAwake.dwProcessId != 0 &&
+        !IsProcessRunning(keepAwake.dwProcessId)) {
+        keepAwake.kind = KeepAwakeRequest::Invalid;
+    }
     HWND hMainWnd = bRunning ? CSingleInstance::GetMainWnd() : nullptr;
     switch (DecideStart(bRunning, hMainWnd != nullptr, bUninstall, keepAwake.kind)) {
     case StartAction::EndSilently:
@@ -49,13 +64,14 @@ BOOL CWatchApp::InitInstance() {
         PostMessageA(hMainWnd, WM_COMMAND, ID_SHOW_MAIN_WND, 0);
         break;
     }
-    case StartAction::HandOverKeepAwake:
+    case StartAction::HandOverKeepAwake: {
         // Nothing is shown: the running instance starts or stops the hold.
-        PostMessageA(hMainWnd, CWatchListDlg::KeepAwakeMessage(),
-                     static_cast<WPARAM>(static_cast<INT_PTR>(
-                         keepAwake.kind == KeepAwakeRequest::Stop ? 0 : keepAwake.nMinutes)),
-                     0);
+        WPARAM wParam = 0;
+        LPARAM lParam = 0;
+        EncodeKeepAwake(keepAwake, wParam, lParam);
+        PostMessageA(hMainWnd, CWatchListDlg::KeepAwakeMessage(), wParam, lParam);
         break;
+    }
     case StartAction::RefuseKeepAwake: {
         CString strText, strCaption;
         AfxFormatString1(strText, IDS_KEEPAWAKE_BAD_NUMBER, m_lpCmdLine);
@@ -73,9 +89,7 @@ BOOL CWatchApp::InitInstance() {
     case StartAction::RunMainWindow: {
         ChooseInterfaceLanguage();
         CWatchListDlg dlg;
-        if (keepAwake.kind == KeepAwakeRequest::Start) {
-            dlg.SetStartupKeepAwake(keepAwake.nMinutes);
-        }
+        dlg.SetStartupKeepAwake(keepAwake);
         m_pMainWnd = &dlg;
         dlg.DoModal();
         m_pMainWnd = nullptr;

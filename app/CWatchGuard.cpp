@@ -2,8 +2,34 @@
 
 #include "AreaBlackDecision.h"
 #include "CGuardSystem.h"
+#include "AfxText.h"
 #include "CPathName.h"
 #include "CWatchList.h"
+#include "resource.h"
+
+namespace {
+
+const char kReasonPrefix[] = "Qorvane: ";
+
+CString AliasOf(const CWatchItem& item) {
+    return item.m_strTitle.IsEmpty() ? CString(CPathName(item.m_strFileName).GetTitle())
+                                     : item.m_strTitle;
+}
+
+// "Qorvane: first, second...": the program and everyone that asks.
+void AddHolder(CString& strReason, const CString& strName) {
+    strReason += strReason.IsEmpty() ? kReasonPrefix : ", ";
+    strReason += strName;
+}
+
+CString FormatNumber(UINT nFormatID, unsigned long nValue) {
+    CString strNumber, strText;
+    strNumber.Format("%lu", nValue);
+    AfxFormatString1(strText, nFormatID, strNumber);
+    return strText;
+}
+
+} // namespace
 
 CWatchGuard::CWatchGuard(const CWatchList& watchList, CProfileFile& settings, View& view)
     : m_watchList(watchList), m_view(view), m_ownSystem(new CGuardSystem(watchList, settings)),
@@ -18,6 +44,11 @@ void CWatchGuard::Start(HWND hWnd) {
     if (m_ownSystem) {
         m_ownSystem->SetWindow(hWnd);
     }
+}
+
+UINT CWatchGuard::HoldProcessEndedMessage() {
+    static const UINT s_uMessage = RegisterWindowMessageA("Qorvane.HoldProcessEnded");
+    return s_uMessage;
 }
 
 void CWatchGuard::OnTimer(UINT_PTR nIDEvent) {
@@ -37,10 +68,13 @@ void CWatchGuard::RunCycle() {
     const bool bWasHolding = m_hold.bOn;
     m_hold = AgeKeepAwake(m_hold, ullNow);
     if (bWasHolding && !m_hold.bOn) {
-        m_view.ShowHold(0);
+        HoldChanged();
     }
     WatchCycleFacts facts;
-    facts.bKeepAwake = m_hold.bOn;
+    facts.bKeepAwake = m_hold.bOn && !m_hold.bComputerOnly;
+    facts.bKeepComputerAwake = m_hold.bOn && m_hold.bComputerOnly;
+    // Who asks for the display and for the computer: the power manager names them.
+    CString strDisplayReason, strSystemReason;
     BYTE bForeground = 0;
     facts.nFirstInEffect = m_system.FindFirstInEffect(&bForeground);
     facts.bFirstInForeground = bForeground != 0;
@@ -56,8 +90,25 @@ void CWatchGuard::RunCycle() {
         facts.blackout = ResolveBlackout(first.m_nAreaBlack, first.m_nWaitTime, first.m_nIdentify,
                                          nDefaultWait, nDefaultIdentify);
         for (int k = facts.nFirstInEffect; k != -1; k = m_system.FindNextInEffect()) {
-            facts.effects.push_back(m_watchList.GetAt(k)->m_nMonitorEffec);
+            const CWatchItem& item = *m_watchList.GetAt(k);
+            facts.effects.push_back(item.m_nMonitorEffec);
+            const bool bDisplay = PreventsPowerOff(item.m_nMonitorEffec);
+            facts.bItemKeepsComputerAwake =
+                facts.bItemKeepsComputerAwake || item.m_nKeepSystemAwake != 0;
+            if (bDisplay) {
+                AddHolder(strDisplayReason, AliasOf(item));
+            }
+            if (bDisplay || item.m_nKeepSystemAwake != 0) {
+                AddHolder(strSystemReason, AliasOf(item));
+            }
         }
+    }
+    if (m_hold.bOn) {
+        const CString strHold = HoldReason();
+        if (!m_hold.bComputerOnly) {
+            AddHolder(strDisplayReason, strHold);
+        }
+        AddHolder(strSystemReason, strHold);
     }
     const WatchCycleActions actions = DecideWatchCycle(facts);
     // The window, the taskbar and the shell hear of it only when it changes.
@@ -67,7 +118,22 @@ void CWatchGuard::RunCycle() {
         m_bShown = true;
         m_view.ShowGuard(display);
     }
-    Apply(actions);
+    Apply(actions, strDisplayReason, strSystemReason);
+}
+
+CString CWatchGuard::HoldReason() const {
+    const bool bComputer = m_hold.bComputerOnly;
+    if (m_hold.dwProcessId != 0) {
+        return FormatNumber(bComputer ? IDS_TIP_COMPUTER_WHILE_PROCESS : IDS_TIP_WHILE_PROCESS,
+                            m_hold.dwProcessId);
+    }
+    if (m_hold.bTimed) {
+        return FormatNumber(bComputer ? IDS_REASON_COMPUTER_TIMED : IDS_REASON_HOLD_TIMED,
+                            static_cast<unsigned long>(m_nHoldMinutes));
+    }
+    CString strText;
+    strText.LoadString(bComputer ? IDS_TIP_COMPUTER_UNTIL_STOPPED : IDS_TIP_UNTIL_STOPPED);
+    return strText;
 }
 
 CWatchGuard::Display CWatchGuard::DisplayFor(int nFirstInEffect, bool bGuarding,
@@ -75,17 +141,17 @@ CWatchGuard::Display CWatchGuard::DisplayFor(int nFirstInEffect, bool bGuarding,
     Display display;
     display.bGuarding = bGuarding;
     display.detail = DecideTipDetail(m_hold, nFirstInEffect >= 0);
+    display.bComputerOnly = m_hold.bOn && m_hold.bComputerOnly;
     switch (display.detail) {
     case TipDetail::MinutesLeft:
         display.nMinutesLeft = KeepAwakeMinutesLeft(m_hold, ullNow);
         break;
-    case TipDetail::WatchedAlias: {
-        const CWatchItem& item = *m_watchList.GetAt(nFirstInEffect);
-        display.strAlias = item.m_strTitle.IsEmpty()
-                               ? CString(CPathName(item.m_strFileName).GetTitle())
-                               : item.m_strTitle;
+    case TipDetail::WhileProcess:
+        display.dwProcessId = m_hold.dwProcessId;
         break;
-    }
+    case TipDetail::WatchedAlias:
+        display.strAlias = AliasOf(*m_watchList.GetAt(nFirstInEffect));
+        break;
     case TipDetail::UntilStopped:
     case TipDetail::None:
         break;
@@ -93,7 +159,8 @@ CWatchGuard::Display CWatchGuard::DisplayFor(int nFirstInEffect, bool bGuarding,
     return display;
 }
 
-void CWatchGuard::Apply(const WatchCycleActions& actions) {
+void CWatchGuard::Apply(const WatchCycleActions& actions, const CString& strDisplayReason,
+                        const CString& strSystemReason) {
     if (actions.bSetActiveAreaMode) {
         m_nActiveAreaMode = actions.nActiveAreaMode;
     }
@@ -112,7 +179,7 @@ void CWatchGuard::Apply(const WatchCycleActions& actions) {
         m_system.SetAreaBlackStatus(idle.bBlackShown, idle.bCounting);
         m_system.SetCountdownTimer(false);
     }
-    if (actions.bGuarding) {
+    if (actions.bNeedHooks) {
         if (!m_system.AreHooksInstalled()) {
             // One that did not take (a full session table) is asked for
             // again by the next cycle.
@@ -126,7 +193,8 @@ void CWatchGuard::Apply(const WatchCycleActions& actions) {
     } else if (m_system.AreHooksRequested()) {
         RemoveHooks();
     }
-    m_system.HoldDisplayOn(actions.bHoldDisplayOn);
+    m_system.HoldPower(CPowerRequests::kDisplay, actions.bHoldDisplayOn, strDisplayReason);
+    m_system.HoldPower(CPowerRequests::kSystem, actions.bHoldSystemAwake, strSystemReason);
 }
 
 void CWatchGuard::RemoveHooks() {
@@ -185,13 +253,66 @@ void CWatchGuard::OnWake() {
     RunCycle();
 }
 
-void CWatchGuard::StartHold(int nMinutes) {
-    m_hold = StartKeepAwake(nMinutes, m_system.Now());
-    m_nHoldMinutes = m_hold.bOn ? nMinutes : 0;
-    m_view.ShowHold(GetHoldMinutes());
+bool CWatchGuard::StartHold(const KeepAwakeRequest& request) {
+    KeepAwakeHold hold;
+    int nMinutes = 0;
+    switch (request.kind) {
+    case KeepAwakeRequest::Start:
+        if (request.dwProcessId != 0) {
+            if (!m_system.WatchHoldProcess(request.dwProcessId)) {
+                return false;
+            }
+            hold = StartKeepAwakeWhile(request.dwProcessId, request.bComputerOnly);
+            nMinutes = kKeepAwakeWhileProcess;
+        } else {
+            hold = StartKeepAwake(request.nMinutes, m_system.Now(), request.bComputerOnly);
+            nMinutes = request.nMinutes;
+        }
+        m_bComputerOnly = request.bComputerOnly;
+        break;
+    case KeepAwakeRequest::Stop:
+        break;
+    case KeepAwakeRequest::None:
+    case KeepAwakeRequest::Invalid:
+        return false;
+    }
+    if (m_hold.dwProcessId != 0 && hold.dwProcessId == 0) {
+        m_system.WatchHoldProcess(0);
+    }
+    m_hold = hold;
+    m_nHoldMinutes = hold.bOn ? nMinutes : 0;
+    HoldChanged();
+    RunCycle();
+    return true;
+}
+
+void CWatchGuard::OnHoldProcessEnded(DWORD dwProcessId) {
+    // A wait that ended as another hold took over is no news.
+    if (!m_hold.bOn || m_hold.dwProcessId != dwProcessId) {
+        return;
+    }
+    m_system.WatchHoldProcess(0);
+    m_hold = KeepAwakeHold();
+    m_nHoldMinutes = 0;
+    HoldChanged();
     RunCycle();
 }
 
+void CWatchGuard::ChooseComputerOnly(bool bComputerOnly) {
+    m_bComputerOnly = bComputerOnly;
+    if (m_hold.bOn) {
+        m_hold.bComputerOnly = bComputerOnly;
+    }
+    HoldChanged();
+    RunCycle();
+}
+
+void CWatchGuard::HoldChanged() {
+    m_view.ShowHold(GetHoldMinutes(), m_bComputerOnly);
+}
+
 void CWatchGuard::Stop() {
-    m_system.HoldDisplayOn(false);
+    m_system.HoldPower(CPowerRequests::kDisplay, false, CString());
+    m_system.HoldPower(CPowerRequests::kSystem, false, CString());
+    m_system.WatchHoldProcess(0);
 }

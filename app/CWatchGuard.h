@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CPowerRequests.h"
 #include "CString.h"
 #include "KeepAwake.h"
 #include "WatchCycleDecision.h"
@@ -32,20 +33,25 @@ public:
     struct Display {
         bool bGuarding = false;
         TipDetail detail = TipDetail::None;
+        // The hold's: the computer alone, minutes left, or its process.
+        bool bComputerOnly = false;
         int nMinutesLeft = 0;
+        DWORD dwProcessId = 0;
         CString strAlias; // with TipDetail::WatchedAlias
 
         bool operator==(const Display& other) const {
             return bGuarding == other.bGuarding && detail == other.detail &&
-                   nMinutesLeft == other.nMinutesLeft && strAlias == other.strAlias;
+                   bComputerOnly == other.bComputerOnly && nMinutesLeft == other.nMinutesLeft &&
+                   dwProcessId == other.dwProcessId && strAlias == other.strAlias;
         }
     };
 
     class View {
     public:
         virtual void ShowGuard(const Display& display) = 0;
-        // The hold the keep-awake menus check: its minutes, 0 for none.
-        virtual void ShowHold(int nHoldMinutes) = 0;
+        // The hold the keep-awake menus check: its minutes (0 for none,
+        // kKeepAwakeWhileProcess), and whether holds keep the computer alone.
+        virtual void ShowHold(int nHoldMinutes, bool bComputerOnly) = 0;
 
     protected:
         ~View() = default;
@@ -71,7 +77,12 @@ public:
         virtual void SetMonitorEffect(bool bPreventSaver, bool bPreventPowerOff) = 0;
         virtual void SetAreaBlackStatus(int bBlackShown, int bCounting) = 0;
 
-        virtual void HoldDisplayOn(bool bHold) = 0;
+        // Holds or releases a power request, for a reason that names who asks.
+        virtual void HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason) = 0;
+        // Starts waiting for the process, which ends the hold bound to it at
+        // once (OnHoldProcessEnded); false when no such process runs. One
+        // process at a time: a new one, or 0, ends the wait for the last.
+        virtual bool WatchHoldProcess(DWORD dwProcessId) = 0;
         virtual void SetCountdownTimer(bool bRunning) = 0;
         // Puts the black window up around the active area (nActiveAreaMode of
         // the foreground window); false when it could not be created.
@@ -94,14 +105,24 @@ public:
 
     // The window that takes the timers and the hooks' wakes.
     void Start(HWND hWnd);
+    // Posted to that window when the process a hold is bound to ends, with
+    // its id as wParam: hand it to OnHoldProcessEnded.
+    static UINT HoldProcessEndedMessage();
     // void OnTimer(UINT_PTR nIDEvent): the countdown clock, or a watch cycle
     void OnTimer(UINT_PTR nIDEvent);
     void RunCycle();
     // Input seen by the hooks during a countdown or a blackout.
     void OnWake();
-    // A hold of so many minutes (kKeepAwakeUntilStopped: until stopped; 0
-    // stops it), applied at once.
-    void StartHold(int nMinutes);
+    // Starts or stops a hold as asked, and applies it at once. A hold bound to
+    // a process that does not run is refused: false.
+    bool StartHold(const KeepAwakeRequest& request);
+    // The process a hold is bound to has ended.
+    void OnHoldProcessEnded(DWORD dwProcessId);
+    // Whether holds keep the computer alone; a running hold changes at once.
+    void ChooseComputerOnly(bool bComputerOnly);
+    bool IsComputerOnlyChosen() const { return m_bComputerOnly; }
+    // The running hold's minutes: 0 for none, kKeepAwakeUntilStopped,
+    // kKeepAwakeWhileProcess.
     int GetHoldMinutes() const { return m_hold.bOn ? m_nHoldMinutes : 0; }
     // The hooks go until the next cycle puts them back: an item was deleted,
     // or the user's session ends.
@@ -110,7 +131,11 @@ public:
     void Stop();
 
 private:
-    void Apply(const WatchCycleActions& actions);
+    void Apply(const WatchCycleActions& actions, const CString& strDisplayReason,
+               const CString& strSystemReason);
+    // What a hold is called where the power manager names who asks.
+    CString HoldReason() const;
+    void HoldChanged();
     void OnCountdownTick();
     Display DisplayFor(int nFirstInEffect, bool bGuarding, ULONGLONG ullNow) const;
 
@@ -125,6 +150,7 @@ private:
     int m_nActiveAreaMode = 0;
     KeepAwakeHold m_hold;
     int m_nHoldMinutes = 0;
+    bool m_bComputerOnly = false;
     // What the cycles have put in place, so that a cycle that changes
     // nothing touches nothing: the suppression flags (-1: unknown) and what
     // the window shows.

@@ -102,7 +102,11 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return FALSE;
     }
     if (message == KeepAwakeMessage()) {
-        m_guard.StartHold(static_cast<int>(static_cast<INT_PTR>(wParam)));
+        m_guard.StartHold(DecodeKeepAwake(wParam, lParam));
+        return TRUE;
+    }
+    if (message == CWatchGuard::HoldProcessEndedMessage()) {
+        m_guard.OnHoldProcessEnded(static_cast<DWORD>(wParam));
         return TRUE;
     }
     switch (message) {
@@ -232,6 +236,7 @@ BOOL CWatchListDlg::OnCommand(UINT nID) {
     case ID_KEEPAWAKE_120:
     case ID_KEEPAWAKE_ON:
     case ID_KEEPAWAKE_STOP:
+    case ID_KEEPAWAKE_COMPUTER_ONLY:
         OnKeepAwake(nID);
         return TRUE;
     default:
@@ -305,11 +310,9 @@ BOOL CWatchListDlg::OnInitDialog() {
 
     ::SetTimer(m_hWnd, CWatchGuard::kCycleTimer, CWatchGuard::kCycleMs, nullptr);
     m_hKeepAwakeMenu = FindKeepAwakeMenu(GetMenu());
-    PrepareKeepAwakeMenu(m_hKeepAwakeMenu, m_guard.GetHoldMinutes());
+    ShowHold(0, false);
     // A hold asked for on the command line holds from the start.
-    if (m_nStartupHoldMinutes != 0) {
-        m_guard.StartHold(m_nStartupHoldMinutes);
-    }
+    m_guard.StartHold(m_startupHold);
     return TRUE;
 }
 
@@ -553,8 +556,8 @@ void CWatchListDlg::ShowGuard(const CWatchGuard::Display& display) {
     }
 }
 
-void CWatchListDlg::ShowHold(int nHoldMinutes) {
-    PrepareKeepAwakeMenu(m_hKeepAwakeMenu, nHoldMinutes);
+void CWatchListDlg::ShowHold(int nHoldMinutes, bool bComputerOnly) {
+    PrepareKeepAwakeMenu(m_hKeepAwakeMenu, nHoldMinutes, bComputerOnly);
 }
 
 HICON CWatchListDlg::DisplayedSmallIcon() const {
@@ -646,7 +649,8 @@ void CWatchListDlg::TrayCallback(WPARAM, LPARAM lParam, void* pData) {
     CMenu popup(menu.GetSubMenu(0));
     POINT cursor;
     GetCursorPos(&cursor);
-    PrepareKeepAwakeMenu(FindKeepAwakeMenu(popup), pDlg->m_guard.GetHoldMinutes());
+    PrepareKeepAwakeMenu(FindKeepAwakeMenu(popup), pDlg->m_guard.GetHoldMinutes(),
+                         pDlg->m_guard.IsComputerOnlyChosen());
     switch (LOWORD(lParam)) {
     case WM_LBUTTONDBLCLK:
         if (pDlg->HasOpenDialog()) {
@@ -794,5 +798,14 @@ void CWatchListDlg::OnBlackoutDefaults() {
 }
 
 void CWatchListDlg::OnKeepAwake(UINT nID) {
-    m_guard.StartHold(KeepAwakeMinutesOf(nID));
+    const bool bComputerOnly = m_guard.IsComputerOnlyChosen();
+    if (nID == ID_KEEPAWAKE_COMPUTER_ONLY) {
+        m_guard.ChooseComputerOnly(!bComputerOnly);
+        return;
+    }
+    KeepAwakeRequest request;
+    request.nMinutes = KeepAwakeMinutesOf(nID);
+    request.kind = request.nMinutes == 0 ? KeepAwakeRequest::Stop : KeepAwakeRequest::Start;
+    request.bComputerOnly = bComputerOnly;
+    m_guard.StartHold(request);
 }

@@ -28,11 +28,9 @@ public:
     void ShowTrayIcon(BOOL bShow);
     // void TrayCallback(WPARAM iconId, LPARAM mouseMessage, void* pMainWnd)
     static void TrayCallback(WPARAM wParam, LPARAM lParam, void* pData);
-    // A hold of so many minutes (kKeepAwakeUntilStopped: until stopped) to
-    // start with, from the command line.
-    void SetStartupKeepAwake(int nMinutes) { m_nStartupHoldMinutes = nMinutes; }
-    // Posted by a later start: wParam is the minutes of a new hold, 0 to stop,
-    // kKeepAwakeUntilStopped for a hold without an end.
+    // A hold to start with, from the command line.
+    void SetStartupKeepAwake(const KeepAwakeRequest& request) { m_startupHold = request; }
+    // Posted by a later start with a hold to start or stop (EncodeKeepAwake).
     static UINT KeepAwakeMessage();
 
 protected:
@@ -62,7 +60,7 @@ private:
     // other id runs the watch cycle
     void OnTimer(UINT_PTR nIDEvent);
     void ShowGuard(const CWatchGuard::Display& display) override;
-    void ShowHold(int nHoldMinutes) override;
+    void ShowHold(int nHoldMinutes, bool bComputerOnly) override;
     HICON DisplayedSmallIcon() const;
     void OnDestroy();
     BOOL OnQueryEndSession(WPARAM wParam, LPARAM lParam);
@@ -116,7 +114,7 @@ private:
     UINT m_nDpi = 96;
     bool m_bEndingSession = false;
     bool m_bDestroying = false;
-    int m_nStartupHoldMinutes = 0;
+    KeepAwakeRequest m_startupHold;
     // The menu bar's keep-awake submenu.
     HMENU m_hKeepAwakeMenu = nullptr;
     // What the guard said last (the window starts showing the normal state);

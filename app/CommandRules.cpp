@@ -16,6 +16,7 @@ ModalCommand DecideCommandWhileModal(UINT nID) {
     case ID_KEEPAWAKE_120:
     case ID_KEEPAWAKE_ON:
     case ID_KEEPAWAKE_STOP:
+    case ID_KEEPAWAKE_COMPUTER_ONLY:
         // Keeping awake opens nothing and changes no item.
         return ModalCommand::Run;
     default:

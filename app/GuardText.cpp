@@ -11,16 +11,22 @@ CString GuardTitle(const CWatchGuard::Display& display) {
 
 CString GuardTip(const CWatchGuard::Display& display) {
     CString strTip = GuardTitle(display);
-    CString strDetail;
+    const bool bComputer = display.bComputerOnly;
+    CString strDetail, strNumber;
     switch (display.detail) {
-    case TipDetail::MinutesLeft: {
-        CString strMinutes;
-        strMinutes.Format("%d", display.nMinutesLeft);
-        AfxFormatString1(strDetail, IDS_TIP_MINUTES_LEFT, strMinutes);
+    case TipDetail::MinutesLeft:
+        strNumber.Format("%d", display.nMinutesLeft);
+        AfxFormatString1(
+            strDetail, bComputer ? IDS_TIP_COMPUTER_MINUTES_LEFT : IDS_TIP_MINUTES_LEFT, strNumber);
         break;
-    }
     case TipDetail::UntilStopped:
-        strDetail.LoadString(IDS_TIP_UNTIL_STOPPED);
+        strDetail.LoadString(bComputer ? IDS_TIP_COMPUTER_UNTIL_STOPPED : IDS_TIP_UNTIL_STOPPED);
+        break;
+    case TipDetail::WhileProcess:
+        strNumber.Format("%lu", static_cast<unsigned long>(display.dwProcessId));
+        AfxFormatString1(strDetail,
+                         bComputer ? IDS_TIP_COMPUTER_WHILE_PROCESS : IDS_TIP_WHILE_PROCESS,
+                         strNumber);
         break;
     case TipDetail::WatchedAlias:
         strDetail = display.strAlias;

@@ -33,11 +33,13 @@ int KeepAwakeMinutesOf(UINT nID) {
     return 0;
 }
 
-void PrepareKeepAwakeMenu(HMENU hMenu, int nHoldMinutes) {
+void PrepareKeepAwakeMenu(HMENU hMenu, int nHoldMinutes, bool bComputerOnly) {
     if (!hMenu) {
         return;
     }
     CMenu menu(hMenu);
+    menu.CheckMenuItem(ID_KEEPAWAKE_COMPUTER_ONLY,
+                       MF_BYCOMMAND | (bComputerOnly ? MF_CHECKED : MF_UNCHECKED));
     for (const HoldChoice& choice : kHoldChoices) {
         const bool bRunning = nHoldMinutes != 0 && choice.nMinutes == nHoldMinutes;
         menu.CheckMenuItem(choice.nID, MF_BYCOMMAND | (bRunning ? MF_CHECKED : MF_UNCHECKED));

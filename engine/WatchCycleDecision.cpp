@@ -23,7 +23,7 @@ WatchCycleActions DecideWatchCycle(const WatchCycleFacts& facts) {
     const bool bItemInEffect = facts.nFirstInEffect >= 0;
     if (!bItemInEffect) {
         actions.bStopCountdown = true;
-        if (!facts.bKeepAwake) {
+        if (!facts.bKeepAwake && !facts.bKeepComputerAwake) {
             return actions;
         }
     }
@@ -43,11 +43,18 @@ WatchCycleActions DecideWatchCycle(const WatchCycleFacts& facts) {
     }
     for (int effect : facts.effects) {
         actions.bPreventSaver = actions.bPreventSaver || effect == 1 || effect == 3;
-        actions.bPreventPowerOff = actions.bPreventPowerOff || effect == 2 || effect == 3;
+        actions.bPreventPowerOff = actions.bPreventPowerOff || PreventsPowerOff(effect);
     }
     if (facts.bKeepAwake) {
         actions.bPreventSaver = actions.bPreventPowerOff = true;
     }
     actions.bHoldDisplayOn = actions.bPreventPowerOff;
+    actions.bHoldSystemAwake = actions.bHoldDisplayOn || facts.bKeepComputerAwake ||
+                               (bItemInEffect && facts.bItemKeepsComputerAwake);
+    actions.bNeedHooks = actions.bPreventSaver || actions.bPreventPowerOff;
     return actions;
+}
+
+bool PreventsPowerOff(int nMonitorEffec) {
+    return nMonitorEffec == 2 || nMonitorEffec == 3;
 }

@@ -32,6 +32,10 @@ struct WatchCycleFacts {
     // The user keeps the screen on: as an item with both effects would,
     // without a blackout of its own.
     bool bKeepAwake = false;
+    // The user keeps the computer awake and lets the display turn off.
+    bool bKeepComputerAwake = false;
+    // An item in effect asks to keep the computer from sleeping.
+    bool bItemKeepsComputerAwake = false;
 };
 
 struct WatchCycleActions {
@@ -50,6 +54,11 @@ struct WatchCycleActions {
     // timer, which no hook sees: while power-off is prevented, ask the power
     // manager to keep the display on.
     bool bHoldDisplayOn = false;
+    // Keep the computer from sleeping: asked for, or with the display, which
+    // the power manager keeps on only while the system is required too.
+    bool bHoldSystemAwake = false;
+    // Something for the hooks to swallow: without it no hooks are needed.
+    bool bNeedHooks = false;
 };
 
 // Whether the cycle needs the settings file's blackout defaults for the facts
@@ -57,3 +66,6 @@ struct WatchCycleActions {
 bool NeedsBlackoutDefaults(int nFirstInEffect, bool bFirstInForeground, int nAreaBlack);
 
 WatchCycleActions DecideWatchCycle(const WatchCycleFacts& facts);
+
+// Whether an item with this MonitorEffec keeps the display from turning off.
+bool PreventsPowerOff(int nMonitorEffec);

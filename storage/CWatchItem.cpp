@@ -49,6 +49,7 @@ void CWatchItem::CopyFrom(const CWatchItem& other) {
     m_nAreaBlack = other.m_nAreaBlack;
     m_nWaitTime = other.m_nWaitTime;
     m_nIdentify = other.m_nIdentify;
+    m_nKeepSystemAwake = other.m_nKeepSystemAwake;
 }
 
 int CWatchItem::WriteTo(CProfileFile& profile, const char* pszSection) const {

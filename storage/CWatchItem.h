@@ -30,4 +30,5 @@ public:
     int m_nAreaBlack;      // 0 none, 1 the settings file's defaults, 2 this item's values
     int m_nWaitTime;       // idle seconds before the blackout
     int m_nIdentify;       // 0 the active window, 1 its client area
+    int m_nKeepSystemAwake = 0; // 1: the computer must not sleep while it is in effect
 };

@@ -194,6 +194,26 @@ TEST(KeepAwake, FromTheMenuAndTheCommandLineWithAndWithoutAWatchedProgram) {
     EXPECT_EQ(0, murvel.RunAgain("/KeepAwake:0"));
     EXPECT_TRUE(WaitFor([&] { return murvel.Title() == "Qorvane"; }, 5000));
 
+    // The computer alone: guarding, with the screen saver and display left alone.
+    EXPECT_EQ(0, murvel.RunAgain("/KEEPAWAKE:SYSTEM"));
+    EXPECT_TRUE(WaitFor([&] { return murvel.Title() == kGuarding; }, 5000));
+    EXPECT_TRUE(hooks.None());
+    EXPECT_EQ(static_cast<UINT>(MF_CHECKED),
+              murvel.MenuState(ID_KEEPAWAKE_COMPUTER_ONLY) & MF_CHECKED);
+    // For as long as a job runs: its end is seen at once, not at the next cycle.
+    DWORD jobId = 0;
+    {
+        HookTargetProcess job;
+        jobId = job.ProcessId();
+        EXPECT_EQ(0, murvel.RunAgain("/KEEPAWAKE:PID=" + std::to_string(jobId)));
+        EXPECT_TRUE(WaitFor([&] { return hooks.PowerOff() == 1; }, 5000)) << "the screen";
+        EXPECT_EQ(kGuarding, murvel.Title());
+        job.Kill();
+        EXPECT_TRUE(WaitFor([&] { return murvel.Title() == "Qorvane"; }, 1000));
+    }
+    EXPECT_EQ(0, murvel.RunAndAnswer("/KEEPAWAKE:PID=" + std::to_string(jobId), IDOK, "Qorvane"))
+        << "a process that has ended";
+
     // With the watched program in effect, stopping the hold leaves its guard.
     ASSERT_TRUE(murvel.Close());
     murvel.PutFile("Tessik.dat", List(Record(0, SiblingProgram("HookTarget.exe"), 1, 1), 1));

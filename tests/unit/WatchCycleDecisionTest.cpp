@@ -1,4 +1,4 @@
-#include "CDisplayRequest.h"
+#include "CPowerRequests.h"
 #include "KeepAwake.h"
 #include "WatchCycleDecision.h"
 
@@ -94,32 +94,78 @@ TEST(WatchCycle, BlackoutSettingsComeFromTheDefaultsOnlyForAreaBlack1) {
     EXPECT_FALSE(NeedsBlackoutDefaults(-1, true, 1));
 }
 
+TEST(WatchCycle, TheComputerIsKeptAwakeWithTheDisplayOrWhenAsked) {
+    const struct {
+        const char* name;
+        std::vector<int> effects;
+        bool screenHold, computerHold, itemAsks;
+        bool display, system, hooks;
+    } cases[] = {
+        {"the display needs the system too", {2}, false, false, false, true, true, true},
+        {"an item that asks, with the screen saver only",
+         {1},
+         false,
+         false,
+         true,
+         false,
+         true,
+         true},
+        {"nothing in effect: an item's wish counts for nothing",
+         {},
+         false,
+         false,
+         true,
+         false,
+         false,
+         false},
+        {"the computer alone: no display, no hooks", {}, false, true, false, false, true, false},
+        {"the screen hold keeps both", {}, true, false, false, true, true, true},
+    };
+    for (const auto& c : cases) {
+        WatchCycleFacts facts = Facts(c.effects.empty() ? -1 : 0, false, 0, false, c.effects);
+        facts.bKeepAwake = c.screenHold;
+        facts.bKeepComputerAwake = c.computerHold;
+        facts.bItemKeepsComputerAwake = c.itemAsks;
+        const WatchCycleActions a = DecideWatchCycle(facts);
+        EXPECT_EQ(c.display, a.bHoldDisplayOn) << c.name;
+        EXPECT_EQ(c.system, a.bHoldSystemAwake) << c.name;
+        EXPECT_EQ(c.hooks, a.bNeedHooks) << c.name;
+        EXPECT_EQ(c.system || c.hooks, a.bGuarding) << c.name;
+    }
+}
+
 namespace {
 
-// The power manager as the request sees it.
+// The power manager as the requests see it: each object made is numbered.
 struct FakePower {
     static int created, set, cleared;
     static DWORD lastState;
-    static HANDLE WINAPI Create(void*) {
-        ++created;
-        return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(0x1234));
+    static std::wstring lastReason;
+    struct Reason {
+        ULONG version;
+        DWORD flags;
+        const wchar_t* text;
+    };
+    static HANDLE WINAPI Create(void* pContext) {
+        lastReason = static_cast<const Reason*>(pContext)->text;
+        return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(0x1000 + ++created));
     }
-    static BOOL WINAPI Set(HANDLE, int type) {
+    static BOOL WINAPI Set(HANDLE, int) {
         ++set;
-        return type == 0;
+        return TRUE;
     }
-    static BOOL WINAPI Clear(HANDLE, int type) {
+    static BOOL WINAPI Clear(HANDLE, int) {
         ++cleared;
-        return type == 0;
+        return TRUE;
     }
     static DWORD WINAPI SetState(DWORD flags) {
         lastState = flags;
         return ES_CONTINUOUS;
     }
-    static CDisplayRequest::PowerApi Api(bool withRequests) {
+    static CPowerRequests::PowerApi Api(bool withRequests) {
         created = set = cleared = 0;
         lastState = 0;
-        CDisplayRequest::PowerApi api;
+        CPowerRequests::PowerApi api;
         if (withRequests) {
             api.pfnCreate = Create;
             api.pfnSet = Set;
@@ -131,33 +177,41 @@ struct FakePower {
 };
 int FakePower::created, FakePower::set, FakePower::cleared;
 DWORD FakePower::lastState;
+std::wstring FakePower::lastReason;
 
 } // namespace
 
-TEST(DisplayRequest, HeldOnceReleasedOnceAndAtTheEnd) {
+TEST(PowerRequests, HeldOnceRenamedWithoutAGapAndReleasedAtTheEnd) {
+    using R = CPowerRequests;
     {
-        CDisplayRequest request(FakePower::Api(true));
-        request.Hold(false);
+        R requests(FakePower::Api(true));
+        requests.Hold(R::kDisplay, false, L"");
         EXPECT_EQ(0, FakePower::set + FakePower::cleared) << "nothing to release";
-        request.Hold(true);
-        request.Hold(true);
-        EXPECT_TRUE(request.IsHeld());
-        EXPECT_EQ(1, FakePower::created);
-        EXPECT_EQ(1, FakePower::set);
-        request.Hold(false);
-        EXPECT_EQ(1, FakePower::cleared);
-        request.Hold(true);
-        EXPECT_EQ(1, FakePower::created) << "one request object for the program's life";
+        requests.Hold(R::kDisplay, true, L"Qorvane: Editor");
+        requests.Hold(R::kDisplay, true, L"Qorvane: Editor");
+        requests.Hold(R::kSystem, true, L"Qorvane: Editor");
+        EXPECT_TRUE(requests.IsHeld(R::kDisplay) && requests.IsHeld(R::kSystem));
+        EXPECT_EQ(2, FakePower::created) << "an object for each kind";
         EXPECT_EQ(2, FakePower::set);
+        // Another reason: the new request is set, then the old one cleared.
+        requests.Hold(R::kSystem, true, L"Qorvane: Editor, Render");
+        EXPECT_EQ(L"Qorvane: Editor, Render", FakePower::lastReason);
+        EXPECT_EQ(3, FakePower::set);
+        EXPECT_EQ(1, FakePower::cleared);
+        requests.Hold(R::kDisplay, false, L"");
+        requests.Hold(R::kDisplay, true, L"Qorvane: Editor");
+        EXPECT_EQ(3, FakePower::created) << "the same reason takes its object again";
     }
-    EXPECT_EQ(2, FakePower::cleared) << "released when the program ends";
+    EXPECT_EQ(4, FakePower::cleared) << "both released when the program ends";
 
-    // Without power requests, the thread's execution state.
-    CDisplayRequest old(FakePower::Api(false));
-    old.Hold(true);
-    EXPECT_EQ(static_cast<DWORD>(ES_CONTINUOUS | ES_DISPLAY_REQUIRED), FakePower::lastState);
-    old.Hold(false);
-    EXPECT_EQ(static_cast<DWORD>(ES_CONTINUOUS), FakePower::lastState);
+    // Without power requests, one execution state names every kind held.
+    R old(FakePower::Api(false));
+    old.Hold(R::kDisplay, true, L"");
+    old.Hold(R::kSystem, true, L"");
+    EXPECT_EQ(static_cast<DWORD>(ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED),
+              FakePower::lastState);
+    old.Hold(R::kDisplay, false, L"");
+    EXPECT_EQ(static_cast<DWORD>(ES_CONTINUOUS | ES_SYSTEM_REQUIRED), FakePower::lastState);
 }
 
 TEST(KeepAwake, TimedHoldsEndInTheFirstCycleAfterTheirDeadline) {
@@ -208,6 +262,8 @@ TEST(KeepAwake, CommandLineRequests) {
         const char* line;
         R::Kind kind;
         int minutes;
+        bool system = false;
+        DWORD pid = 0;
     } cases[] = {
         {"", R::None, 0},
         {"/UNINSTALL", R::None, 0},
@@ -223,12 +279,43 @@ TEST(KeepAwake, CommandLineRequests) {
         {"/KEEPAWAKE:", R::Invalid, 0},
         {"/KEEPAWAKE:1h", R::Invalid, 0},
         {"/KEEPAWAKE=30", R::Invalid, 0},
+        {"/keepawake:system", R::Start, kKeepAwakeUntilStopped, true},
+        {"/KEEPAWAKE:30:SYSTEM", R::Start, 30, true},
+        {"/KEEPAWAKE:SYSTEM:PID=4242", R::Start, kKeepAwakeUntilStopped, true, 4242},
+        {"/KEEPAWAKE:pid=4294967295", R::Start, kKeepAwakeUntilStopped, false, 4294967295u},
+        {"/KEEPAWAKE:PID=0", R::Invalid, 0},
+        {"/KEEPAWAKE:PID=4294967296", R::Invalid, 0},
+        {"/KEEPAWAKE:PID=", R::Invalid, 0},
+        {"/KEEPAWAKE:30:PID=4242", R::Invalid, 0},
+        {"/KEEPAWAKE:SYSTEM:SYSTEM", R::Invalid, 0},
+        {"/KEEPAWAKE:SYSTEMS", R::Invalid, 0},
+        {"/KEEPAWAKE:SYSTEM:", R::Invalid, 0},
     };
     for (const auto& c : cases) {
         const R r = ParseKeepAwakeCommandLine(c.line);
         EXPECT_EQ(c.kind, r.kind) << c.line;
         if (c.kind == R::Start) {
             EXPECT_EQ(c.minutes, r.nMinutes) << c.line;
+            EXPECT_EQ(c.system, r.bComputerOnly) << c.line;
+            EXPECT_EQ(c.pid, r.dwProcessId) << c.line;
+        }
+        // What the running instance is handed is what was asked.
+        WPARAM wParam = 0;
+        LPARAM lParam = 0;
+        EncodeKeepAwake(r, wParam, lParam);
+        const R back = DecodeKeepAwake(wParam, lParam);
+        if (c.kind == R::Start || c.kind == R::Stop) {
+            EXPECT_EQ(c.kind, back.kind) << c.line;
+            EXPECT_EQ(r.dwProcessId, back.dwProcessId) << c.line;
+            EXPECT_EQ(r.bComputerOnly, back.bComputerOnly) << c.line;
+            if (c.kind == R::Start && r.dwProcessId == 0) {
+                EXPECT_EQ(r.nMinutes, back.nMinutes) << c.line;
+            }
         }
     }
+    // A hand-over from elsewhere is held to what a command line could ask.
+    EXPECT_EQ(kKeepAwakeMaxMinutes, DecodeKeepAwake(1000000, 0).nMinutes);
+    EXPECT_EQ(R::None, DecodeKeepAwake(static_cast<WPARAM>(-7), 0).kind);
+    EXPECT_EQ(R::None, DecodeKeepAwake(0, 2).kind) << "process 0";
+    EXPECT_EQ(R::None, DecodeKeepAwake(30, 8).kind) << "unknown flags";
 }

@@ -35,7 +35,10 @@ struct FakeSystem : CWatchGuard::System {
     ULONGLONG now = 5000000000ull;
     bool hooksRequested = false, hooksInstalled = false, installTakes = true;
     int installs = 0;
-    bool saver = false, powerOff = false, display = false, countdown = false, black = false;
+    bool saver = false, powerOff = false, countdown = false, black = false;
+    bool held[CPowerRequests::kKinds] = {};
+    CString reason[CPowerRequests::kKinds];
+    DWORD watched = 0;
     int flagCalls = 0, drops = 0;
     int status[2] = {0, 0};
 
@@ -65,7 +68,16 @@ struct FakeSystem : CWatchGuard::System {
         status[0] = bBlackShown;
         status[1] = bCounting;
     }
-    void HoldDisplayOn(bool bHold) override { display = bHold; }
+    void HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason) override {
+        held[kind] = bHold;
+        reason[kind] = bHold ? strReason : CString();
+    }
+    bool WatchHoldProcess(DWORD dwProcessId) override {
+        if (dwProcessId == 999)
+            return false; // no such process
+        watched = dwProcessId;
+        return true;
+    }
     void SetCountdownTimer(bool bRunning) override { countdown = bRunning; }
     bool ShowBlackWindow(int) override { return black = true; }
     void HideBlackWindow() override { black = false; }
@@ -75,11 +87,15 @@ struct FakeSystem : CWatchGuard::System {
 struct FakeView : CWatchGuard::View {
     CWatchGuard::Display shown;
     int shows = 0, holdMinutes = 0;
+    bool computerOnly = false;
     void ShowGuard(const CWatchGuard::Display& display) override {
         shown = display;
         ++shows;
     }
-    void ShowHold(int nHoldMinutes) override { holdMinutes = nHoldMinutes; }
+    void ShowHold(int nHoldMinutes, bool bComputerOnly) override {
+        holdMinutes = nHoldMinutes;
+        computerOnly = bComputerOnly;
+    }
 };
 
 CWatchItem Item(int condition, int effect, int areaBlack = 0, int wait = 3) {
@@ -91,6 +107,15 @@ CWatchItem Item(int condition, int effect, int areaBlack = 0, int wait = 3) {
     item.m_nAreaBlack = areaBlack;
     item.m_nWaitTime = wait;
     return item;
+}
+
+KeepAwakeRequest Hold(int minutes, bool computerOnly = false, DWORD pid = 0) {
+    KeepAwakeRequest request;
+    request.kind = minutes == 0 && pid == 0 ? KeepAwakeRequest::Stop : KeepAwakeRequest::Start;
+    request.nMinutes = minutes;
+    request.bComputerOnly = computerOnly;
+    request.dwProcessId = pid;
+    return request;
 }
 
 struct Guarded {
@@ -108,12 +133,17 @@ struct Guarded {
 } // namespace
 
 TEST(WatchGuard, AHoldThatEndsLeavesTheItemInEffectGuarding) {
-    Guarded g(Item(1, 1));
-    g.guard.StartHold(30);
+    CWatchItem asks = Item(1, 1);
+    asks.m_nKeepSystemAwake = 1;
+    Guarded g(asks);
+    g.guard.StartHold(Hold(30));
     EXPECT_EQ(30, g.view.holdMinutes);
     EXPECT_TRUE(g.view.shown.bGuarding);
     EXPECT_EQ(TipDetail::MinutesLeft, g.view.shown.detail);
-    EXPECT_TRUE(g.system.saver && g.system.powerOff && g.system.display);
+    EXPECT_TRUE(g.system.saver && g.system.powerOff);
+    EXPECT_TRUE(g.system.held[CPowerRequests::kDisplay]);
+    EXPECT_EQ(0, g.system.reason[CPowerRequests::kSystem].Find("Qorvane: Editor, "))
+        << "the item and the hold ask: " << g.system.reason[CPowerRequests::kSystem].GetString();
 
     // Cycles that find things as they are tell the window and the hooks nothing.
     const int shows = g.view.shows, flagCalls = g.system.flagCalls;
@@ -129,7 +159,8 @@ TEST(WatchGuard, AHoldThatEndsLeavesTheItemInEffectGuarding) {
     EXPECT_EQ("Editor", std::string(g.view.shown.strAlias));
     EXPECT_TRUE(g.system.saver);
     EXPECT_FALSE(g.system.powerOff) << "the item prevents the screen saver only";
-    EXPECT_FALSE(g.system.display);
+    EXPECT_FALSE(g.system.held[CPowerRequests::kDisplay]);
+    EXPECT_EQ(std::string("Qorvane: Editor"), g.system.reason[CPowerRequests::kSystem].GetString());
     EXPECT_TRUE(g.system.hooksInstalled);
 
     g.system.evaluator.running.pop_back();
@@ -199,5 +230,35 @@ TEST(WatchGuard, WithoutHooksNoBlackoutAndASessionEndRemovesThemUntilTheNextCycl
     EXPECT_TRUE(g.system.hooksInstalled);
     EXPECT_EQ(flagCalls + 1, g.system.flagCalls) << "new hooks hear the flags again";
     g.guard.Stop();
-    EXPECT_FALSE(g.system.display);
+    EXPECT_FALSE(g.system.held[CPowerRequests::kDisplay]);
+}
+
+TEST(WatchGuard, HoldsOfTheComputerAloneAndForAsLongAsAProcessRuns) {
+    Guarded g(Item(1, 3));
+    g.system.evaluator.running.pop_back(); // nothing in effect
+    g.guard.StartHold(Hold(kKeepAwakeUntilStopped, true));
+    EXPECT_TRUE(g.view.computerOnly);
+    EXPECT_TRUE(g.view.shown.bGuarding && g.view.shown.bComputerOnly);
+    EXPECT_TRUE(g.system.held[CPowerRequests::kSystem]);
+    EXPECT_FALSE(g.system.held[CPowerRequests::kDisplay]);
+    EXPECT_FALSE(g.system.hooksRequested) << "the screen saver and the display are left alone";
+
+    g.guard.ChooseComputerOnly(false);
+    EXPECT_TRUE(g.system.held[CPowerRequests::kDisplay]);
+    EXPECT_TRUE(g.system.saver && g.system.powerOff && g.system.hooksInstalled);
+
+    EXPECT_FALSE(g.guard.StartHold(Hold(0, true, 999))) << "no such process";
+    EXPECT_EQ(kKeepAwakeUntilStopped, g.view.holdMinutes) << "the hold before stays";
+    EXPECT_TRUE(g.guard.StartHold(Hold(0, true, 4242)));
+    EXPECT_EQ(4242u, g.system.watched);
+    EXPECT_EQ(kKeepAwakeWhileProcess, g.view.holdMinutes);
+    EXPECT_EQ(TipDetail::WhileProcess, g.view.shown.detail);
+    EXPECT_EQ(4242u, g.view.shown.dwProcessId);
+    g.guard.OnHoldProcessEnded(17);
+    EXPECT_TRUE(g.view.shown.bGuarding) << "another process's end is no news";
+    g.guard.OnHoldProcessEnded(4242);
+    EXPECT_EQ(0u, g.system.watched);
+    EXPECT_EQ(0, g.view.holdMinutes);
+    EXPECT_FALSE(g.view.shown.bGuarding);
+    EXPECT_FALSE(g.system.held[CPowerRequests::kSystem]);
 }
