@@ -22,4 +22,6 @@ for arch in "${arches[@]}"; do
     done
     "$QV_WINESERVER" -k 2>/dev/null
     "$QV_WINESERVER" -w 2>/dev/null
+    echo "== idle-bench ($arch)"
+    bash "$QV_ROOT/tools/idle-bench.sh" "$arch"
 done
