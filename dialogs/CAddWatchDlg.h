@@ -9,7 +9,8 @@
 
 // First step of adding a watch item: the user types a path, browses for an
 // executable or picks a running program. After IDOK m_strFileName holds the
-// path, without blanks or quotes around it, never empty.
+// path, without blanks or quotes around it, never empty, and exactly as the
+// ANSI code page holds it: a path it cannot hold is refused.
 class CAddWatchDlg : public CDialog {
 public:
     explicit CAddWatchDlg(CWnd* pParent = nullptr);
@@ -35,4 +36,7 @@ private:
     // void OnBrowse(): BN_CLICKED of the browse button
     void OnBrowse();
     void ShowFileName(const char* pszPath);
+    // Tells the user, with the path as the system spells it, that the code
+    // page cannot hold it, so no item can watch it.
+    void RefusePath(const wchar_t* pszPath);
 };

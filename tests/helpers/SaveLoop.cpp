@@ -1,4 +1,5 @@
 // Saves two different watch lists into one file, alternately, until killed.
+#include "TestPaths.h"
 #include "WatchListPatterns.h"
 
 int main(int argc, char** argv) {
@@ -7,8 +8,9 @@ int main(int argc, char** argv) {
     CWatchList a, b;
     FillPattern(a, 'A', 3);
     FillPattern(b, 'B', 5);
+    const std::wstring path = Wide(argv[1]);
     for (;;) {
-        b.Save(argv[1]);
-        a.Save(argv[1]);
+        b.Save(path.c_str());
+        a.Save(path.c_str());
     }
 }

@@ -10,7 +10,7 @@ namespace {
 
 TEST(ProfileFile, ReadsDefaultsForWhatIsMissing) {
     TempDir dir;
-    CProfileFile f(dir.File("none.ini").c_str());
+    CProfileFile f(Wide(dir.File("none.ini")).c_str());
     EXPECT_STREQ("dflt", f.GetString("S", "K", "dflt"));
     EXPECT_EQ(42, f.GetInt("S", "K", 42));
 
@@ -22,8 +22,8 @@ TEST(ProfileFile, ReadsDefaultsForWhatIsMissing) {
 TEST(ProfileFile, WritesAreSeenByTheNextReadThroughAnyObject) {
     TempDir dir;
     std::string path = dir.File("a.ini");
-    CProfileFile writer(path.c_str());
-    CProfileFile reader(path.c_str());
+    CProfileFile writer(Wide(path).c_str());
+    CProfileFile reader(Wide(path).c_str());
     writer.WriteInt("S", "N", -5);
     EXPECT_EQ(-5, reader.GetInt("S", "N", 0));
     EXPECT_NE(std::string::npos, ReadWholeFile(path).find("N=-5"));
@@ -35,14 +35,14 @@ TEST(ProfileFile, WritesAreSeenByTheNextReadThroughAnyObject) {
 
 TEST(ProfileFile, LongValuesAreCutAt2047Bytes) {
     TempDir dir;
-    CProfileFile f(dir.File("long.ini").c_str());
+    CProfileFile f(Wide(dir.File("long.ini")).c_str());
     f.WriteString("S", "K", std::string(3000, 'v').c_str());
     EXPECT_EQ(2047u, std::string(f.GetString("S", "K", "")).size());
 }
 
 TEST(ProfileFile, ACutDoubleByteValueKeepsNoByteOfThePreviousRead) {
     TempDir dir;
-    CProfileFile f(dir.File("wide.ini").c_str());
+    CProfileFile f(Wide(dir.File("wide.ini")).c_str());
     std::string zhong = "\xd6\xd0"; // 中 in GBK
     std::string wide;
     for (int i = 0; i < 1500; ++i)

@@ -17,7 +17,7 @@ TEST(WatchListSave, KilledMidSaveLeavesTheOldOrTheNewList) {
     std::string path = dir.File("Tessik.dat");
     CWatchList list;
     FillPattern(list, 'A', 3);
-    ASSERT_EQ(1, list.Save(path.c_str()));
+    ASSERT_EQ(1, list.Save(Wide(path).c_str()));
 
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> delay(0, 120);
@@ -37,7 +37,7 @@ TEST(WatchListSave, KilledMidSaveLeavesTheOldOrTheNewList) {
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
 
-        list.Load(path.c_str());
+        list.Load(Wide(path).c_str());
         char seen = MatchPattern(list);
         ASSERT_NE(0, seen) << "round " << round << ": a mixed list of " << list.GetCount();
         sawB += seen == 'B';
