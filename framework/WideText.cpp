@@ -19,6 +19,18 @@ std::wstring WideFromCodePage(const char* psz, UINT nCodePage) {
     return wide;
 }
 
+std::wstring WideAsAnsiFunctionsDo(const char* psz) {
+    std::string text(psz ? psz : "");
+    size_t i = 0;
+    while (i < text.size()) {
+        i += IsDBCSLeadByte(static_cast<BYTE>(text[i])) ? 2 : 1;
+    }
+    if (i > text.size()) {
+        text.pop_back();
+    }
+    return WideFromCodePage(text.c_str(), CP_ACP);
+}
+
 bool CodePageFromWide(const wchar_t* psz, UINT nCodePage, std::string* pOut) {
     pOut->clear();
     const int cch = psz ? static_cast<int>(std::wcslen(psz)) : 0;

@@ -26,6 +26,10 @@ bool CodePageFromWide(const wchar_t* psz, UINT nCodePage, std::string* pOut);
 inline std::wstring WideFromAnsi(const char* psz) {
     return WideFromCodePage(psz, CP_ACP);
 }
+// The ANSI text as an ANSI function of the platform passes it on to its wide
+// twin: a lead byte at the very end, without its second byte, is dropped
+// rather than turned into a replacement character.
+std::wstring WideAsAnsiFunctionsDo(const char* psz);
 // The same in the ANSI code page, into the program's own string type.
 bool AnsiFromWide(const wchar_t* psz, CString* pOut);
 

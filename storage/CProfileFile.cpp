@@ -12,7 +12,8 @@ namespace {
 // those functions give a meaning of its own (list the keys, delete the key).
 class WideArg {
 public:
-    explicit WideArg(const char* psz) : m_bNull(psz == nullptr), m_text(WideFromAnsi(psz)) {}
+    explicit WideArg(const char* psz)
+        : m_bNull(psz == nullptr), m_text(WideAsAnsiFunctionsDo(psz)) {}
     operator const wchar_t*() const { return m_bNull ? nullptr : m_text.c_str(); }
 
 private:

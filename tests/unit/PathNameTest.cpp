@@ -84,8 +84,8 @@ TEST(PathName, ReassignmentClearsTheOldParts) {
 // Past what a path of MAX_PATH characters takes in any code page, an input is cut.
 TEST(PathName, OverlongInputsAreCutAtkMaxPathBytes) {
     const size_t cut = kMaxPathBytes - 1;
-    std::string dir = "C:\\" + std::string(500, 'd') + "\\";
-    std::string name = std::string(500, 'n') + ".exe";
+    std::string dir = "C:\\" + std::string(900, 'd') + "\\";
+    std::string name = std::string(900, 'n') + ".exe";
 
     CPathName whole((dir + name).c_str());
     EXPECT_EQ(cut, std::strlen(whole.GetFullPath()));
