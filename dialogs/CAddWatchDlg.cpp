@@ -23,7 +23,6 @@ void CAddWatchDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_BROWSE, m_btnBrowse);
     DDX_Control(pDX, IDOK, m_btnOK);
     DDX_Control(pDX, IDCANCEL, m_btnCancel);
-    DDX_Control(pDX, IDC_FILE_NAME, m_editFileName);
     DDX_Control(pDX, IDC_RUNNING_LIST, m_listRunning);
     DDX_Text(pDX, IDC_FILE_NAME, m_strFileName);
 }
@@ -96,7 +95,7 @@ void CAddWatchDlg::OnOK() {
     }
     // Read again as the system holds it: the ANSI text would have turned what
     // the code page lacks into '?', a path that names no file.
-    const std::wstring typed = WideWindowText(m_editFileName.GetSafeHwnd());
+    const std::wstring typed = WideWindowText(FileNameEdit());
     if (!AnsiFromWide(typed.c_str(), &m_strFileName)) {
         RefusePath(typed.c_str());
         return;
@@ -108,7 +107,7 @@ void CAddWatchDlg::OnOK() {
         strText.LoadString(IDS_NO_FILE_NAME);
         GetWindowText(strCaption);
         MessageBoxA(m_hWnd, strText, strCaption, MB_OK | MB_ICONEXCLAMATION);
-        m_editFileName.SetFocus();
+        ::SetFocus(FileNameEdit());
         return;
     }
     EndDialog(IDOK);
@@ -117,19 +116,21 @@ void CAddWatchDlg::OnOK() {
 void CAddWatchDlg::OnBrowse() {
     CString filter;
     filter.LoadString(IDS_EXE_FILTER);
-    CFileDialog dlg("EXE", WideWindowText(m_editFileName.GetSafeHwnd()).c_str(),
+    CFileDialog dlg("EXE", WideWindowText(FileNameEdit()).c_str(),
                     OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter, this);
     if (dlg.DoModal() != IDOK) {
         return;
     }
     // Shown as chosen; OK refuses it there if the code page cannot hold it.
-    ::SetWindowTextW(m_editFileName.GetSafeHwnd(), dlg.GetPathName().c_str());
-    m_editFileName.SetSel(0, -1);
+    ::SetWindowTextW(FileNameEdit(), dlg.GetPathName().c_str());
+    ::SendMessageW(FileNameEdit(), EM_SETSEL, 0, -1);
+    ::SendMessageW(FileNameEdit(), EM_SCROLLCARET, 0, 0);
 }
 
 void CAddWatchDlg::ShowFileName(const char* pszPath) {
-    m_editFileName.SetWindowText(pszPath);
-    m_editFileName.SetSel(0, -1);
+    ::SetWindowTextA(FileNameEdit(), pszPath);
+    ::SendMessageW(FileNameEdit(), EM_SETSEL, 0, -1);
+    ::SendMessageW(FileNameEdit(), EM_SCROLLCARET, 0, 0);
 }
 
 void CAddWatchDlg::RefusePath(const wchar_t* pszPath) {
@@ -140,6 +141,6 @@ void CAddWatchDlg::RefusePath(const wchar_t* pszPath) {
     caption.resize(static_cast<size_t>(GetWindowTextW(m_hWnd, &caption[0],
                                                       static_cast<int>(caption.size()))));
     ::MessageBoxW(m_hWnd, text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
-    m_editFileName.SetFocus();
-    m_editFileName.SetSel(0, -1);
+    ::SetFocus(FileNameEdit());
+    ::SendMessageW(FileNameEdit(), EM_SETSEL, 0, -1);
 }

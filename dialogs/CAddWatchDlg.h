@@ -1,11 +1,11 @@
 #pragma once
 
 #include "CDialog.h"
-#include "CEdit.h"
 #include "CIconButton.h"
 #include "CListBox.h"
 #include "CProcessList.h"
 #include "CString.h"
+#include "resource.h"
 
 // First step of adding a watch item: the user types a path, browses for an
 // executable or picks a running program. After IDOK m_strFileName holds the
@@ -16,7 +16,6 @@ public:
     explicit CAddWatchDlg(CWnd* pParent = nullptr);
 
     CIconButton m_btnBrowse, m_btnOK, m_btnCancel;
-    CEdit m_editFileName;
     CListBox m_listRunning;
     CString m_strFileName;
     CProcessList m_processList;
@@ -39,4 +38,8 @@ private:
     // Tells the user, with the path as the system spells it, that the code
     // page cannot hold it, so no item can watch it.
     void RefusePath(const wchar_t* pszPath);
+    // The path's edit, left with its own procedure: one of ours, reached
+    // through the ANSI functions, would turn what the code page lacks into
+    // '?' before the edit saw it, whether typed, pasted or browsed.
+    HWND FileNameEdit() const { return GetDlgItem(IDC_FILE_NAME); }
 };
