@@ -55,4 +55,31 @@ TEST(ProfileFile, ACutDoubleByteValueKeepsNoByteOfThePreviousRead) {
     EXPECT_EQ(wide.substr(0, read.size()), read);
 }
 
+// The path crosses as UTF-16, whatever the code page holds; the file itself
+// stays in the ANSI code page, new or old, as other programs read it.
+TEST(ProfileFile, FilesStayInTheAnsiCodePageWhateverTheirName) {
+    if (GetACP() != 936)
+        GTEST_SKIP() << "needs code page 936";
+    TempDir dir;
+    const std::wstring path = Wide(dir.Path()) + L"\\\x0939\x093f.ini"; // हि.ini
+    auto raw = [&path] {
+        std::string bytes(4096, '\0');
+        DWORD got = 0;
+        HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
+        CloseHandle(h);
+        return bytes.substr(0, got);
+    };
+    const char zhongwen[] = "\xd6\xd0\xce\xc4"; // 中文 in code page 936
+    CProfileFile f(path.c_str());
+    ASSERT_TRUE(f.WriteString("S", "K", zhongwen));
+    EXPECT_EQ(std::string("[S]\r\nK=") + zhongwen + "\r\n", raw()) << "a new file is ANSI";
+    ASSERT_TRUE(f.WriteString("T", "L", "x"));
+    EXPECT_EQ(std::string("[S]\r\nK=") + zhongwen + "\r\n[T]\r\nL=x\r\n", raw())
+        << "an ANSI file stays ANSI";
+    EXPECT_STREQ(zhongwen, f.GetString("S", "K", ""));
+}
+
 } // namespace
+
