@@ -52,7 +52,11 @@ struct ColumnDefault {
 const ColumnDefault kColumns[] = {
     {IDS_COLUMN_ALIAS, 100, 80, "Col0", {0, 0, 0}},
     {IDS_COLUMN_FILENAME, 150, 140, "Col1", {0, 0, 0}},
-    {IDS_COLUMN_CONDITION, 70, 110, "Col2", {ConditionTextId(0), ConditionTextId(1), ConditionTextId(2)}},
+    {IDS_COLUMN_CONDITION,
+     70,
+     110,
+     "Col2",
+     {ConditionTextId(0), ConditionTextId(1), ConditionTextId(2)}},
     {IDS_COLUMN_EFFECT, 70, 140, "Col3", {EffectTextId(1), EffectTextId(2), EffectTextId(3)}},
 };
 
@@ -406,7 +410,8 @@ void CWatchListDlg::LoadWindowSettings() {
     for (int n = 0; n < 4; ++n) {
         // A stored width is the user's own, in pixels; only the default scales.
         const int stored = m_settings.GetInt("Dialog", kColumns[n].pszKey, -1);
-        m_listCtrl.SetColumnWidth(n, StoredOrDefaultWidth(stored, defaults[static_cast<size_t>(n)]));
+        m_listCtrl.SetColumnWidth(n,
+                                  StoredOrDefaultWidth(stored, defaults[static_cast<size_t>(n)]));
     }
 
     m_bVisible = m_settings.GetInt("Dialog", "Visible", 1);

@@ -138,8 +138,8 @@ void CAddWatchDlg::RefusePath(const wchar_t* pszPath) {
     const wchar_t* args[] = {pszPath, codePage.c_str()};
     const std::wstring text = FormatWideString(IDS_PATH_NOT_IN_CODE_PAGE, args, 2);
     std::wstring caption(static_cast<size_t>(GetWindowTextLengthW(m_hWnd)) + 1, L'\0');
-    caption.resize(static_cast<size_t>(GetWindowTextW(m_hWnd, &caption[0],
-                                                      static_cast<int>(caption.size()))));
+    caption.resize(
+        static_cast<size_t>(GetWindowTextW(m_hWnd, &caption[0], static_cast<int>(caption.size()))));
     ::MessageBoxW(m_hWnd, text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
     ::SetFocus(FileNameEdit());
     ::SendMessageW(FileNameEdit(), EM_SETSEL, 0, -1);

@@ -6,8 +6,8 @@ namespace {
 
 // The filter's texts with the zero bytes between them, as UTF-16.
 std::wstring WideFilter(const std::string& filter) {
-    const int cch = MultiByteToWideChar(CP_ACP, 0, filter.data(), static_cast<int>(filter.size()),
-                                        nullptr, 0);
+    const int cch =
+        MultiByteToWideChar(CP_ACP, 0, filter.data(), static_cast<int>(filter.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(cch > 0 ? cch : 0), L'\0');
     if (cch > 0) {
         MultiByteToWideChar(CP_ACP, 0, filter.data(), static_cast<int>(filter.size()), &wide[0],

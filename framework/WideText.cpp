@@ -46,7 +46,8 @@ bool CodePageFromWide(const wchar_t* psz, UINT nCodePage, std::string* pOut) {
     // A text the code page holds comes back unchanged. The round trip judges
     // every code page alike: a missing character becomes '?', a best-fit one
     // ("é" as "e") another letter, and UTF-8 loses only lone surrogates.
-    return WideFromCodePage(pOut->c_str(), nCodePage) == std::wstring(psz, static_cast<size_t>(cch));
+    return WideFromCodePage(pOut->c_str(), nCodePage) ==
+           std::wstring(psz, static_cast<size_t>(cch));
 }
 
 bool AnsiFromWide(const wchar_t* psz, CString* pOut) {

@@ -4,7 +4,8 @@
 
 namespace {
 
-// Copies at most n bytes of src and terminates; dst holds kMaxPathBytes bytes and n < kMaxPathBytes.
+// Copies at most n bytes of src and terminates; dst holds kMaxPathBytes bytes and n <
+// kMaxPathBytes.
 void CopyPart(char* dst, const char* src, size_t n) {
     std::memcpy(dst, src, n);
     dst[n] = '\0';

@@ -18,8 +18,7 @@ std::wstring ProgramFolder() {
 // is whether a file can be created here, not whether the old ones can be
 // written in place.
 bool CanCreateFileIn(const std::wstring& folder) {
-    const std::wstring name =
-        folder + L"Tessik.probe-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring name = folder + L"Tessik.probe-" + std::to_wstring(GetCurrentProcessId());
     HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h == INVALID_HANDLE_VALUE) {

@@ -146,8 +146,8 @@ TEST(MainWindow, DamagedColumnWidthsFallBackToTheDefaults) {
         ASSERT_TRUE(fresh.Close());
     }
     MurvelProcess damaged;
-    damaged.PutFile("Tessik.ini", "[Dialog]\r\nCol0=-50\r\nCol1=abc\r\nCol2=3\r\nCol3=65636\r\n" +
-                                      place);
+    damaged.PutFile("Tessik.ini",
+                    "[Dialog]\r\nCol0=-50\r\nCol1=abc\r\nCol2=3\r\nCol3=65636\r\n" + place);
     ASSERT_TRUE(damaged.Start());
     for (int n = 0; n < 4; ++n)
         EXPECT_EQ(defaults[n], damaged.ColumnWidth(n)) << n;

@@ -48,7 +48,6 @@ HWND FindProcessWindow(DWORD pid, const char* className, const char* title, HWND
     return search.found;
 }
 
-
 std::string Convert(const std::string& text, UINT from, UINT to) {
     int wide = MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring w(static_cast<size_t>(wide), L'\0');
@@ -157,8 +156,8 @@ MurvelProcess::~MurvelProcess() {
 
 bool MurvelProcess::PutFile(const char* name, const std::string& utf8Text) const {
     const std::string bytes = Ansi(utf8Text.c_str());
-    HANDLE h = CreateFileW(WideFile(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                           nullptr);
+    HANDLE h =
+        CreateFileW(WideFile(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return false;
     DWORD put = 0;

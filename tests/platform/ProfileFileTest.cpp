@@ -65,8 +65,8 @@ TEST(ProfileFile, FilesStayInTheAnsiCodePageWhateverTheirName) {
     auto raw = [&path] {
         std::string bytes(4096, '\0');
         DWORD got = 0;
-        HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
+        HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               0, nullptr);
         ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
         CloseHandle(h);
         return bytes.substr(0, got);
@@ -82,4 +82,3 @@ TEST(ProfileFile, FilesStayInTheAnsiCodePageWhateverTheirName) {
 }
 
 } // namespace
-

@@ -98,19 +98,19 @@ TEST(InterfaceLanguage, ChineseOnlyWhereCodePage936CanShowIt) {
 // The program's own paths to and from the code pages it meets: which ones a
 // code page holds, and that none is cut, whatever its bytes per character.
 TEST(WideText, PathsThatACodePageHoldsComeBackWhole) {
-    const std::wstring chinese = L"C:\\\x7a0b\x5e8f\\Murvel.exe";   // 程序
-    const std::wstring hindi = L"C:\\\x0939\x093f\\Murvel.exe";     // हि
-    const std::wstring accented = L"C:\\Caf\x00e9\\Murvel.exe";     // é
-    const std::wstring pair = L"C:\\\xd83d\xde00\\Murvel.exe";      // a character beyond 0xFFFF
+    const std::wstring chinese = L"C:\\\x7a0b\x5e8f\\Murvel.exe"; // 程序
+    const std::wstring hindi = L"C:\\\x0939\x093f\\Murvel.exe";   // हि
+    const std::wstring accented = L"C:\\Caf\x00e9\\Murvel.exe";   // é
+    const std::wstring pair = L"C:\\\xd83d\xde00\\Murvel.exe";    // a character beyond 0xFFFF
     const struct {
         const std::wstring& path;
         UINT codePage;
         bool held;
         size_t bytes;
     } cases[] = {
-        {chinese, 936, true, 18},   {chinese, 1252, false, 16}, {chinese, 65001, true, 20},
-        {hindi, 936, false, 16},    {hindi, 65001, true, 20},   {accented, 1252, true, 18},
-        {pair, 65001, true, 18},    {pair, 1252, false, 0},
+        {chinese, 936, true, 18}, {chinese, 1252, false, 16}, {chinese, 65001, true, 20},
+        {hindi, 936, false, 16},  {hindi, 65001, true, 20},   {accented, 1252, true, 18},
+        {pair, 65001, true, 18},  {pair, 1252, false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.codePage) + " " + std::to_string(c.path.size()));
@@ -151,4 +151,3 @@ TEST(WideText, APathOfMaxPathChineseCharactersUnderUtf8IsNeverCut) {
 }
 
 } // namespace
-
