@@ -429,7 +429,8 @@ void CWatchListDlg::LoadWindowSettings() {
 std::vector<int> CWatchListDlg::ComputeDefaultColumnWidths() const {
     std::vector<int> needs;
     for (const ColumnDefault& column : kColumns) {
-        int need = ScaleByDpi(DefaultWidth(column), m_nDpi);
+        // The file names give way first: their column needs its heading only.
+        int need = needs.size() == kFillColumn ? 0 : ScaleByDpi(DefaultWidth(column), m_nDpi);
         const int padding = ScaleByDpi(kColumnTextPadding, m_nDpi);
         need = std::max(need, m_listCtrl.GetStringWidth(LoadText(column.nHeading)) + padding);
         for (UINT nText : column.nCellTexts) {

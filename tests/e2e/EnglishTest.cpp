@@ -60,6 +60,7 @@ TEST(English, WindowMenusDialogAndQuestionsSpeakEnglish) {
     EXPECT_EQ("&Hide window", first);
     EXPECT_EQ(std::string::npos, AllTexts(murvel.MainWindow()).find('?'))
         << AllTexts(murvel.MainWindow());
+    EXPECT_TRUE(murvel.ButtonsWholeAtMinimumSize());
 
     murvel.SelectRow(0);
     murvel.PostCommand(ID_WATCH_PROPERTIES);

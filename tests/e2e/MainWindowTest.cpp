@@ -59,7 +59,7 @@ TEST(MainWindow, FirstStartShowsTheDefaultsAndWritesBothFiles) {
     const char* headings[] = {"应用程序别名", "应用程序执行文件名", "有效条件", "监视效果"};
     const char* longest[] = {"应用程序别名", "应用程序执行文件名", "永远无效(禁止)",
                              "防止屏保和关显示器"};
-    const int least[] = {100, 150, 70, 70};
+    const int least[] = {100, 0, 70, 70};
     int widths[4], total = 0;
     for (int n = 0; n < 4; ++n) {
         EXPECT_EQ(headings[n], murvel.HeadingText(n));
