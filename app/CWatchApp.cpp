@@ -21,7 +21,7 @@ const DWORD kOwnerExitWaitMs = 10000;
 // The system decides the interface language unless the settings file, the
 // one the program uses, names one; the program never writes that key.
 void ChooseInterfaceLanguage() {
-    CProfileFile settings(GetDataFilePath("Tessik.ini"));
+    CProfileFile settings(GetDataFilePath(L"Tessik.ini").c_str());
     AfxSetResourceLanguage(AfxChooseLanguage(GetUserDefaultUILanguage(), GetACP(),
                                              settings.GetString("Config", "Language", "")));
 }
@@ -112,10 +112,7 @@ void CWatchApp::Uninstall() {
     m_instance.WaitForOwnerToEnd(kOwnerExitWaitMs);
     // Where the files are: beside the program, or in the user's folder when
     // the program's own cannot be written.
-    const CString strFolder = GetDataFolder();
-    CString strSettings = strFolder, strList = strFolder;
-    strSettings += "Tessik.ini";
-    strList += "Tessik.dat";
-    DeleteFileA(strSettings);
-    DeleteFileA(strList);
+    const std::wstring strFolder = GetDataFolder();
+    DeleteFileW((strFolder + L"Tessik.ini").c_str());
+    DeleteFileW((strFolder + L"Tessik.dat").c_str());
 }

@@ -4,6 +4,7 @@
 #include "AfxResource.h"
 #include "AfxText.h"
 #include "CAboutDlg.h"
+#include "ColumnWidths.h"
 #include "CAddWatchDlg.h"
 #include "CBlackoutDefaultsDlg.h"
 #include "CWatchPropDlg.h"
@@ -17,29 +18,41 @@
 #include "CSingleInstance.h"
 #include "CommandRules.h"
 #include "ModalPopups.h"
+#include "ProfileSave.h"
 #include "WatchRowText.h"
+#include "WideText.h"
 #include "WindowPlacement.h"
 #include "resource.h"
 
+#include <algorithm>
+
 namespace {
 
-const int kMinTrackWidth = 437;
-const int kMinTrackHeight = 209;
 const char kAutoRunValue[] = "Velatrix";
-const char kSettingsFile[] = "Tessik.ini";
-const char kListFile[] = "Tessik.dat";
+const wchar_t kSettingsFile[] = L"Tessik.ini";
+const wchar_t kListFile[] = L"Tessik.dat";
+// What the list view adds to a text's width around a cell's text.
+const int kColumnTextPadding = 16;
+// The column whose texts (paths) are long: it takes the list's spare width.
+const size_t kFillColumn = 1;
 
 struct ColumnDefault {
     UINT nHeading;
     int nWidth;
     int nEnglishWidth; // the English texts are longer, and so is their window
     const char* pszKey;
+    // The texts a cell of the column can show (0 ends the list).
+    UINT nCellTexts[3];
 };
 const ColumnDefault kColumns[] = {
-    {IDS_COLUMN_ALIAS, 100, 80, "Col0"},
-    {IDS_COLUMN_FILENAME, 150, 140, "Col1"},
-    {IDS_COLUMN_CONDITION, 70, 110, "Col2"},
-    {IDS_COLUMN_EFFECT, 70, 140, "Col3"},
+    {IDS_COLUMN_ALIAS, 100, 80, "Col0", {0, 0, 0}},
+    {IDS_COLUMN_FILENAME, 150, 140, "Col1", {0, 0, 0}},
+    {IDS_COLUMN_CONDITION,
+     70,
+     110,
+     "Col2",
+     {ConditionTextId(0), ConditionTextId(1), ConditionTextId(2)}},
+    {IDS_COLUMN_EFFECT, 70, 140, "Col3", {EffectTextId(1), EffectTextId(2), EffectTextId(3)}},
 };
 
 int DefaultWidth(const ColumnDefault& column) {
@@ -274,6 +287,26 @@ BOOL CWatchListDlg::OnInitDialog() {
     m_guard.Start(m_hWnd);
     InitLayout();
     CSingleInstance::SetMainWnd(m_hWnd);
+    {
+        // The template's layout, before anything moves: the window may not
+        // shrink below what keeps every button whole.
+        RECT client, list, buttons = {};
+        GetClientRect(&client);
+        ::GetWindowRect(GetDlgItem(IDC_WATCH_LIST), &list);
+        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&list), 2);
+        for (int nID : {IDC_HIDE_WINDOW, IDC_WATCH_PROPERTIES, IDC_ADD_WATCH, IDC_DELETE_WATCH}) {
+            RECT button;
+            ::GetWindowRect(GetDlgItem(nID), &button);
+            MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&button), 2);
+            UnionRect(&buttons, &buttons, &button);
+        }
+        const SIZE minClient = MinimumClientSize(SIZE{client.right, client.bottom}, buttons, list);
+        RECT outer = {0, 0, minClient.cx, minClient.cy};
+        AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_STYLE)), TRUE,
+                           static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_EXSTYLE)));
+        m_minTrackSize = SIZE{outer.right - outer.left, outer.bottom - outer.top};
+        m_nMinTrackDpi = m_nDpi;
+    }
 
     for (int n = 0; n < 4; ++n) {
         m_listCtrl.InsertColumn(n, LoadText(kColumns[n].nHeading), LVCFMT_LEFT,
@@ -293,15 +326,12 @@ BOOL CWatchListDlg::OnInitDialog() {
     m_btnAdd.ApplyStandardStyle(TRUE);
     m_btnAdd.SetIconFromResource(IDI_ADD);
 
-    const CString strFolder = GetDataFolder();
-    CString strSettings = strFolder;
-    strSettings += kSettingsFile;
-    m_settings.SetPath(strSettings);
+    const std::wstring strFolder = GetDataFolder();
+    m_settings.SetPath((strFolder + kSettingsFile).c_str());
     LoadWindowSettings();
 
-    m_strListPath = strFolder;
-    m_strListPath += kListFile;
-    m_watchList.Load(m_strListPath);
+    m_strListPath = strFolder + kListFile;
+    m_watchList.Load(m_strListPath.c_str());
     for (int i = 0; i < m_watchList.GetCount(); ++i) {
         const CWatchItem& item = *m_watchList.GetAt(i);
         m_listCtrl.InsertItem(LVIF_TEXT | LVIF_IMAGE, i, item.m_strTitle, 0);
@@ -327,13 +357,6 @@ void CWatchListDlg::InitLayout() {
 }
 
 void CWatchListDlg::LoadWindowSettings() {
-    for (int n = 0; n < 4; ++n) {
-        // A stored width is the user's own, in pixels; only the default scales.
-        int width = m_settings.GetInt("Dialog", kColumns[n].pszKey,
-                                      ScaleByDpi(DefaultWidth(kColumns[n]), m_nDpi));
-        m_listCtrl.SetColumnWidth(n, LOWORD(width));
-    }
-
     RECT rc;
     GetWindowRect(&rc);
     const POINT created = {rc.left, rc.top};
@@ -350,6 +373,15 @@ void CWatchListDlg::LoadWindowSettings() {
     ::MoveWindow(m_hWnd, placed.left, placed.top, placed.right - placed.left,
                  placed.bottom - placed.top, TRUE);
 
+    // After the move: the defaults fill the list's width as it is now.
+    const std::vector<int> defaults = ComputeDefaultColumnWidths();
+    for (int n = 0; n < 4; ++n) {
+        // A stored width is the user's own, in pixels; only the default scales.
+        const int stored = m_settings.GetInt("Dialog", kColumns[n].pszKey, -1);
+        m_listCtrl.SetColumnWidth(n,
+                                  StoredOrDefaultWidth(stored, defaults[static_cast<size_t>(n)]));
+    }
+
     m_bVisible = m_settings.GetInt("Dialog", "Visible", 1);
     if (!m_bVisible) {
         ShowWindow(SW_HIDE);
@@ -362,11 +394,32 @@ void CWatchListDlg::LoadWindowSettings() {
                        CAutoRun(kAutoRunValue).IsEnabled() ? MF_CHECKED : MF_UNCHECKED);
 }
 
+std::vector<int> CWatchListDlg::ComputeDefaultColumnWidths() const {
+    std::vector<int> needs;
+    for (const ColumnDefault& column : kColumns) {
+        // The file names give way first: their column needs its heading only.
+        int need = needs.size() == kFillColumn ? 0 : ScaleByDpi(DefaultWidth(column), m_nDpi);
+        const int padding = ScaleByDpi(kColumnTextPadding, m_nDpi);
+        need = std::max(need, m_listCtrl.GetStringWidth(LoadText(column.nHeading)) + padding);
+        for (UINT nText : column.nCellTexts) {
+            if (nText != 0) {
+                need = std::max(need, m_listCtrl.GetStringWidth(LoadText(nText)) + padding);
+            }
+        }
+        needs.push_back(need);
+    }
+    // Room for a vertical scroll bar, so that a longer list does not make the
+    // columns scroll sideways.
+    RECT list;
+    ::GetClientRect(m_listCtrl.GetSafeHwnd(), &list);
+    const int width = list.right - GetSystemMetrics(SM_CXVSCROLL);
+    return DefaultColumnWidths(needs, kFillColumn, width);
+}
+
 void CWatchListDlg::SaveWindowSettings() {
-    BOOL bOk = TRUE;
+    int widths[4];
     for (int n = 0; n < 4; ++n) {
-        bOk =
-            m_settings.WriteInt("Dialog", kColumns[n].pszKey, m_listCtrl.GetColumnWidth(n)) && bOk;
+        widths[n] = m_listCtrl.GetColumnWidth(n);
     }
     RECT r;
     if (IsIconic()) {
@@ -386,45 +439,53 @@ void CWatchListDlg::SaveWindowSettings() {
     } else {
         GetWindowRect(&r);
     }
-    bOk = m_settings.WriteInt("Dialog", "Left", r.left) && bOk;
-    bOk = m_settings.WriteInt("Dialog", "Top", r.top) && bOk;
-    bOk = m_settings.WriteInt("Dialog", "Width", r.right - r.left) && bOk;
-    bOk = m_settings.WriteInt("Dialog", "Height", r.bottom - r.top) && bOk;
-    bOk = m_settings.WriteInt("Dialog", "Visible", m_bVisible) && bOk;
-    if (!bOk) {
-        ReportSaveFailure(m_settings.GetPath(), GetLastError());
-    }
-    if (!m_settings.WriteInt("Config", "ShowTrayIcon", m_bShowTrayIcon)) {
+    // In one step, as the list: a save cut short leaves the old settings,
+    // never an empty file; keys of others (the blackout defaults, the
+    // language) stay as they are.
+    const auto write = [&](CProfileText& text) {
+        for (int n = 0; n < 4; ++n) {
+            text.WriteInt("Dialog", kColumns[n].pszKey, widths[n]);
+        }
+        text.WriteInt("Dialog", "Left", r.left);
+        text.WriteInt("Dialog", "Top", r.top);
+        text.WriteInt("Dialog", "Width", r.right - r.left);
+        text.WriteInt("Dialog", "Height", r.bottom - r.top);
+        text.WriteInt("Dialog", "Visible", m_bVisible);
+        text.WriteInt("Config", "ShowTrayIcon", m_bShowTrayIcon);
+        return true;
+    };
+    if (!SaveProfileInOneStep(m_settings.GetPath(), 0, write)) {
         ReportSaveFailure(m_settings.GetPath(), GetLastError());
     }
 }
 
 void CWatchListDlg::SaveList() {
-    if (!m_watchList.Save(m_strListPath)) {
-        ReportSaveFailure(m_strListPath, GetLastError());
+    if (!m_watchList.Save(m_strListPath.c_str())) {
+        ReportSaveFailure(m_strListPath.c_str(), GetLastError());
     }
 }
 
-void CWatchListDlg::ReportSaveFailure(const char* pszPath, DWORD dwError) {
+void CWatchListDlg::ReportSaveFailure(const wchar_t* pszPath, DWORD dwError) {
     // Once a run is enough to tell the user; and never while the session
     // ends, when a question would hold up the log-off.
     if (m_bSaveFailureShown || m_bEndingSession) {
         return;
     }
     m_bSaveFailureShown = true;
-    char* pszSystem = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+    wchar_t* pszSystem = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                        FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, dwError, 0, reinterpret_cast<char*>(&pszSystem), 0, nullptr);
-    CString strText;
-    AfxFormatString2(strText, IDS_SAVE_FAILED, pszPath, pszSystem ? pszSystem : "");
+                   nullptr, dwError, 0, reinterpret_cast<wchar_t*>(&pszSystem), 0, nullptr);
+    // The path as the system spells it, whatever the code page holds.
+    const wchar_t* args[] = {pszPath, pszSystem ? pszSystem : L""};
+    const std::wstring strText = FormatWideString(IDS_SAVE_FAILED, args, 2);
     if (pszSystem) {
         LocalFree(pszSystem);
     }
     // While the window is going away it cannot own the box; otherwise it
     // does, even hidden, so that nothing else opens over the box.
     HWND hOwner = m_bDestroying ? nullptr : m_hWnd;
-    MessageBoxA(hOwner, strText, LoadText(IDS_APP_TITLE),
+    MessageBoxW(hOwner, strText.c_str(), FormatWideString(IDS_APP_TITLE, nullptr, 0).c_str(),
                 MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
@@ -482,9 +543,13 @@ void CWatchListDlg::OnSize(UINT nType, int, int) {
 }
 
 void CWatchListDlg::OnGetMinMaxInfo(MINMAXINFO* pInfo) {
-    const UINT dpi = GetWindowDpi(m_hWnd);
-    pInfo->ptMinTrackSize.x = ScaleByDpi(kMinTrackWidth, dpi);
-    pInfo->ptMinTrackSize.y = ScaleByDpi(kMinTrackHeight, dpi);
+    // Asked for before the dialog has laid itself out, too.
+    if (m_minTrackSize.cx == 0) {
+        return;
+    }
+    const int dpi = static_cast<int>(GetWindowDpi(m_hWnd));
+    pInfo->ptMinTrackSize.x = MulDiv(m_minTrackSize.cx, dpi, static_cast<int>(m_nMinTrackDpi));
+    pInfo->ptMinTrackSize.y = MulDiv(m_minTrackSize.cy, dpi, static_cast<int>(m_nMinTrackDpi));
 }
 
 void CWatchListDlg::OnDpiChanged(UINT nDpi, const RECT* pSuggested) {

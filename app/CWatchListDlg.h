@@ -11,6 +11,9 @@
 #include "CWatchGuard.h"
 #include "CWatchList.h"
 
+#include <string>
+#include <vector>
+
 // The program's main window: the watch list in a resizable dialog with four
 // buttons and a menu bar, alive for the whole run, shown or hidden while the
 // program lives on in the notification area. It owns the guard, hands it the
@@ -92,7 +95,10 @@ private:
     void SaveAll();
     void SaveList();
     // Tells the user once that a file could not be saved, and why.
-    void ReportSaveFailure(const char* pszPath, DWORD dwError);
+    void ReportSaveFailure(const wchar_t* pszPath, DWORD dwError);
+    // The columns' widths when the settings hold none, from their texts and
+    // the list's width.
+    std::vector<int> ComputeDefaultColumnWidths() const;
 
     CIconButton m_btnHide;
     CIconButton m_btnAdd;
@@ -102,8 +108,11 @@ private:
     HICON m_hIconNormal;
     HICON m_hIconGuard;
     CWatchList m_watchList;
-    CString m_strListPath;
+    std::wstring m_strListPath;
     CProfileFile m_settings;
+    // The smallest outer size, taken from the dialog's own layout at m_nMinTrackDpi.
+    SIZE m_minTrackSize = {0, 0};
+    UINT m_nMinTrackDpi = 96;
     CAnchorLayout m_layout;
     CTrayIcon m_trayIcon;
     BOOL m_bVisible = TRUE;

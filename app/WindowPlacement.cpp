@@ -19,3 +19,10 @@ RECT PlaceRestoredWindow(const RECT& restored, POINT created, bool bOnSomeMonito
     }
     return RECT{left, top, left + width, top + height};
 }
+
+SIZE MinimumClientSize(SIZE client, const RECT& buttons, const RECT& list) {
+    const int rightMargin = client.cx - buttons.right;
+    const int listHeight = list.bottom - list.top;
+    return SIZE{rightMargin + (buttons.right - buttons.left) + rightMargin,
+                client.cy - listHeight + listHeight / 2};
+}

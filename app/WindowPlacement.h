@@ -11,3 +11,11 @@
 // monitor since unplugged), gives the same size centred on the work area.
 RECT PlaceRestoredWindow(const RECT& restored, POINT created, bool bOnSomeMonitor,
                          const RECT& workArea);
+
+// The smallest client area of the main window: the row of buttons, which
+// keeps its distance to the right edge, stands whole with the same margin on
+// its left, and the list, which grows and shrinks with the window, keeps at
+// least half the height it was designed with. `client` is the client area as
+// the dialog template lays it out, `buttons` the rectangle around the row of
+// buttons and `list` the list's, both in that client area.
+SIZE MinimumClientSize(SIZE client, const RECT& buttons, const RECT& list);

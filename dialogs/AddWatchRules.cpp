@@ -1,5 +1,6 @@
 #include "AddWatchRules.h"
 
+#include "CPathName.h"
 #include "ProcessPath.h"
 
 #include <algorithm>
@@ -49,4 +50,11 @@ std::vector<CString> RunningProgramLines(const std::vector<CString>& paths,
         return byName != 0 ? byName < 0 : ComparePaths(a, b) < 0;
     });
     return lines;
+}
+
+CString AliasOrTitle(const char* pszAlias, const char* pszFileName) {
+    const char* p = pszAlias ? pszAlias : "";
+    while (IsBlank(*p))
+        ++p;
+    return *p ? CString(pszAlias) : CString(CPathName(pszFileName).GetTitle());
 }

@@ -13,3 +13,8 @@ CString CleanTypedPath(const char* pszTyped);
 // copies run, sorted by file name (then by folder) as the system compares
 // names, and without the program that shows the list.
 std::vector<CString> RunningProgramLines(const std::vector<CString>& paths, const char* pszOwnPath);
+
+// The alias a watch item is shown by: the one typed, or, when that is empty
+// or only blanks, the title of the program's file (its name without the
+// extension), as a new item gets.
+CString AliasOrTitle(const char* pszAlias, const char* pszFileName);

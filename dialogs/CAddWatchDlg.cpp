@@ -2,7 +2,20 @@
 
 #include "AddWatchRules.h"
 #include "CFileDialog.h"
+#include "WideText.h"
 #include "resource.h"
+
+namespace {
+
+// The edit's text as the system holds it, before any code page touches it.
+std::wstring WideWindowText(HWND hWnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hWnd)) + 1, L'\0');
+    const int n = GetWindowTextW(hWnd, &text[0], static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(n > 0 ? n : 0));
+    return text;
+}
+
+} // namespace
 
 CAddWatchDlg::CAddWatchDlg(CWnd* pParent) : CDialog(IDD_ADD_WATCH, pParent) {}
 
@@ -10,7 +23,6 @@ void CAddWatchDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_BROWSE, m_btnBrowse);
     DDX_Control(pDX, IDOK, m_btnOK);
     DDX_Control(pDX, IDCANCEL, m_btnCancel);
-    DDX_Control(pDX, IDC_FILE_NAME, m_editFileName);
     DDX_Control(pDX, IDC_RUNNING_LIST, m_listRunning);
     DDX_Text(pDX, IDC_FILE_NAME, m_strFileName);
 }
@@ -23,14 +35,18 @@ BOOL CAddWatchDlg::OnInitDialog() {
     m_btnCancel.SetIconFromBitmap(IDB_CANCEL);
     m_btnBrowse.ApplyStandardStyle(TRUE);
     m_btnBrowse.SetIconFromResource(IDI_BROWSE);
+    // A program whose path the code page cannot hold could never be watched:
+    // it is left out rather than offered with '?' in its path.
     std::vector<CString> paths;
     const int count = m_processList.Refresh();
     for (int i = 0; i < count; ++i) {
-        paths.push_back(m_processList.GetAt(i).m_strPath);
+        if (m_processList.GetAt(i).m_bPathFits) {
+            paths.push_back(m_processList.GetAt(i).m_strPath);
+        }
     }
-    char szOwnPath[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, szOwnPath, MAX_PATH);
-    for (const CString& line : RunningProgramLines(paths, szOwnPath)) {
+    CString strOwnPath;
+    AnsiFromWide(ModulePath().c_str(), &strOwnPath);
+    for (const CString& line : RunningProgramLines(paths, strOwnPath)) {
         m_listRunning.AddString(line);
     }
     return TRUE;
@@ -77,6 +93,13 @@ void CAddWatchDlg::OnOK() {
     if (!UpdateData(TRUE)) {
         return;
     }
+    // Read again as the system holds it: the ANSI text would have turned what
+    // the code page lacks into '?', a path that names no file.
+    const std::wstring typed = WideWindowText(FileNameEdit());
+    if (!AnsiFromWide(typed.c_str(), &m_strFileName)) {
+        RefusePath(typed.c_str());
+        return;
+    }
     m_strFileName = CleanTypedPath(m_strFileName);
     if (m_strFileName.IsEmpty()) {
         // A watch item without a program would never be in effect.
@@ -84,25 +107,40 @@ void CAddWatchDlg::OnOK() {
         strText.LoadString(IDS_NO_FILE_NAME);
         GetWindowText(strCaption);
         MessageBoxA(m_hWnd, strText, strCaption, MB_OK | MB_ICONEXCLAMATION);
-        m_editFileName.SetFocus();
+        ::SetFocus(FileNameEdit());
         return;
     }
     EndDialog(IDOK);
 }
 
 void CAddWatchDlg::OnBrowse() {
-    UpdateData(TRUE);
     CString filter;
     filter.LoadString(IDS_EXE_FILTER);
-    CFileDialog dlg("EXE", m_strFileName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter, this);
+    CFileDialog dlg("EXE", WideWindowText(FileNameEdit()).c_str(),
+                    OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter, this);
     if (dlg.DoModal() != IDOK) {
         return;
     }
-    m_strFileName = dlg.GetPathName();
-    ShowFileName(m_strFileName);
+    // Shown as chosen; OK refuses it there if the code page cannot hold it.
+    ::SetWindowTextW(FileNameEdit(), dlg.GetPathName().c_str());
+    ::SendMessageW(FileNameEdit(), EM_SETSEL, 0, -1);
+    ::SendMessageW(FileNameEdit(), EM_SCROLLCARET, 0, 0);
 }
 
 void CAddWatchDlg::ShowFileName(const char* pszPath) {
-    m_editFileName.SetWindowText(pszPath);
-    m_editFileName.SetSel(0, -1);
+    ::SetWindowTextA(FileNameEdit(), pszPath);
+    ::SendMessageW(FileNameEdit(), EM_SETSEL, 0, -1);
+    ::SendMessageW(FileNameEdit(), EM_SCROLLCARET, 0, 0);
+}
+
+void CAddWatchDlg::RefusePath(const wchar_t* pszPath) {
+    const std::wstring codePage = std::to_wstring(GetACP());
+    const wchar_t* args[] = {pszPath, codePage.c_str()};
+    const std::wstring text = FormatWideString(IDS_PATH_NOT_IN_CODE_PAGE, args, 2);
+    std::wstring caption(static_cast<size_t>(GetWindowTextLengthW(m_hWnd)) + 1, L'\0');
+    caption.resize(
+        static_cast<size_t>(GetWindowTextW(m_hWnd, &caption[0], static_cast<int>(caption.size()))));
+    ::MessageBoxW(m_hWnd, text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    ::SetFocus(FileNameEdit());
+    ::SendMessageW(FileNameEdit(), EM_SETSEL, 0, -1);
 }

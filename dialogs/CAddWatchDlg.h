@@ -1,21 +1,21 @@
 #pragma once
 
 #include "CDialog.h"
-#include "CEdit.h"
 #include "CIconButton.h"
 #include "CListBox.h"
 #include "CProcessList.h"
 #include "CString.h"
+#include "resource.h"
 
 // First step of adding a watch item: the user types a path, browses for an
 // executable or picks a running program. After IDOK m_strFileName holds the
-// path, without blanks or quotes around it, never empty.
+// path, without blanks or quotes around it, never empty, and exactly as the
+// ANSI code page holds it: a path it cannot hold is refused.
 class CAddWatchDlg : public CDialog {
 public:
     explicit CAddWatchDlg(CWnd* pParent = nullptr);
 
     CIconButton m_btnBrowse, m_btnOK, m_btnCancel;
-    CEdit m_editFileName;
     CListBox m_listRunning;
     CString m_strFileName;
     CProcessList m_processList;
@@ -35,4 +35,11 @@ private:
     // void OnBrowse(): BN_CLICKED of the browse button
     void OnBrowse();
     void ShowFileName(const char* pszPath);
+    // Tells the user, with the path as the system spells it, that the code
+    // page cannot hold it, so no item can watch it.
+    void RefusePath(const wchar_t* pszPath);
+    // The path's edit, left with its own procedure: one of ours, reached
+    // through the ANSI functions, would turn what the code page lacks into
+    // '?' before the edit saw it, whether typed, pasted or browsed.
+    HWND FileNameEdit() const { return GetDlgItem(IDC_FILE_NAME); }
 };

@@ -1,6 +1,7 @@
 #include "CBlackoutDefaultsDlg.h"
 
 #include "DataFolder.h"
+#include "ProfileSave.h"
 
 #include "resource.h"
 
@@ -19,8 +20,7 @@ void CBlackoutDefaultsDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDCANCEL, m_btnCancel);
     DDX_Control(pDX, IDOK, m_btnOK);
     DDX_Radio(pDX, IDC_AREA_WINDOW, m_nIdentify);
-    DDX_Text(pDX, IDC_WAIT_TIME, m_nWaitTime);
-    DDV_MinMaxUInt(pDX, m_nWaitTime, 0, kMaxWaitTime);
+    DDX_TextInRange(pDX, IDC_WAIT_TIME, m_nWaitTime, 0, kMaxWaitTime);
 }
 
 BOOL CBlackoutDefaultsDlg::OnInitDialog() {
@@ -30,7 +30,7 @@ BOOL CBlackoutDefaultsDlg::OnInitDialog() {
     m_btnCancel.ApplyStandardStyle(TRUE);
     m_btnCancel.SetIconFromBitmap(IDB_CANCEL);
 
-    m_settings.SetPath(GetDataFilePath("Tessik.ini"));
+    m_settings.SetPath(GetDataFilePath(L"Tessik.ini").c_str());
     m_nWaitTime = static_cast<UINT>(m_settings.GetInt(kSection, kWaitTimeKey, 60));
     m_nIdentify = m_settings.GetInt(kSection, kIdentifyKey, 1);
     if (m_nIdentify < 0 || m_nIdentify > 1) {
@@ -44,7 +44,12 @@ void CBlackoutDefaultsDlg::OnOK() {
     if (!UpdateData(TRUE)) {
         return;
     }
-    m_settings.WriteInt(kSection, kWaitTimeKey, static_cast<int>(m_nWaitTime));
-    m_settings.WriteInt(kSection, kIdentifyKey, m_nIdentify);
+    // Replaced in one step, as the program saves its settings; a refusal
+    // (a read-only file) goes unnoticed here, as a failed write always has.
+    SaveProfileInOneStep(m_settings.GetPath(), 0, [this](CProfileText& text) {
+        text.WriteInt(kSection, kWaitTimeKey, static_cast<int>(m_nWaitTime));
+        text.WriteInt(kSection, kIdentifyKey, m_nIdentify);
+        return true;
+    });
     EndDialog(IDOK);
 }

@@ -1,6 +1,6 @@
 #include "CWatchPropDlg.h"
 
-#include "CPathName.h"
+#include "AddWatchRules.h"
 #include "resource.h"
 
 CWatchPropDlg::CWatchPropDlg(CWnd* pParent) : CDialog(IDD_WATCH_PROP, pParent) {}
@@ -14,11 +14,12 @@ void CWatchPropDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_ALIAS, m_strAlias);
     DDX_Radio(pDX, IDC_EFFECT_SAVER, m_nEffectChoice);
     DDX_Radio(pDX, IDC_VALID_NEVER, m_nConditionChoice);
-    DDX_Text(pDX, IDC_WAIT_TIME, m_nWaitTime);
     // A disabled field holds the item's own value, which the user cannot
     // change there; only a value the user can edit is held to the range.
     if (::IsWindowEnabled(GetDlgItem(IDC_WAIT_TIME))) {
-        DDV_MinMaxUInt(pDX, m_nWaitTime, 0, kMaxWaitTime);
+        DDX_TextInRange(pDX, IDC_WAIT_TIME, m_nWaitTime, 0, kMaxWaitTime);
+    } else {
+        DDX_Text(pDX, IDC_WAIT_TIME, m_nWaitTime);
     }
     DDX_Radio(pDX, IDC_AREA_WINDOW, m_nAreaChoice);
     DDX_Radio(pDX, IDC_BLACK_OFF, m_nBlackoutChoice);
@@ -27,10 +28,7 @@ void CWatchPropDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CWatchPropDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_strFileName = m_item.m_strFileName;
-    m_strAlias = m_item.m_strTitle;
-    if (m_strAlias.IsEmpty()) {
-        m_strAlias = CPathName(m_strFileName).GetTitle();
-    }
+    m_strAlias = AliasOrTitle(m_item.m_strTitle, m_strFileName);
     m_nEffectChoice = m_item.m_nMonitorEffec - 1;
     m_nConditionChoice = m_item.m_nValidCondition;
     m_nBlackoutChoice = m_item.m_nAreaBlack;
@@ -85,7 +83,8 @@ void CWatchPropDlg::OnOK() {
     if (!UpdateData(TRUE)) {
         return;
     }
-    m_item.m_strTitle = m_strAlias;
+    // A cleared alias would leave the row without a name.
+    m_item.m_strTitle = AliasOrTitle(m_strAlias, m_item.m_strFileName);
     m_item.m_nValidCondition = m_nConditionChoice;
     m_item.m_nMonitorEffec = m_nEffectChoice + 1;
     m_item.m_nWaitTime = static_cast<int>(m_nWaitTime);

@@ -11,23 +11,23 @@ namespace {
 
 using NtQuerySystemInformationFn = NTSTATUS(WINAPI*)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG,
                                                      PULONG);
-using QueryFullProcessImageNameAFn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+using QueryFullProcessImageNameWFn = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
 using EnumProcessesFn = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
-using GetModuleFileNameExAFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
+using GetModuleFileNameExWFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
 using CreateToolhelp32SnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
 using Process32Fn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
 
 const NTSTATUS kStatusInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
 
 // Bound by name at run time, so that the program starts on systems that lack
-// some of them: the system-wide listing and QueryFullProcessImageNameA are
+// some of them: the system-wide listing and QueryFullProcessImageNameW are
 // newer than the process-status library, which stays as their fallback. The
 // libraries stay loaded for the process's life.
 struct ProcessApi {
     NtQuerySystemInformationFn pNtQuerySystemInformation = nullptr;
-    QueryFullProcessImageNameAFn pQueryFullProcessImageNameA = nullptr;
+    QueryFullProcessImageNameWFn pQueryFullProcessImageNameW = nullptr;
     EnumProcessesFn pEnumProcesses = nullptr;
-    GetModuleFileNameExAFn pGetModuleFileNameExA = nullptr;
+    GetModuleFileNameExWFn pGetModuleFileNameExW = nullptr;
 };
 
 struct ToolHelpApi {
@@ -49,11 +49,11 @@ const ProcessApi& LoadProcessApi() {
         ProcessApi bound;
         bound.pNtQuerySystemInformation =
             Bind<NtQuerySystemInformationFn>(LoadLibraryA("ntdll.dll"), "NtQuerySystemInformation");
-        bound.pQueryFullProcessImageNameA = Bind<QueryFullProcessImageNameAFn>(
-            LoadLibraryA("kernel32.dll"), "QueryFullProcessImageNameA");
+        bound.pQueryFullProcessImageNameW = Bind<QueryFullProcessImageNameWFn>(
+            LoadLibraryA("kernel32.dll"), "QueryFullProcessImageNameW");
         HMODULE hPsapi = LoadLibraryA("psapi.dll");
         bound.pEnumProcesses = Bind<EnumProcessesFn>(hPsapi, "EnumProcesses");
-        bound.pGetModuleFileNameExA = Bind<GetModuleFileNameExAFn>(hPsapi, "GetModuleFileNameExA");
+        bound.pGetModuleFileNameExW = Bind<GetModuleFileNameExWFn>(hPsapi, "GetModuleFileNameExW");
         return bound;
     }();
     return api;
@@ -117,8 +117,8 @@ void CProcessList::Clear() {
     m_entries.clear();
 }
 
-void CProcessList::Add(const char* pszPath, DWORD dwProcessId) {
-    m_entries.emplace_back(pszPath, dwProcessId);
+void CProcessList::Add(const char* pszPath, DWORD dwProcessId, bool bPathFits) {
+    m_entries.emplace_back(pszPath, dwProcessId, bPathFits);
 }
 
 int CProcessList::Take(const std::vector<CString>* pFileNames) {
@@ -131,9 +131,12 @@ int CProcessList::Take(const std::vector<CString>* pFileNames) {
     for (const ListedProcess& process : m_listed) {
         if (pFileNames && process.bNamed && !IsOneOf(process.szImageName, *pFileNames))
             continue;
-        char path[MAX_PATH];
-        if (ReadPath(process.dwProcessId, path))
-            Add(path, process.dwProcessId);
+        std::wstring path;
+        CString ansi;
+        if (ReadPath(process.dwProcessId, path)) {
+            const bool bFits = AnsiFromWide(path.c_str(), &ansi);
+            Add(ansi, process.dwProcessId, bFits);
+        }
     }
     return GetCount();
 }
@@ -161,7 +164,7 @@ bool CProcessList::ListProcesses(std::vector<ListedProcess>& processes) {
                     static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(info->UniqueProcessId));
                 int length = WideCharToMultiByte(
                     CP_ACP, 0, info->ImageName.Buffer, info->ImageName.Length / sizeof(WCHAR),
-                    listed.szImageName, MAX_PATH - 1, nullptr, nullptr);
+                    listed.szImageName, kMaxPathBytes - 1, nullptr, nullptr);
                 listed.szImageName[length] = '\0';
                 // A record without a name (the idle process has none) is
                 // opened like any process the listing cannot name.
@@ -188,27 +191,35 @@ bool CProcessList::ListProcesses(std::vector<ListedProcess>& processes) {
     return true;
 }
 
-bool CProcessList::ReadPath(DWORD dwProcessId, char (&szPath)[MAX_PATH]) {
+bool CProcessList::ReadPath(DWORD dwProcessId, std::wstring& path) {
     const ProcessApi& api = LoadProcessApi();
-    if (api.pQueryFullProcessImageNameA && !m_bProcessStatusOnly) {
+    wchar_t buffer[MAX_PATH];
+    if (api.pQueryFullProcessImageNameW && !m_bProcessStatusOnly) {
         // The limited right is granted for processes that run elevated, where
         // an ordinary user's program is refused PROCESS_QUERY_INFORMATION and
         // PROCESS_VM_READ; Wine does not model elevation, so its tests cannot
         // show the difference. It also reads 64-bit processes from a 32-bit
-        // one, which GetModuleFileNameExA cannot.
+        // one, which GetModuleFileNameExW cannot.
         ScopedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, dwProcessId));
         if (!process.Get())
             return false;
         DWORD length = MAX_PATH;
-        return api.pQueryFullProcessImageNameA(process.Get(), 0, szPath, &length) && length > 0;
+        if (!api.pQueryFullProcessImageNameW(process.Get(), 0, buffer, &length) || length == 0)
+            return false;
+        path.assign(buffer, length);
+        return true;
     }
-    if (!api.pGetModuleFileNameExA)
+    if (!api.pGetModuleFileNameExW)
         return false;
     ScopedHandle process(
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, dwProcessId));
     if (!process.Get())
         return false;
-    return api.pGetModuleFileNameExA(process.Get(), nullptr, szPath, MAX_PATH) != 0;
+    const DWORD length = api.pGetModuleFileNameExW(process.Get(), nullptr, buffer, MAX_PATH);
+    if (length == 0)
+        return false;
+    path.assign(buffer, length);
+    return true;
 }
 
 int CProcessList::Enum9x() {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "CProcessEntry.h"
+#include "WideText.h"
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 // A snapshot of the running processes whose executable path can be read, in
@@ -12,7 +14,7 @@ class CProcessList {
 public:
     // The process-status functions exist on the NT family only; the tool-help
     // snapshot is the older family's way. The system-wide listing and
-    // QueryFullProcessImageNameA are used where the system has them, with the
+    // QueryFullProcessImageNameW are used where the system has them, with the
     // process-status calls alone as the fallback. Either fallback can be
     // chosen to exercise it.
     enum Api { kApiByPlatform, kApiToolHelp, kApiProcessStatus };
@@ -36,7 +38,7 @@ public:
     int GetCount() const { return static_cast<int>(m_entries.size()); }
     // No bounds check: callers pass 0 to GetCount() - 1.
     const CProcessEntry& GetAt(int nIndex) const { return m_entries[static_cast<size_t>(nIndex)]; }
-    void Add(const char* pszPath, DWORD dwProcessId);
+    void Add(const char* pszPath, DWORD dwProcessId, bool bPathFits = true);
 
 protected:
     // One running process as the system-wide listing gives it.
@@ -45,15 +47,15 @@ protected:
         // Only when bNamed: the executable's file name. A process without one
         // is opened whatever names are asked for.
         bool bNamed;
-        char szImageName[MAX_PATH];
+        char szImageName[kMaxPathBytes];
     };
 
     // Lists the running processes in the system's order, at most
     // kMaxProcessIds; false when no listing could be taken.
     virtual bool ListProcesses(std::vector<ListedProcess>& processes);
-    // The full path of one process's executable; false when the process cannot
-    // be opened or its path cannot be read.
-    virtual bool ReadPath(DWORD dwProcessId, char (&szPath)[MAX_PATH]);
+    // The full path of one process's executable, as the system spells it;
+    // false when the process cannot be opened or its path cannot be read.
+    virtual bool ReadPath(DWORD dwProcessId, std::wstring& path);
 
 private:
     int Take(const std::vector<CString>* pFileNames);

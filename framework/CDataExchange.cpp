@@ -2,31 +2,15 @@
 
 #include "AfxResource.h"
 #include "AfxText.h"
+#include "CWinApp.h"
 
 #include <string>
 
 namespace {
 
-// The framework's messages carry the program's name, the executable's file
-// title, as their caption.
-CString AppName() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const char* title = path;
-    const char* dot = nullptr;
-    for (const char* p = path; *p; p = CharNextA(p)) {
-        if (*p == '\\' || *p == '/' || *p == ':') {
-            title = p + 1;
-            dot = nullptr;
-        } else if (*p == '.') {
-            dot = p;
-        }
-    }
-    return dot ? CString(title, static_cast<size_t>(dot - title)) : CString(title);
-}
-
 void ShowMessage(CDataExchange* pDX, const CString& text) {
-    MessageBoxA(pDX->m_pDlgWnd->GetSafeHwnd(), text, AppName(), MB_OK | MB_ICONEXCLAMATION);
+    // As the framework's AfxMessageBox: the application's title as caption.
+    MessageBoxA(pDX->m_pDlgWnd->GetSafeHwnd(), text, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 CString WindowText(HWND hWnd) {
@@ -128,8 +112,18 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
     } while (hWnd && !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_GROUP));
 }
 
-void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal) {
-    if (pDX->Failed() || !pDX->m_bSaveAndValidate || (value >= minVal && value <= maxVal)) {
+void DDX_TextInRange(CDataExchange* pDX, int nIDC, UINT& value, UINT minVal, UINT maxVal) {
+    if (pDX->Failed()) {
+        return;
+    }
+    if (!pDX->m_bSaveAndValidate) {
+        DDX_Text(pDX, nIDC, value);
+        return;
+    }
+    HWND hWnd = pDX->PrepareEditCtrl(nIDC);
+    UINT typed = 0;
+    if (AfxParseUnsigned(WindowText(hWnd), typed) && typed >= minVal && typed <= maxVal) {
+        value = typed;
         return;
     }
     CString low, high, text;

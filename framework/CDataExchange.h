@@ -37,11 +37,13 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 // The control's text, unchanged.
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 // The control's text as an unsigned decimal number; text that is not one
-// shows the framework's message and fails the exchange.
+// shows the framework's message (AFX_IDP_PARSE_UINT) and fails the exchange.
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);
 // The index of the checked button in the radio group that starts at nIDC and
 // runs to the next control with WS_GROUP; -1 for none checked.
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
-// When saving, a value outside minVal to maxVal shows the framework's range
-// message and fails the exchange at the control exchanged last.
-void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
+// The control's text as an unsigned decimal number from minVal to maxVal:
+// DDX_Text and DDV_MinMaxUInt in one, except that text which is no number
+// at all also gets the range message (AFX_IDP_PARSE_INT_RANGE), so that the
+// user learns what the field takes whatever was typed.
+void DDX_TextInRange(CDataExchange* pDX, int nIDC, UINT& value, UINT minVal, UINT maxVal);

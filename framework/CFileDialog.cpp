@@ -1,15 +1,33 @@
 #include "CFileDialog.h"
 
-CFileDialog::CFileDialog(const char* lpszDefExt, const char* lpszFileName, DWORD dwFlags,
+#include "WideText.h"
+
+namespace {
+
+// The filter's texts with the zero bytes between them, as UTF-16.
+std::wstring WideFilter(const std::string& filter) {
+    const int cch =
+        MultiByteToWideChar(CP_ACP, 0, filter.data(), static_cast<int>(filter.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(cch > 0 ? cch : 0), L'\0');
+    if (cch > 0) {
+        MultiByteToWideChar(CP_ACP, 0, filter.data(), static_cast<int>(filter.size()), &wide[0],
+                            cch);
+    }
+    return wide;
+}
+
+} // namespace
+
+CFileDialog::CFileDialog(const char* lpszDefExt, const wchar_t* lpszFileName, DWORD dwFlags,
                          const char* lpszFilter, CWnd* pParentWnd)
-    : m_strDefExt(lpszDefExt ? lpszDefExt : ""),
-      m_strFilter(lpszFilter ? MakeFilter(lpszFilter, CP_ACP) : std::string()), m_dwFlags(dwFlags),
-      m_hWndParent(pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr) {
-    lstrcpynA(m_szFile, lpszFileName ? lpszFileName : "", MAX_PATH);
+    : m_strDefExt(WideFromAnsi(lpszDefExt)),
+      m_strFilter(lpszFilter ? WideFilter(MakeFilter(lpszFilter, CP_ACP)) : std::wstring()),
+      m_dwFlags(dwFlags), m_hWndParent(pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr) {
+    lstrcpynW(m_szFile, lpszFileName ? lpszFileName : L"", MAX_PATH);
 }
 
 INT_PTR CFileDialog::DoModal() {
-    OPENFILENAMEA ofn = {};
+    OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = m_hWndParent;
     ofn.lpstrFilter = m_strFilter.empty() ? nullptr : m_strFilter.c_str();
@@ -18,7 +36,7 @@ INT_PTR CFileDialog::DoModal() {
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrDefExt = m_strDefExt.empty() ? nullptr : m_strDefExt.c_str();
     ofn.Flags = m_dwFlags | OFN_EXPLORER;
-    return GetOpenFileNameA(&ofn) ? IDOK : IDCANCEL;
+    return GetOpenFileNameW(&ofn) ? IDOK : IDCANCEL;
 }
 
 std::string CFileDialog::MakeFilter(const char* lpszFilter, UINT nCodePage) {

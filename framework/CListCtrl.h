@@ -24,6 +24,11 @@ public:
     int GetColumnWidth(int nCol) const {
         return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, nCol));
     }
+    // The width of the text in the list's font, without the margins of a cell.
+    int GetStringWidth(const char* pszText) const {
+        return static_cast<int>(
+            SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(pszText)));
+    }
     DWORD SetExtendedStyle(DWORD dwMask, DWORD dwStyle) {
         return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, dwMask, dwStyle));
     }

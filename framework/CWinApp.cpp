@@ -1,10 +1,34 @@
 #include "CWinApp.h"
 
+#include "AfxResource.h"
+#include "CString.h"
+#include "WideText.h"
+
 namespace {
 
 CWinApp* g_pApp = nullptr;
 
+CString LoadAppName() {
+    CString name;
+    if (name.LoadString(AFX_IDS_APP_TITLE)) {
+        return name;
+    }
+    const std::wstring path = ModulePath();
+    std::wstring title = path.substr(path.find_last_of(L"\\/:") + 1);
+    const size_t dot = title.find_last_of(L'.');
+    if (dot != std::wstring::npos) {
+        title.erase(dot);
+    }
+    AnsiFromWide(title.c_str(), &name);
+    return name;
+}
+
 } // namespace
+
+const char* AfxGetAppName() {
+    static const CString s_name = LoadAppName();
+    return s_name;
+}
 
 CWinApp::CWinApp() {
     g_pApp = this;

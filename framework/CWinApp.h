@@ -22,6 +22,10 @@ public:
 };
 
 CWinApp* AfxGetApp();
+// The application's title, the caption of the framework's messages: string
+// AFX_IDS_APP_TITLE of the program's resources when they have one, else the
+// executable's file name without its extension.
+const char* AfxGetAppName();
 // The application's main window, or null before it exists and after it ends.
 CWnd* AfxGetMainWnd();
 // The program's entry: records the command line and runs InitInstance.

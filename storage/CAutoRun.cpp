@@ -1,5 +1,7 @@
 #include "CAutoRun.h"
 
+#include "WideText.h"
+
 namespace {
 
 const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -85,23 +87,21 @@ LONG CAutoRun::Enable(const char* pszParameters) const {
     OpenKey key(m_userKey, KEY_SET_VALUE, Missing::Create);
     if (!key.Get())
         return key.OpenStatus();
-    char path[2 * MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    // A cut path would start nothing, or something else.
-    if (length == 0 || length >= sizeof path)
+    // As the system spells it: a folder name that the ANSI code page cannot
+    // hold would otherwise reach the registry as '?' and start nothing.
+    const std::wstring path = ModulePath();
+    if (path.empty())
         return ERROR_INSUFFICIENT_BUFFER;
     // Unquoted, a path with spaces ("C:\Program Files\...") is split at the
     // first space by whoever starts it.
-    CString data("\"");
-    data += path;
-    data += "\"";
+    std::wstring data = L"\"" + path + L"\"";
     if (pszParameters && *pszParameters) {
-        data += " ";
-        data += pszParameters;
+        data += L" ";
+        data += WideFromAnsi(pszParameters);
     }
-    LONG status = RegSetValueExA(key.Get(), m_strValueName, 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(data.GetString()),
-                                 static_cast<DWORD>(data.GetLength() + 1));
+    LONG status = RegSetValueExW(key.Get(), WideFromAnsi(m_strValueName).c_str(), 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(data.c_str()),
+                                 static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
     return FirstFailure(status, key.Close());
 }
 

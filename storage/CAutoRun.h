@@ -27,7 +27,7 @@ public:
 
     // True when the value exists under either key, whatever its type and data.
     bool IsEnabled() const;
-    // Writes the running executable's path in quotes, followed by one space
+    // Writes the running executable's path (as UTF-16) in quotes, followed by one space
     // and the parameters when there are any, under the user's key (created
     // when missing). Returns a registry status.
     LONG Enable(const char* pszParameters = nullptr) const;

@@ -4,7 +4,8 @@
 
 namespace {
 
-// Copies at most n bytes of src and terminates; dst holds MAX_PATH bytes and n < MAX_PATH.
+// Copies at most n bytes of src and terminates; dst holds kMaxPathBytes bytes and n <
+// kMaxPathBytes.
 void CopyPart(char* dst, const char* src, size_t n) {
     std::memcpy(dst, src, n);
     dst[n] = '\0';
@@ -17,7 +18,8 @@ CPathName::CPathName() {
     Split();
 }
 
-CPathName::CPathName(const char* pszPath) : CPathName() {
+CPathName::CPathName(const char* pszPath, UINT nCodePage) : CPathName() {
+    m_nCodePage = nCodePage;
     Assign(pszPath);
 }
 
@@ -28,16 +30,16 @@ CPathName::CPathName(const char* pszDirectory, const char* pszFileName) : CPathN
 CPathName::~CPathName() = default;
 
 void CPathName::Assign(const char* pszPath) {
-    lstrcpynA(m_szFullPath, pszPath ? pszPath : "", MAX_PATH);
+    lstrcpynA(m_szFullPath, pszPath ? pszPath : "", kMaxPathBytes);
     Split();
 }
 
 void CPathName::Assign(const char* pszDirectory, const char* pszFileName) {
-    lstrcpynA(m_szFullPath, pszDirectory ? pszDirectory : "", MAX_PATH);
+    lstrcpynA(m_szFullPath, pszDirectory ? pszDirectory : "", kMaxPathBytes);
     size_t used = std::strlen(m_szFullPath);
-    // Bounded append: a too-long result is cut at 259 bytes.
+    // Bounded append: a too-long result is cut at kMaxPathBytes - 1 bytes.
     lstrcpynA(m_szFullPath + used, pszFileName ? pszFileName : "",
-              static_cast<int>(MAX_PATH - used));
+              static_cast<int>(kMaxPathBytes - used));
     Split();
 }
 
@@ -61,9 +63,10 @@ void CPathName::Split() {
     }
 
     // By characters: in a double-byte code page the second byte of a
-    // character can be a backslash.
+    // character can be a backslash. (In UTF-8 no byte of a character but the
+    // first is below 0x80, so a byte scan would do there.)
     size_t lastSlash = n;
-    for (const char* q = p; *q; q = CharNextA(q)) {
+    for (const char* q = p; *q; q = CharNextExA(static_cast<WORD>(m_nCodePage), q, 0)) {
         if (*q == '\\')
             lastSlash = static_cast<size_t>(q - p);
     }
@@ -84,7 +87,7 @@ void CPathName::Split() {
     CopyPart(m_szFileName, name, nameLen);
 
     const char* dot = nullptr;
-    for (const char* q = name; *q; q = CharNextA(q)) {
+    for (const char* q = name; *q; q = CharNextExA(static_cast<WORD>(m_nCodePage), q, 0)) {
         if (*q == '.')
             dot = q;
     }

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "WideText.h"
+
 #include <windows.h>
 
 // A path split into its parts. Scans go by characters of the ANSI code page
-// and only the backslash separates directories, as the stored paths come from
-// GetModuleFileNameA.
+// (or of the code page given) and only the backslash separates directories,
+// as the system spells the paths it reports. Each part holds a path of
+// MAX_PATH characters in any code page; a longer input is cut.
 class CPathName {
 public:
     CPathName();
-    explicit CPathName(const char* pszPath);
+    explicit CPathName(const char* pszPath, UINT nCodePage = CP_ACP);
     CPathName(const char* pszDirectory, const char* pszFileName);
     virtual ~CPathName();
 
@@ -26,11 +29,12 @@ public:
 private:
     void Split();
 
-    char m_szFullPath[MAX_PATH];
-    char m_szTitle[MAX_PATH];
-    char m_szExtension[MAX_PATH];
-    char m_szFileName[MAX_PATH];
-    char m_szDirectory[MAX_PATH];
-    char m_szDirNoDrive[MAX_PATH];
+    UINT m_nCodePage = CP_ACP;
+    char m_szFullPath[kMaxPathBytes];
+    char m_szTitle[kMaxPathBytes];
+    char m_szExtension[kMaxPathBytes];
+    char m_szFileName[kMaxPathBytes];
+    char m_szDirectory[kMaxPathBytes];
+    char m_szDirNoDrive[kMaxPathBytes];
     char m_szDrive[4];
 };

@@ -2,29 +2,30 @@
 
 #include <windows.h>
 
+#include <string>
+
 // One private-profile file, read and written key by key through the platform's
 // profile functions. Nothing is cached: every read goes to the file.
+// The file's path is UTF-16, as the system spells it; sections, keys and
+// values are texts of the ANSI code page, and so is the file itself: the
+// platform reads a file without a byte-order mark in that code page, and
+// writes such a file (and a new one) in it.
 class CProfileFile {
 public:
     CProfileFile();
-    explicit CProfileFile(const char* pszPath);
+    explicit CProfileFile(const wchar_t* pszPath);
     virtual ~CProfileFile();
 
-    void SetPath(const char* pszPath);
-    const char* GetPath() const { return m_szPath; }
+    void SetPath(const wchar_t* pszPath);
+    const wchar_t* GetPath() const { return m_strPath.c_str(); }
 
-    // The returned text lives in this object until the next GetString or
-    // MakeSiblingPath call on it.
+    // The returned text lives in this object until the next GetString call on it.
     const char* GetString(const char* pszSection, const char* pszKey, const char* pszDefault);
     int GetInt(const char* pszSection, const char* pszKey, int nDefault);
     BOOL WriteString(const char* pszSection, const char* pszKey, const char* pszValue);
     BOOL WriteInt(const char* pszSection, const char* pszKey, int nValue);
 
-    // The path of pszFileName (or of "<title>.INI" when null) in the directory
-    // of pszBasePath.
-    const char* MakeSiblingPath(const char* pszBasePath, const char* pszFileName);
-
 private:
-    char m_szPath[MAX_PATH];
+    std::wstring m_strPath;
     char m_szValue[2048];
 };

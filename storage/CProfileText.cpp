@@ -1,7 +1,10 @@
 #include "CProfileText.h"
 
+#include "WideText.h"
+
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -11,18 +14,26 @@ bool IsProfileSpace(char c) {
 }
 
 // Reads a list of NUL-ended texts that ends with a second NUL, growing the
-// buffer while the platform reports that it was cut.
+// buffer while the platform reports that it was cut; the texts come back in
+// the ANSI code page, as the ANSI functions give them.
 template <class ReadFn> std::vector<char> ReadList(ReadFn read) {
-    std::vector<char> buffer(16 * 1024);
+    std::vector<wchar_t> buffer(16 * 1024);
     for (;;) {
         DWORD n = read(buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n + 2 < buffer.size() || buffer.size() >= (64u << 20)) {
-            buffer.resize(n);
-            buffer.push_back('\0');
-            buffer.push_back('\0');
-            return buffer;
+        if (n + 2 < buffer.size() || buffer.size() >= (32u << 20)) {
+            std::vector<char> list;
+            std::string text;
+            for (const wchar_t* item = buffer.data(); item < buffer.data() + n && *item;
+                 item += std::wcslen(item) + 1) {
+                CodePageFromWide(item, CP_ACP, &text);
+                list.insert(list.end(), text.begin(), text.end());
+                list.push_back('\0');
+            }
+            list.push_back('\0');
+            list.push_back('\0');
+            return list;
         }
-        buffer.assign(buffer.size() * 2, '\0');
+        buffer.assign(buffer.size() * 2, L'\0');
     }
 }
 
@@ -82,9 +93,9 @@ bool SameKey(const std::string& entry, const char* pszKey) {
 
 } // namespace
 
-std::vector<std::string> CProfileText::ReadSectionNames(const char* pszPath) {
-    std::vector<char> list = ReadList([pszPath](char* buffer, DWORD size) {
-        return GetPrivateProfileSectionNamesA(buffer, size, pszPath);
+std::vector<std::string> CProfileText::ReadSectionNames(const wchar_t* pszPath) {
+    std::vector<char> list = ReadList([pszPath](wchar_t* buffer, DWORD size) {
+        return GetPrivateProfileSectionNamesW(buffer, size, pszPath);
     });
     std::vector<std::string> names;
     for (const char* name = list.data(); *name; name += std::strlen(name) + 1)
@@ -100,11 +111,12 @@ std::string CProfileText::UpperAscii(const std::string& text) {
     return upper;
 }
 
-void CProfileText::ReadSections(const char* pszPath, const std::vector<std::string>& names,
+void CProfileText::ReadSections(const wchar_t* pszPath, const std::vector<std::string>& names,
                                 const std::unordered_set<std::string>& unread) {
     auto readSection = [pszPath](const char* section) {
-        return ReadList([pszPath, section](char* buffer, DWORD size) {
-            return GetPrivateProfileSectionA(section, buffer, size, pszPath);
+        const std::wstring wideSection = WideFromAnsi(section);
+        return ReadList([pszPath, &wideSection](wchar_t* buffer, DWORD size) {
+            return GetPrivateProfileSectionW(wideSection.c_str(), buffer, size, pszPath);
         });
     };
     // Keys above the first header belong to the nameless section.

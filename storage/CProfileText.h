@@ -14,14 +14,14 @@
 class CProfileText {
 public:
     // The section names of the file in their order, as the platform lists them.
-    static std::vector<std::string> ReadSectionNames(const char* pszPath);
+    static std::vector<std::string> ReadSectionNames(const wchar_t* pszPath);
     // Upper-cased, as the profile functions match names without regard to case.
     static std::string UpperAscii(const std::string& text);
 
     // Takes the sections of the file in the order of names, each with its keys
     // as the platform reads them; a section whose upper-cased name is in
     // unread starts empty.
-    void ReadSections(const char* pszPath, const std::vector<std::string>& names,
+    void ReadSections(const wchar_t* pszPath, const std::vector<std::string>& names,
                       const std::unordered_set<std::string>& unread);
     // Adds a section after the others unless one of that name exists already.
     // pszEntries holds "key=value" texts, each ended by a NUL, the list by a second NUL.

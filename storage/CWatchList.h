@@ -26,11 +26,11 @@ public:
     void RemoveAt(int nIndex);
     void RemoveAll();
 
-    int Load(const char* pszPath);
-    // Replaces the file in one step: a reader sees the old list or the new one.
-    // Returns 0, with the old file untouched and the cause in GetLastError,
-    // when anything fails.
-    int Save(const char* pszPath) const;
+    int Load(const wchar_t* pszPath);
+    // Replaces the file in one step (SaveProfileInOneStep): a reader sees the
+    // old list or the new one. Returns 0, with the old file untouched and the
+    // cause in GetLastError, when anything fails.
+    int Save(const wchar_t* pszPath) const;
 
 private:
     std::vector<std::unique_ptr<CWatchItem>> m_items;

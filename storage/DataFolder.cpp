@@ -1,34 +1,25 @@
 #include "DataFolder.h"
 
-#include "CPathName.h"
+#include "WideText.h"
+
+#include <windows.h>
 
 #include <shlobj.h>
 
-#include <cstdio>
-
 namespace {
 
-const char* const kDataFiles[] = {"Tessik.dat", "Tessik.ini"};
+const wchar_t* const kDataFiles[] = {L"Tessik.dat", L"Tessik.ini"};
 
-CString ProgramFolder() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (n == 0 || n >= sizeof path) {
-        return CString();
-    }
-    // The split walks characters: a folder's double-byte name may hold a
-    // second byte that reads as a backslash.
-    return CString(CPathName(path).GetDirectory());
+std::wstring ProgramFolder() {
+    return FolderOfPath(ModulePath());
 }
 
 // The saves write a new file beside the old one and rename it, so what counts
 // is whether a file can be created here, not whether the old ones can be
 // written in place.
-bool CanCreateFileIn(const CString& folder) {
-    char name[MAX_PATH];
-    std::snprintf(name, sizeof name, "%sTessik.probe-%lu", folder.GetString(),
-                  static_cast<unsigned long>(GetCurrentProcessId()));
-    HANDLE h = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+bool CanCreateFileIn(const std::wstring& folder) {
+    const std::wstring name = folder + L"Tessik.probe-" + std::to_wstring(GetCurrentProcessId());
+    HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         return false;
@@ -37,15 +28,15 @@ bool CanCreateFileIn(const CString& folder) {
     return true;
 }
 
-CString UserDataFolder() {
-    char appData[MAX_PATH];
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+std::wstring UserDataFolder() {
+    wchar_t appData[MAX_PATH];
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
                                 SHGFP_TYPE_CURRENT, appData))) {
-        return CString();
+        return std::wstring();
     }
-    CString folder(appData);
-    folder += "\\Qorvane\\";
-    CreateDirectoryA(folder, nullptr);
+    std::wstring folder(appData);
+    folder += L"\\Qorvane\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
 
@@ -55,29 +46,25 @@ DataFolderKind DecideDataFolder(bool bProgramFolderWritable) {
     return bProgramFolderWritable ? DataFolderKind::BesideProgram : DataFolderKind::UserAppData;
 }
 
-CString GetDataFolder() {
-    const CString program = ProgramFolder();
+std::wstring GetDataFolder() {
+    const std::wstring program = ProgramFolder();
     if (DecideDataFolder(CanCreateFileIn(program)) == DataFolderKind::BesideProgram) {
         return program;
     }
-    const CString user = UserDataFolder();
-    if (user.IsEmpty()) {
+    const std::wstring user = UserDataFolder();
+    if (user.empty()) {
         return program;
     }
-    for (const char* pszFile : kDataFiles) {
-        CString from = program, to = user;
-        from += pszFile;
-        to += pszFile;
+    for (const wchar_t* pszFile : kDataFiles) {
+        const std::wstring from = program + pszFile, to = user + pszFile;
         // Only the first time: later the user's copy is the one that counts.
-        if (CopyFileA(from, to, TRUE)) {
-            SetFileAttributesA(to, FILE_ATTRIBUTE_NORMAL);
+        if (CopyFileW(from.c_str(), to.c_str(), TRUE)) {
+            SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
         }
     }
     return user;
 }
 
-CString GetDataFilePath(const char* pszFileName) {
-    CString path = GetDataFolder();
-    path += pszFileName;
-    return path;
+std::wstring GetDataFilePath(const wchar_t* pszFileName) {
+    return GetDataFolder() + pszFileName;
 }

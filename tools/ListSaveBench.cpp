@@ -83,20 +83,20 @@ int main() {
             double factor = static_cast<double>(count) / kOldLimit;
             std::snprintf(old, sizeof old, "~%.0f (est.)", oldAtLimit * factor * factor);
         }
-        double once = Time(path, [&list](const char* p) { return list.Save(p); });
+        double once = Time(path, [&list](const char* p) { return list.Save(Wide(p).c_str()); });
         // Again at once over the file just written: every section is read back.
         double start = Now();
-        int ok = list.Save(path.c_str());
+        int ok = list.Save(Wide(path).c_str());
         double again = ok ? Now() - start : -1;
         std::printf("%8d %16s %14.3f %18.3f\n", count, old, once, again);
     }
 
     // A long list cut short leaves its records behind, and they are carried along.
     Fill(list, 10000);
-    list.Save(path.c_str());
+    list.Save(Wide(path).c_str());
     Fill(list, 10);
     double start = Now();
-    int ok = list.Save(path.c_str());
+    int ok = list.Save(Wide(path).c_str());
     double stale = ok ? Now() - start : -1;
     std::printf("10 records over a file of 10,000: %.3f s\n", stale);
     std::printf("key by key runs up to %d records; above that its time is estimated from %d "

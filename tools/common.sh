@@ -104,6 +104,28 @@ qv_wine_warm() {
     "$(qv_wine64)" cmd.exe /c exit </dev/null >/dev/null 2>&1
 }
 
+# Prints a fresh program folder that nobody may write, with the program of
+# <bin-dir> and a list of one item beside it: immutable, which holds even for
+# root (Wine run as root writes wherever Unix lets it). Fails, printing
+# nothing, where the file system cannot make a folder immutable. Undo with
+# qv_readonly_folder_remove.
+qv_readonly_folder() {
+    local dir
+    dir=$(mktemp -d /tmp/qv-readonly.XXXXXX) || return 1
+    cp "$1/Murvel.exe" "$1/TessikDLL.dll" "$dir/"
+    printf '[Main]\r\nCount=1\r\n[Record_0]\r\nFileName=C:\\one.exe\r\nTitle=one\r\n' >"$dir/Tessik.dat"
+    if ! chattr +i "$dir" 2>/dev/null; then
+        rm -rf "$dir"
+        return 1
+    fi
+    echo "$dir"
+}
+qv_readonly_folder_remove() {
+    chattr -i "$1" && rm -rf "$1"
+}
+# The Windows spelling of a Unix path as Wine shows it.
+qv_windows_path() { echo "Z:$(echo "$1" | tr / '\\')"; }
+
 # Configures build/<arch> and builds the given targets (all when none).
 qv_build() { # arch: x86_64 | i686, then targets
     local arch=$1 dir=$QV_ROOT/build/$1 targets=()

@@ -54,12 +54,23 @@ TEST(MainWindow, FirstStartShowsTheDefaultsAndWritesBothFiles) {
     RECT r = murvel.WindowRect();
     ExpectCentred(r);
 
+    // Each column shows its longest text whole, and the file names take
+    // the rest of the list's width (room left for a scroll bar).
     const char* headings[] = {"应用程序别名", "应用程序执行文件名", "有效条件", "监视效果"};
-    const int widths[] = {100, 150, 70, 70};
+    const char* longest[] = {"应用程序别名", "应用程序执行文件名", "永远无效(禁止)",
+                             "防止屏保和关显示器"};
+    const int least[] = {100, 0, 70, 70};
+    int widths[4], total = 0;
     for (int n = 0; n < 4; ++n) {
         EXPECT_EQ(headings[n], murvel.HeadingText(n));
-        EXPECT_EQ(widths[n], murvel.ColumnWidth(n));
+        widths[n] = murvel.ColumnWidth(n);
+        total += widths[n];
+        EXPECT_GE(widths[n], least[n]) << n;
+        EXPECT_GT(widths[n], murvel.StringWidth(longest[n]) + 8) << n;
     }
+    RECT list;
+    GetClientRect(GetDlgItem(murvel.MainWindow(), 1000), &list);
+    EXPECT_EQ(list.right - GetSystemMetrics(SM_CXVSCROLL), total);
     EXPECT_EQ(0, murvel.RowCount());
     EXPECT_TRUE(murvel.HasTrayIcon());
     EXPECT_EQ(static_cast<UINT>(MF_GRAYED), murvel.MenuState(32776) & MF_GRAYED);
@@ -95,7 +106,7 @@ TEST(MainWindow, FirstStartShowsTheDefaultsAndWritesBothFiles) {
 TEST(MainWindow, PreparedFilesRestoreRowsPlacementAndColumns) {
     MurvelProcess murvel;
     murvel.PutFile("Tessik.dat", kThreeItems);
-    murvel.PutFile("Tessik.ini", "[Dialog]\r\nCol0=65636\r\nCol1=200\r\nCol2=80\r\nCol3=90\r\n"
+    murvel.PutFile("Tessik.ini", "[Dialog]\r\nCol0=120\r\nCol1=200\r\nCol2=80\r\nCol3=90\r\n"
                                  "Left=40\r\nTop=30\r\nWidth=600\r\nHeight=300\r\n");
     ASSERT_TRUE(murvel.Start());
     ASSERT_TRUE(Visible(murvel));
@@ -115,10 +126,31 @@ TEST(MainWindow, PreparedFilesRestoreRowsPlacementAndColumns) {
     EXPECT_EQ(30, r.top);
     EXPECT_EQ(600, r.right - r.left);
     EXPECT_EQ(300, r.bottom - r.top);
-    EXPECT_EQ(100, murvel.ColumnWidth(0)) << "only the low 16 bits of a stored width count";
+    EXPECT_EQ(120, murvel.ColumnWidth(0));
     EXPECT_EQ(200, murvel.ColumnWidth(1));
     EXPECT_EQ(80, murvel.ColumnWidth(2));
     EXPECT_EQ(90, murvel.ColumnWidth(3));
+}
+
+// A damaged settings file must not collapse a column to nothing or stretch it
+// out of sight: such widths count as none.
+TEST(MainWindow, DamagedColumnWidthsFallBackToTheDefaults) {
+    const std::string place = "Left=40\r\nTop=30\r\nWidth=600\r\nHeight=300\r\n";
+    int defaults[4] = {};
+    {
+        MurvelProcess fresh;
+        fresh.PutFile("Tessik.ini", "[Dialog]\r\n" + place);
+        ASSERT_TRUE(fresh.Start());
+        for (int n = 0; n < 4; ++n)
+            defaults[n] = fresh.ColumnWidth(n);
+        ASSERT_TRUE(fresh.Close());
+    }
+    MurvelProcess damaged;
+    damaged.PutFile("Tessik.ini",
+                    "[Dialog]\r\nCol0=-50\r\nCol1=abc\r\nCol2=3\r\nCol3=65636\r\n" + place);
+    ASSERT_TRUE(damaged.Start());
+    for (int n = 0; n < 4; ++n)
+        EXPECT_EQ(defaults[n], damaged.ColumnWidth(n)) << n;
 }
 
 TEST(MainWindow, HiddenStartNeverShowsAndNoIconWhenTurnedOff) {
@@ -143,7 +175,7 @@ TEST(MainWindow, HiddenStartNeverShowsAndNoIconWhenTurnedOff) {
 
 TEST(MainWindow, MinimiseHidesAndTheRestoredRectangleIsSaved) {
     MurvelProcess murvel;
-    murvel.PutFile("Tessik.ini", "[Dialog]\r\nLeft=50\r\nTop=60\r\nWidth=500\r\nHeight=260\r\n");
+    murvel.PutFile("Tessik.ini", "[Dialog]\r\nLeft=50\r\nTop=60\r\nWidth=560\r\nHeight=260\r\n");
     ASSERT_TRUE(murvel.Start());
     ASSERT_TRUE(Visible(murvel));
     PostMessageA(murvel.MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -152,7 +184,7 @@ TEST(MainWindow, MinimiseHidesAndTheRestoredRectangleIsSaved) {
     EXPECT_EQ(0, IniInt(murvel, "Dialog", "Visible"));
     EXPECT_EQ(50, IniInt(murvel, "Dialog", "Left"));
     EXPECT_EQ(60, IniInt(murvel, "Dialog", "Top"));
-    EXPECT_EQ(500, IniInt(murvel, "Dialog", "Width"));
+    EXPECT_EQ(560, IniInt(murvel, "Dialog", "Width"));
     EXPECT_EQ(260, IniInt(murvel, "Dialog", "Height"));
 
     // Without the icon a hidden window would be out of reach: it stays
@@ -203,11 +235,13 @@ TEST(MainWindow, MinimumSizeAndGrip) {
     MurvelProcess murvel;
     ASSERT_TRUE(murvel.Start());
     ASSERT_TRUE(Visible(murvel));
-    // What a drag with the mouse asks the window for its limits.
+    // The limit comes from the dialog's own layout, in its font: no smaller
+    // than the old fixed one, and every button whole at it.
     MINMAXINFO info = {};
     SendMessageA(murvel.MainWindow(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(437, info.ptMinTrackSize.x);
-    EXPECT_EQ(209, info.ptMinTrackSize.y);
+    EXPECT_GE(info.ptMinTrackSize.x, 437);
+    EXPECT_GE(info.ptMinTrackSize.y, 209);
+    EXPECT_TRUE(murvel.ButtonsWholeAtMinimumSize());
 
     RECT client;
     GetClientRect(murvel.MainWindow(), &client);

@@ -64,6 +64,16 @@ bool CopyIn(const std::string& from, const std::string& to) {
 
 } // namespace
 
+std::string Utf8FromWide(const std::wstring& wide) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n,
+                            nullptr, nullptr);
+    return out;
+}
+
 std::string Ansi(const char* utf8) {
     return Convert(utf8, CP_UTF8, CP_ACP);
 }
@@ -103,6 +113,19 @@ MurvelProcess::MurvelProcess() : m_ownDir(std::make_unique<TempDir>()), m_folder
 
 MurvelProcess::MurvelProcess(const std::string& folder) : m_folder(folder) {}
 
+MurvelProcess::MurvelProcess(const std::wstring& folderName)
+    : m_ownDir(std::make_unique<TempDir>()) {
+    m_wideFolder = Wide(m_ownDir->Path()) + L"\\" + folderName;
+    CreateDirectoryW(m_wideFolder.c_str(), nullptr);
+    m_folder = m_ownDir->Path() + "\\" + Convert(Utf8FromWide(folderName), CP_UTF8, CP_ACP);
+    for (const char* name : {"Murvel.exe", "TessikDLL.dll"})
+        CopyFileW(Wide(SiblingProgram(name)).c_str(), WideFile(name).c_str(), FALSE);
+}
+
+std::wstring MurvelProcess::WideFile(const char* name) const {
+    return (m_wideFolder.empty() ? Wide(m_folder) : m_wideFolder) + L"\\" + Wide(name);
+}
+
 MurvelProcess::~MurvelProcess() {
     if (m_hProbeHook)
         UnhookWindowsHookEx(m_hProbeHook);
@@ -115,21 +138,44 @@ MurvelProcess::~MurvelProcess() {
         }
         CloseHandle(m_process);
     }
+    // The temporary folder's clean-up goes by ANSI names: empty this one first.
+    if (!m_wideFolder.empty()) {
+        WIN32_FIND_DATAW fd;
+        HANDLE h = FindFirstFileW((m_wideFolder + L"\\*").c_str(), &fd);
+        if (h != INVALID_HANDLE_VALUE) {
+            do {
+                const std::wstring full = m_wideFolder + L"\\" + fd.cFileName;
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(full.c_str());
+            } while (FindNextFileW(h, &fd));
+            FindClose(h);
+        }
+        RemoveDirectoryW(m_wideFolder.c_str());
+    }
 }
 
 bool MurvelProcess::PutFile(const char* name, const std::string& utf8Text) const {
-    return WriteWholeFile(File(name), Ansi(utf8Text.c_str()));
+    const std::string bytes = Ansi(utf8Text.c_str());
+    HANDLE h =
+        CreateFileW(WideFile(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD put = 0;
+    BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+    CloseHandle(h);
+    return ok && put == bytes.size();
 }
 
 bool MurvelProcess::Launch(const std::string& arguments, PROCESS_INFORMATION* pi) const {
-    std::string cmd = "\"" + File("Murvel.exe") + "\"";
+    std::wstring cmd = L"\"" + WideFile("Murvel.exe") + L"\"";
     if (!arguments.empty())
-        cmd += " " + arguments;
-    STARTUPINFOA si = {};
+        cmd += L" " + Wide(arguments);
+    const std::wstring folder = m_wideFolder.empty() ? Wide(m_folder) : m_wideFolder;
+    STARTUPINFOW si = {};
     si.cb = sizeof si;
     // The program's output must not hold the test runner's pipes open.
-    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                        m_folder.c_str(), &si, pi))
+    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                        folder.c_str(), &si, pi))
         return false;
     CloseHandle(pi->hThread);
     return true;
@@ -322,6 +368,39 @@ std::string MurvelProcess::HeadingText(int column) const {
     std::vector<char> text(textSize, '\0');
     remote.Read(sizeof info, text.data(), textSize);
     return Utf8(text.data());
+}
+
+int MurvelProcess::StringWidth(const char* utf8) const {
+    const std::string text = Ansi(utf8);
+    RemoteBuffer remote(m_process, text.size() + 1);
+    remote.Write(0, text.c_str(), text.size() + 1);
+    return static_cast<int>(SendMessageA(GetDlgItem(m_hMain, 1000), LVM_GETSTRINGWIDTHA, 0,
+                                         reinterpret_cast<LPARAM>(remote.Address())));
+}
+
+bool MurvelProcess::ButtonsWholeAtMinimumSize() const {
+    MINMAXINFO info = {};
+    SendMessageA(m_hMain, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    SetWindowPos(m_hMain, nullptr, 0, 0, info.ptMinTrackSize.x, info.ptMinTrackSize.y,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Sync();
+    RECT client;
+    GetClientRect(m_hMain, &client);
+    std::vector<RECT> buttons;
+    for (int id : {1013, 1003, 1001, 1002}) {
+        RECT r;
+        GetWindowRect(GetDlgItem(m_hMain, id), &r);
+        MapWindowPoints(nullptr, m_hMain, reinterpret_cast<POINT*>(&r), 2);
+        RECT inside;
+        if (!IntersectRect(&inside, &r, &client) || !EqualRect(&inside, &r))
+            return false;
+        for (const RECT& other : buttons) {
+            if (IntersectRect(&inside, &r, &other))
+                return false;
+        }
+        buttons.push_back(r);
+    }
+    return true;
 }
 
 int MurvelProcess::ColumnWidth(int column) const {

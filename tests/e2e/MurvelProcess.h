@@ -17,12 +17,16 @@ public:
     // The program as it already lies in a folder prepared by someone else
     // (for instance one the test may not write); the folder is left alone.
     explicit MurvelProcess(const std::string& folder);
+    // A copy in a fresh folder of this name, which the ANSI code page need
+    // not hold; use WideFile for its files, File spells them with '?'.
+    explicit MurvelProcess(const std::wstring& folderName);
     MurvelProcess(const MurvelProcess&) = delete;
     MurvelProcess& operator=(const MurvelProcess&) = delete;
     ~MurvelProcess();
 
     const std::string& Folder() const { return m_folder; }
     std::string File(const char* name) const { return m_folder + "\\" + name; }
+    std::wstring WideFile(const char* name) const;
     // Writes a file beside the program (text given in UTF-8 is converted to
     // the ANSI code page, as the program's own files are).
     bool PutFile(const char* name, const std::string& utf8Text) const;
@@ -55,6 +59,11 @@ public:
     // Whether the shell knows our notification-area icon (a probe that
     // changes nothing).
     bool HasTrayIcon() const;
+    // The main window shrunk to the least size it allows; true when every
+    // button then stands whole inside it, none over another.
+    bool ButtonsWholeAtMinimumSize() const;
+    // What the list view measures for the text (UTF-8) in its font.
+    int StringWidth(const char* utf8) const;
 
     std::string Title() const;
     int RowCount() const;
@@ -114,6 +123,7 @@ private:
 
     std::unique_ptr<TempDir> m_ownDir;
     std::string m_folder;
+    std::wstring m_wideFolder;
     mutable HHOOK m_hProbeHook = nullptr;
     HANDLE m_process = nullptr;
     DWORD m_processId = 0;
@@ -134,3 +144,4 @@ template <typename Predicate> bool WaitFor(Predicate predicate, DWORD timeoutMs 
 // UTF-8 to the ANSI code page and back, for comparing the program's texts.
 std::string Ansi(const char* utf8);
 std::string Utf8(const std::string& ansi);
+std::string Utf8FromWide(const std::wstring& wide);

@@ -137,7 +137,8 @@ TEST(WatchListCommands, PropertiesStoreTheMappedValuesAndRefuseABadWait) {
     SendMessageA(GetDlgItem(hProp, IDC_WAIT_TIME), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>("2147483648"));
     MurvelProcess::Click(hProp, IDOK);
-    HWND hBox = murvel.WaitForDialog("Murvel");
+    // Under the application's title, as every box of the program.
+    HWND hBox = murvel.WaitForDialog("Qorvane");
     ASSERT_NE(nullptr, hBox) << "the framework's range message";
     MurvelProcess::Click(hBox, IDOK);
     ASSERT_TRUE(murvel.WaitForClosed(hBox));

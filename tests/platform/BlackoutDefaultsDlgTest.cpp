@@ -84,9 +84,10 @@ TEST_F(BlackoutDefaultsDlg, ShowsTheStoredDefaultsAndWritesBothKeysOnOkOnly) {
 
 TEST_F(BlackoutDefaultsDlg, WaitTimeThatIsNoNumberOrTooLargeWritesNothing) {
     const std::string before = "[AreaBlack]\r\nWaitTime=15\r\nIdentify=0\r\n";
-    CString notANumber, outOfRange;
-    notANumber.LoadString(AFX_IDP_PARSE_UINT);
+    // Not a number or out of range, the message gives the range.
+    CString outOfRange;
     AfxFormatString2(outOfRange, AFX_IDP_PARSE_INT_RANGE, "0", "2147483647");
+    const CString& notANumber = outOfRange;
     const struct {
         const char* typed;
         const CString& message;

@@ -10,7 +10,7 @@ namespace {
 
 TEST(ProfileFile, ReadsDefaultsForWhatIsMissing) {
     TempDir dir;
-    CProfileFile f(dir.File("none.ini").c_str());
+    CProfileFile f(Wide(dir.File("none.ini")).c_str());
     EXPECT_STREQ("dflt", f.GetString("S", "K", "dflt"));
     EXPECT_EQ(42, f.GetInt("S", "K", 42));
 
@@ -22,8 +22,8 @@ TEST(ProfileFile, ReadsDefaultsForWhatIsMissing) {
 TEST(ProfileFile, WritesAreSeenByTheNextReadThroughAnyObject) {
     TempDir dir;
     std::string path = dir.File("a.ini");
-    CProfileFile writer(path.c_str());
-    CProfileFile reader(path.c_str());
+    CProfileFile writer(Wide(path).c_str());
+    CProfileFile reader(Wide(path).c_str());
     writer.WriteInt("S", "N", -5);
     EXPECT_EQ(-5, reader.GetInt("S", "N", 0));
     EXPECT_NE(std::string::npos, ReadWholeFile(path).find("N=-5"));
@@ -35,14 +35,14 @@ TEST(ProfileFile, WritesAreSeenByTheNextReadThroughAnyObject) {
 
 TEST(ProfileFile, LongValuesAreCutAt2047Bytes) {
     TempDir dir;
-    CProfileFile f(dir.File("long.ini").c_str());
+    CProfileFile f(Wide(dir.File("long.ini")).c_str());
     f.WriteString("S", "K", std::string(3000, 'v').c_str());
     EXPECT_EQ(2047u, std::string(f.GetString("S", "K", "")).size());
 }
 
 TEST(ProfileFile, ACutDoubleByteValueKeepsNoByteOfThePreviousRead) {
     TempDir dir;
-    CProfileFile f(dir.File("wide.ini").c_str());
+    CProfileFile f(Wide(dir.File("wide.ini")).c_str());
     std::string zhong = "\xd6\xd0"; // 中 in GBK
     std::string wide;
     for (int i = 0; i < 1500; ++i)
@@ -53,6 +53,32 @@ TEST(ProfileFile, ACutDoubleByteValueKeepsNoByteOfThePreviousRead) {
     std::string read = f.GetString("S", "Wide", "");
     EXPECT_GE(read.size(), 2046u);
     EXPECT_EQ(wide.substr(0, read.size()), read);
+}
+
+// The path crosses as UTF-16, whatever the code page holds; the file itself
+// stays in the ANSI code page, new or old, as other programs read it.
+TEST(ProfileFile, FilesStayInTheAnsiCodePageWhateverTheirName) {
+    if (GetACP() != 936)
+        GTEST_SKIP() << "needs code page 936";
+    TempDir dir;
+    const std::wstring path = Wide(dir.Path()) + L"\\\x0939\x093f.ini"; // हि.ini
+    auto raw = [&path] {
+        std::string bytes(4096, '\0');
+        DWORD got = 0;
+        HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               0, nullptr);
+        ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
+        CloseHandle(h);
+        return bytes.substr(0, got);
+    };
+    const char zhongwen[] = "\xd6\xd0\xce\xc4"; // 中文 in code page 936
+    CProfileFile f(path.c_str());
+    ASSERT_TRUE(f.WriteString("S", "K", zhongwen));
+    EXPECT_EQ(std::string("[S]\r\nK=") + zhongwen + "\r\n", raw()) << "a new file is ANSI";
+    ASSERT_TRUE(f.WriteString("T", "L", "x"));
+    EXPECT_EQ(std::string("[S]\r\nK=") + zhongwen + "\r\n[T]\r\nL=x\r\n", raw())
+        << "an ANSI file stays ANSI";
+    EXPECT_STREQ(zhongwen, f.GetString("S", "K", ""));
 }
 
 } // namespace

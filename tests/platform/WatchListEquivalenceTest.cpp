@@ -134,7 +134,7 @@ std::vector<std::string> Entries(const std::string& path, const std::string& sec
 std::vector<std::string> UniqueSections(const std::string& path) {
     std::vector<std::string> unique;
     std::set<std::string> seen;
-    for (const std::string& name : CProfileText::ReadSectionNames(path.c_str()))
+    for (const std::string& name : CProfileText::ReadSectionNames(Wide(path).c_str()))
         if (seen.insert(CProfileText::UpperAscii(name)).second)
             unique.push_back(CProfileText::UpperAscii(name));
     return unique;
@@ -199,13 +199,13 @@ TEST(WatchListEquivalence, OnePassSaveReadsBackAsTheKeyByKeySave) {
                 ASSERT_TRUE(WriteWholeFile(onePass, old.bytes));
             }
             ASSERT_EQ(1, KeyByKeySave(list, keyByKey.c_str()));
-            ASSERT_EQ(1, list.Save(onePass.c_str()));
+            ASSERT_EQ(1, list.Save(Wide(onePass).c_str()));
             ExpectSameReadBack(keyByKey, onePass);
             EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((onePass + ".new").c_str()));
 
             CWatchList a, b;
-            a.Load(keyByKey.c_str());
-            b.Load(onePass.c_str());
+            a.Load(Wide(keyByKey).c_str());
+            b.Load(Wide(onePass).c_str());
             ASSERT_EQ(a.GetCount(), b.GetCount());
             for (int i = 0; i < a.GetCount(); ++i) {
                 EXPECT_STREQ(a.GetAt(i)->m_strFileName, b.GetAt(i)->m_strFileName) << i;

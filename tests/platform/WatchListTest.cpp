@@ -54,7 +54,7 @@ TEST_F(WatchListFile, NewItemAndReadDefaultsDiffer) {
     EXPECT_EQ(1, fresh.m_nIdentify);
 
     Write("Main", "Count", "1");
-    ASSERT_EQ(1, m_list.Load(m_path.c_str()));
+    ASSERT_EQ(1, m_list.Load(Wide(m_path).c_str()));
     ASSERT_EQ(1, m_list.GetCount());
     const CWatchItem& read = *m_list.GetAt(0);
     EXPECT_STREQ("", read.m_strFileName);
@@ -68,13 +68,13 @@ TEST_F(WatchListFile, NewItemAndReadDefaultsDiffer) {
 
 TEST_F(WatchListFile, MissingFileOrNonPositiveCountGivesAnEmptyList) {
     m_list.Add(CWatchItem());
-    EXPECT_EQ(1, m_list.Load(m_path.c_str()));
+    EXPECT_EQ(1, m_list.Load(Wide(m_path).c_str()));
     EXPECT_EQ(0, m_list.GetCount());
 
     Write("Record_0", "FileName", "C:\\a.exe");
     for (const char* count : {"-1", "0", "abc"}) {
         Write("Main", "Count", count);
-        m_list.Load(m_path.c_str());
+        m_list.Load(Wide(m_path).c_str());
         EXPECT_EQ(0, m_list.GetCount()) << count;
     }
 }
@@ -96,7 +96,7 @@ TEST_F(WatchListFile, RangeRulesBringValuesBack) {
         SCOPED_TRACE(std::string(c.key) + "=" + c.stored);
         WritePrivateProfileStringA("Record_0", nullptr, nullptr, m_path.c_str());
         Write("Record_0", c.key, c.stored);
-        m_list.Load(m_path.c_str());
+        m_list.Load(Wide(m_path).c_str());
         ASSERT_EQ(1, m_list.GetCount());
         const CWatchItem& item = *m_list.GetAt(0);
         int actual = std::string(c.key) == "ValidCondition" ? item.m_nValidCondition
@@ -116,12 +116,12 @@ TEST_F(WatchListFile, ShorterSaveLeavesStaleRecordsThatAreNeverRead) {
         Write(section.c_str(), "FileName", name.c_str());
         Write(section.c_str(), "ValidCondition", "1");
     }
-    m_list.Load(m_path.c_str());
+    m_list.Load(Wide(m_path).c_str());
     ASSERT_EQ(3, m_list.GetCount());
     EXPECT_STREQ("C:\\p2.exe", m_list.GetAt(2)->m_strFileName);
 
     m_list.RemoveAt(0);
-    ASSERT_EQ(1, m_list.Save(m_path.c_str()));
+    ASSERT_EQ(1, m_list.Save(Wide(m_path).c_str()));
     EXPECT_EQ("2", Value(m_path, "Main", "Count"));
     EXPECT_EQ("C:\\p1.exe", Value(m_path, "Record_0", "FileName"));
     EXPECT_EQ("C:\\p2.exe", Value(m_path, "Record_1", "FileName"));
@@ -132,7 +132,7 @@ TEST_F(WatchListFile, ShorterSaveLeavesStaleRecordsThatAreNeverRead) {
     EXPECT_EQ("C:\\p4.exe", Value(m_path, "Record_4", "FileName"));
 
     CWatchList again;
-    again.Load(m_path.c_str());
+    again.Load(Wide(m_path).c_str());
     ASSERT_EQ(2, again.GetCount());
     EXPECT_STREQ("C:\\p2.exe", again.GetAt(1)->m_strFileName);
 }
@@ -147,10 +147,10 @@ TEST_F(WatchListFile, SaveAndLoadRoundTripKeepsItemsAndOrder) {
     CWatchItem c = MakeItem("", "", 0, 1);
     for (const CWatchItem* item : {&a, &b, &c})
         ASSERT_EQ(1, m_list.Add(*item));
-    ASSERT_EQ(1, m_list.Save(m_path.c_str()));
+    ASSERT_EQ(1, m_list.Save(Wide(m_path).c_str()));
 
     CWatchList loaded;
-    loaded.Load(m_path.c_str());
+    loaded.Load(Wide(m_path).c_str());
     ASSERT_EQ(3, loaded.GetCount());
     ExpectSame(a, *loaded.GetAt(0));
     ExpectSame(b, *loaded.GetAt(1));
@@ -165,10 +165,10 @@ TEST_F(WatchListFile, LineBreaksInTextsCannotInjectKeysOrSections) {
     CWatchItem evil = MakeItem("C:\\a.exe\nFileName=C:\\b.exe", "x\r\n[Main]\r\nCount=0", 1, 3);
     m_list.Add(evil);
     m_list.Add(MakeItem("C:\\second.exe", "second", 1, 1));
-    ASSERT_EQ(1, m_list.Save(m_path.c_str()));
+    ASSERT_EQ(1, m_list.Save(Wide(m_path).c_str()));
 
     CWatchList loaded;
-    loaded.Load(m_path.c_str());
+    loaded.Load(Wide(m_path).c_str());
     ASSERT_EQ(2, loaded.GetCount());
     EXPECT_STREQ("x  [Main]  Count=0", loaded.GetAt(0)->m_strTitle);
     EXPECT_STREQ("C:\\a.exe FileName=C:\\b.exe", loaded.GetAt(0)->m_strFileName);
@@ -178,14 +178,14 @@ TEST_F(WatchListFile, LineBreaksInTextsCannotInjectKeysOrSections) {
 TEST_F(WatchListFile, HugeCountLoadsAtMostTenThousandRecords) {
     Write("Main", "Count", "2000000000");
     Write("Record_0", "Title", "first");
-    m_list.Load(m_path.c_str());
+    m_list.Load(Wide(m_path).c_str());
     EXPECT_EQ(CWatchList::kMaxLoadedRecords, m_list.GetCount());
     EXPECT_STREQ("first", m_list.GetAt(0)->m_strTitle);
 }
 
 TEST_F(WatchListFile, FailedSaveReturnsZeroAndLeavesTheOldFileWhole) {
     m_list.Add(MakeItem("C:\\old.exe", "old", 1, 1));
-    ASSERT_EQ(1, m_list.Save(m_path.c_str()));
+    ASSERT_EQ(1, m_list.Save(Wide(m_path).c_str()));
     std::string before = ReadWholeFile(m_path);
 
     m_list.Add(MakeItem("C:\\new.exe", "new", 1, 1));
@@ -193,24 +193,24 @@ TEST_F(WatchListFile, FailedSaveReturnsZeroAndLeavesTheOldFileWhole) {
         // Another program holds the file open without sharing.
         HANDLE h = CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, h);
-        EXPECT_EQ(0, m_list.Save(m_path.c_str()));
+        EXPECT_EQ(0, m_list.Save(Wide(m_path).c_str()));
         CloseHandle(h);
     }
     EXPECT_EQ(before, ReadWholeFile(m_path));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((m_path + ".new").c_str()));
 
     std::string missingDir = m_dir.File("no\\such\\Tessik.dat");
-    EXPECT_EQ(0, m_list.Save(missingDir.c_str()));
+    EXPECT_EQ(0, m_list.Save(Wide(missingDir).c_str()));
 
-    ASSERT_EQ(1, m_list.Save(m_path.c_str()));
+    ASSERT_EQ(1, m_list.Save(Wide(m_path).c_str()));
     CWatchList loaded;
-    loaded.Load(m_path.c_str());
+    loaded.Load(Wide(m_path).c_str());
     EXPECT_EQ(2, loaded.GetCount());
 }
 
 TEST_F(WatchListFile, ReadOnlyFileStaysAndReadOnlyCopiesNeverBlockALaterSave) {
     m_list.Add(MakeItem("C:\\old.exe", "old", 1, 1));
-    ASSERT_EQ(1, m_list.Save(m_path.c_str()));
+    ASSERT_EQ(1, m_list.Save(Wide(m_path).c_str()));
     std::string copy = m_path + ".new";
     std::string before = ReadWholeFile(m_path);
 
@@ -219,7 +219,7 @@ TEST_F(WatchListFile, ReadOnlyFileStaysAndReadOnlyCopiesNeverBlockALaterSave) {
     // nothing is left beside it.
     SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY);
     m_list.Add(MakeItem("C:\\new.exe", "new", 1, 1));
-    EXPECT_EQ(0, m_list.Save(m_path.c_str()));
+    EXPECT_EQ(0, m_list.Save(Wide(m_path).c_str()));
     EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError());
     EXPECT_EQ(before, ReadWholeFile(m_path));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(copy.c_str()));
@@ -228,16 +228,16 @@ TEST_F(WatchListFile, ReadOnlyFileStaysAndReadOnlyCopiesNeverBlockALaterSave) {
     // A read-only copy left by a save that died.
     ASSERT_TRUE(WriteWholeFile(copy, "[Main]\r\nCount=1\r\n"));
     SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_READONLY);
-    ASSERT_EQ(1, m_list.Save(m_path.c_str()));
+    ASSERT_EQ(1, m_list.Save(Wide(m_path).c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(copy.c_str()));
     CWatchList loaded;
-    loaded.Load(m_path.c_str());
+    loaded.Load(Wide(m_path).c_str());
     EXPECT_EQ(2, loaded.GetCount());
 }
 
 TEST_F(WatchListFile, SaveWithoutAnOldFileCreatesIt) {
     m_list.Add(MakeItem("C:\\a.exe", "a", 1, 1));
-    ASSERT_EQ(1, m_list.Save(m_path.c_str()));
+    ASSERT_EQ(1, m_list.Save(Wide(m_path).c_str()));
     EXPECT_EQ("1", Value(m_path, "Main", "Count"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((m_path + ".new").c_str()));
 }

@@ -1,6 +1,7 @@
 #include "AfxResource.h"
 #include "AfxText.h"
 #include "CString.h"
+#include "CWinApp.h"
 #include "CWatchPropDlg.h"
 #include "DialogDriver.h"
 #include "resource.h"
@@ -72,12 +73,6 @@ bool WaitControlsEnabled(HWND hDlg) {
     return edit;
 }
 
-std::string LoadText(UINT nID) {
-    CString text;
-    text.LoadString(nID);
-    return text.GetString();
-}
-
 std::string RangeMessage() {
     CString text;
     AfxFormatString2(text, AFX_IDP_PARSE_INT_RANGE, "0", "2147483647");
@@ -116,13 +111,20 @@ TEST_F(WatchPropDlg, ChoicesMapToTheItemBothWays) {
          "Renamed",
          {IDC_EFFECT_POWER, IDC_VALID_RUNNING, IDC_AREA_CLIENT, IDC_BLACK_DEFAULTS},
          {"D:\\x.exe", "Renamed", 1, 2, 1, 300, 1}},
-        {"a wait beyond the range kept where the user cannot edit it",
+        {"a wait beyond the range kept where the user cannot edit it; a cleared alias",
          {"x.exe", "", 1, 2, 1, -1, 1},
          "x",
          {IDC_VALID_RUNNING, IDC_EFFECT_POWER, IDC_BLACK_DEFAULTS, IDC_AREA_CLIENT},
          "",
          {IDC_EFFECT_BOTH},
-         {"x.exe", "", 1, 3, 1, -1, 1}},
+         {"x.exe", "x", 1, 3, 1, -1, 1}},
+        {"an alias of blanks is none",
+         {"C:\\Apps\\" EDITOR ".exe", "Mine", 1, 1, 0, 60, 1},
+         "Mine",
+         {IDC_VALID_RUNNING, IDC_EFFECT_SAVER, IDC_BLACK_OFF, IDC_AREA_CLIENT},
+         "  \t ",
+         {},
+         {"C:\\Apps\\" EDITOR ".exe", EDITOR, 1, 1, 0, 60, 1}},
         {"largest wait and the own settings chosen",
          {"x.exe", "t", 2, 3, 0, 2147483647, 0},
          "t",
@@ -194,10 +196,11 @@ TEST_F(WatchPropDlg, BlackoutChoiceEnablesTheItemsOwnWaitControls) {
            });
 }
 
+// Whatever was typed, the message says what the field takes, under the
+// application's title as every message of the framework.
 TEST_F(WatchPropDlg, WaitTimeThatIsNoNumberOrTooLargeIsRefused) {
-    const std::string notANumber = LoadText(AFX_IDP_PARSE_UINT);
+    const std::string notANumber = RangeMessage();
     const std::string outOfRange = RangeMessage();
-    ASSERT_FALSE(notANumber.empty());
     ASSERT_NE(std::string::npos, outOfRange.find("2147483647"));
     const ItemValues original = {"x.exe", "t", 2, 3, 2, 60, 1};
     struct Case {
@@ -228,6 +231,9 @@ TEST_F(WatchPropDlg, WaitTimeThatIsNoNumberOrTooLargeIsRefused) {
                                     ASSERT_NE(nullptr, hBox);
                                     EXPECT_FALSE(IsWindowEnabled(hDlg))
                                         << "the box is modal to the dialog";
+                                    char caption[64] = "";
+                                    GetWindowTextA(hBox, caption, sizeof caption);
+                                    EXPECT_STREQ(AfxGetAppName(), caption);
                                     EXPECT_EQ(c.message, D::AnswerMessageBox(hBox));
                                     HWND hWait = GetDlgItem(hDlg, IDC_WAIT_TIME);
                                     EXPECT_TRUE(d.WaitUntil([&] { return d.Focus() == hWait; }));

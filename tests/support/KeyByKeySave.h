@@ -2,6 +2,7 @@
 
 #include "CProfileFile.h"
 #include "CWatchList.h"
+#include "TestPaths.h"
 
 #include <windows.h>
 
@@ -16,7 +17,7 @@ inline int KeyByKeySave(const CWatchList& list, const char* pszPath) {
     DeleteFileA(copy.c_str());
     if (!CopyFileA(pszPath, copy.c_str(), FALSE) && GetLastError() != ERROR_FILE_NOT_FOUND)
         return 0;
-    CProfileFile profile(copy.c_str());
+    CProfileFile profile(Wide(copy).c_str());
     bool ok = profile.WriteInt("Main", "Count", list.GetCount()) != FALSE;
     for (int i = 0; ok && i < list.GetCount(); ++i) {
         char section[32];

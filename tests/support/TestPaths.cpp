@@ -10,6 +10,16 @@ std::string SiblingProgram(const char* fileName) {
     return path + fileName;
 }
 
+std::wstring Wide(const std::string& ansiPath) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, ansiPath.data(), static_cast<int>(ansiPath.size()),
+                                      nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_ACP, 0, ansiPath.data(), static_cast<int>(ansiPath.size()), &wide[0],
+                            n);
+    return wide;
+}
+
 std::string ReadWholeFile(const std::string& path) {
     std::string bytes;
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

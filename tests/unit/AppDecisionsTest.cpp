@@ -1,4 +1,5 @@
 #include "AddWatchRules.h"
+#include "ColumnWidths.h"
 #include "CommandRules.h"
 #include "StartupDecision.h"
 #include "WatchRowText.h"
@@ -159,4 +160,70 @@ TEST(AddWatchRules, RunningListShowsEachProgramOnceByFileNameWithoutItself) {
     ASSERT_EQ(expected.size(), lines.size());
     for (size_t i = 0; i < lines.size(); ++i)
         EXPECT_EQ(expected[i], lines[i].GetString()) << i;
+}
+
+TEST(ColumnWidths, DefaultsShowTheTextsAndTheFileNamesTakeTheRest) {
+    const std::vector<int> needs = {100, 150, 96, 150};
+    const struct {
+        int listWidth;
+        std::vector<int> expected;
+    } cases[] = {
+        {600, {100, 254, 96, 150}}, // room to spare: the file names take it
+        {496, {100, 150, 96, 150}}, // just enough
+        {300, {100, 150, 96, 150}}, // too narrow: the texts stay whole, the list scrolls
+        {0, {100, 150, 96, 150}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, DefaultColumnWidths(needs, 1, c.listWidth)) << c.listWidth;
+    EXPECT_EQ(needs, DefaultColumnWidths(needs, 7, 900)) << "no fill column";
+}
+
+TEST(ColumnWidths, StoredWidthsTheUserCannotHaveMeantFallBack) {
+    const struct {
+        int stored;
+        int expected;
+    } cases[] = {
+        {-50, 77},  {0, 77},      {3, 77},    {11, 77},    {12, 12},
+        {120, 120}, {8192, 8192}, {8193, 77}, {65636, 77}, {-2147483647 - 1, 77},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, StoredOrDefaultWidth(c.stored, 77)) << c.stored;
+}
+
+TEST(MinimumClientSize, TheRowOfButtonsStandsWholeAndTheListKeepsHalf) {
+    const struct {
+        SIZE client;
+        RECT buttons, list;
+        SIZE expected;
+    } cases[] = {
+        // The Chinese layout: the row starts at the left edge, 6 pixels short
+        // of the right one.
+        {{429, 225}, {4, 189, 423, 216}, {0, 22, 428, 177}, {431, 147}},
+        // The English one: room on the left that the window may give up.
+        {{501, 225}, {82, 189, 495, 216}, {0, 22, 500, 177}, {425, 147}},
+    };
+    for (const auto& c : cases) {
+        const SIZE min = MinimumClientSize(c.client, c.buttons, c.list);
+        EXPECT_EQ(c.expected.cx, min.cx);
+        EXPECT_EQ(c.expected.cy, min.cy);
+        // At that width the row, anchored right, starts at the right margin.
+        EXPECT_EQ(min.cx - (c.client.cx - c.buttons.left), c.client.cx - c.buttons.right);
+    }
+}
+
+TEST(AddWatchRules, AClearedAliasFallsBackToTheFilesTitle) {
+    const struct {
+        const char* alias;
+        const char* fileName;
+        const char* expected;
+    } cases[] = {
+        {"Mine", "C:\\Apps\\editor.exe", "Mine"},
+        {"", "C:\\Apps\\editor.exe", "editor"},
+        {" \t ", "C:\\Apps\\editor.exe", "editor"},
+        {" spaced ", "C:\\Apps\\editor.exe", " spaced "},
+        {"", "present", "present"},
+        {nullptr, "a.b.exe", "a.b"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.expected, AliasOrTitle(c.alias, c.fileName)) << c.fileName;
 }

@@ -1,6 +1,8 @@
 #include "AfxLanguage.h"
 #include "AfxText.h"
 #include "CFileDialog.h"
+#include "CPathName.h"
+#include "WideText.h"
 
 #include <gtest/gtest.h>
 
@@ -91,6 +93,61 @@ TEST(InterfaceLanguage, ChineseOnlyWhereCodePage936CanShowIt) {
         EXPECT_EQ(c.expected, AfxChooseLanguage(c.ui, c.acp, c.override))
             << c.ui << " " << c.acp << " " << (c.override ? c.override : "(none)");
     }
+}
+
+// The program's own paths to and from the code pages it meets: which ones a
+// code page holds, and that none is cut, whatever its bytes per character.
+TEST(WideText, PathsThatACodePageHoldsComeBackWhole) {
+    const std::wstring chinese = L"C:\\\x7a0b\x5e8f\\Murvel.exe"; // 程序
+    const std::wstring hindi = L"C:\\\x0939\x093f\\Murvel.exe";   // हि
+    const std::wstring accented = L"C:\\Caf\x00e9\\Murvel.exe";   // é
+    const std::wstring pair = L"C:\\\xd83d\xde00\\Murvel.exe";    // a character beyond 0xFFFF
+    const struct {
+        const std::wstring& path;
+        UINT codePage;
+        bool held;
+        size_t bytes;
+    } cases[] = {
+        {chinese, 936, true, 18}, {chinese, 1252, false, 16}, {chinese, 65001, true, 20},
+        {hindi, 936, false, 16},  {hindi, 65001, true, 20},   {accented, 1252, true, 18},
+        {pair, 65001, true, 18},  {pair, 1252, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.codePage) + " " + std::to_string(c.path.size()));
+        std::string bytes;
+        EXPECT_EQ(c.held, CodePageFromWide(c.path.c_str(), c.codePage, &bytes));
+        if (c.bytes != 0) {
+            EXPECT_EQ(c.bytes, bytes.size());
+        }
+        EXPECT_EQ(c.held, c.path == WideFromCodePage(bytes.c_str(), c.codePage));
+    }
+    std::string empty = "x";
+    EXPECT_TRUE(CodePageFromWide(L"", 1252, &empty));
+    EXPECT_EQ("", empty);
+    EXPECT_EQ(L"", WideFromCodePage(nullptr, 936));
+}
+
+TEST(WideText, APathOfMaxPathChineseCharactersUnderUtf8IsNeverCut) {
+    // "C:\" and a folder of Chinese characters up to MAX_PATH - 1 units: 3 + 256.
+    const std::wstring folder(MAX_PATH - 1 - 3 - 9, L'\x7a0b');
+    const std::wstring path = L"C:\\" + folder + L"\\prog.exe";
+    ASSERT_EQ(static_cast<size_t>(MAX_PATH - 1), path.size());
+    std::string bytes;
+    ASSERT_TRUE(CodePageFromWide(path.c_str(), 65001, &bytes));
+    EXPECT_EQ(3 + 3 * folder.size() + 9, bytes.size());
+    EXPECT_LT(bytes.size(), static_cast<size_t>(kMaxPathBytes));
+    EXPECT_EQ(path, WideFromCodePage(bytes.c_str(), 65001));
+
+    CPathName split(bytes.c_str(), 65001);
+    EXPECT_EQ(bytes, split.GetFullPath());
+    EXPECT_EQ(bytes.substr(0, bytes.size() - 8), split.GetDirectory());
+    EXPECT_STREQ("prog", split.GetTitle());
+    std::string title;
+    CodePageFromWide(folder.c_str(), 65001, &title);
+    CPathName folderOnly(("C:\\" + title).c_str(), 65001);
+    EXPECT_EQ(title, folderOnly.GetTitle()) << "no byte of a character read as a separator";
+    EXPECT_EQ(L"C:\\" + folder + L"\\", FolderOfPath(path));
+    EXPECT_EQ(L"", FolderOfPath(L"prog.exe"));
 }
 
 } // namespace

@@ -216,12 +216,12 @@ protected:
         }
         return true;
     }
-    bool ReadPath(DWORD dwProcessId, char (&szPath)[MAX_PATH]) override {
+    bool ReadPath(DWORD dwProcessId, std::wstring& path) override {
         for (const Row& row : m_rows) {
             if (row.pid != dwProcessId)
                 continue;
             m_opened.push_back(&row);
-            std::strcpy(szPath, row.path.c_str());
+            path = WideFromAnsi(row.path.c_str());
             return row.readable;
         }
         return false;
