@@ -70,6 +70,29 @@ TEST(WatchCycle, RunningProgramIsGuardedUntilItEnds) {
     EXPECT_TRUE(hooks.None());
 }
 
+// Any process that maps the library can write its shared block: the program
+// finds its slot gone in the next cycle and takes one again.
+TEST(WatchCycle, ASharedBlockZeroedByAnotherProcessIsTakenAgainWithinTwoCycles) {
+    HookTargetProcess helper;
+    ASSERT_NE(nullptr, helper.Window());
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.dat", List(Record(0, SiblingProgram("HookTarget.exe"), 1, 1), 1));
+    ASSERT_TRUE(murvel.Start());
+    murvel.RunWatchCycle();
+    ProgramHooks hooks(murvel);
+    ASSERT_TRUE(hooks.Installed());
+    ASSERT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_SCREENSAVE));
+
+    hooks.ZeroBlock();
+    EXPECT_EQ(WM_SYSCOMMAND, helper.PostAndReceive(WM_SYSCOMMAND, SC_SCREENSAVE));
+    murvel.RunWatchCycle();
+    murvel.RunWatchCycle();
+    EXPECT_TRUE(hooks.Installed());
+    EXPECT_EQ(1, hooks.Saver());
+    EXPECT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_SCREENSAVE));
+    EXPECT_EQ(kGuarding, murvel.Title());
+}
+
 // Programs of the other bitness call back into the thread that installed the
 // hooks: that is a thread of the program's own, not the main window's.
 TEST(WatchCycle, HooksComeFromAThreadOfTheirOwnThatRemovesThemAtTheEnd) {
