@@ -18,8 +18,8 @@ struct KeepAwakeHold {
     ULONGLONG ullDeadline = 0;
 };
 
-// A hold for nMinutes from ullNow (kKeepAwakeUntilStopped: no end; 0 or
-// less: none).
+// A hold for nMinutes from ullNow, a week at most (kKeepAwakeUntilStopped: no
+// end; 0 or less: none).
 KeepAwakeHold StartKeepAwake(int nMinutes, ULONGLONG ullNow);
 // The hold as it stands at ullNow: a timed one whose deadline has come is over.
 KeepAwakeHold AgeKeepAwake(const KeepAwakeHold& hold, ULONGLONG ullNow);

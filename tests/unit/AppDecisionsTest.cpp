@@ -84,7 +84,9 @@ TEST(Startup, FiveWaysToStart) {
         {false, false, false, K::Stop, StartAction::RunMainWindow},
         {true, true, false, K::Start, StartAction::HandOverKeepAwake},
         {true, true, false, K::Stop, StartAction::HandOverKeepAwake},
-        {true, false, false, K::Start, StartAction::EndSilently},
+        {true, false, false, K::Start, StartAction::KeepAwakeLost},
+        {true, false, false, K::Stop, StartAction::KeepAwakeLost},
+        {true, false, true, K::Start, StartAction::EndSilently},
         {true, true, true, K::Start, StartAction::CloseAndUninstall},
         {false, false, false, K::Invalid, StartAction::RefuseKeepAwake},
         {true, true, false, K::Invalid, StartAction::RefuseKeepAwake},
@@ -93,6 +95,16 @@ TEST(Startup, FiveWaysToStart) {
     for (const auto& c : holds)
         EXPECT_EQ(c.action, DecideStart(c.running, c.published, c.uninstall, c.keepAwake))
             << c.running << c.published << c.uninstall << c.keepAwake;
+}
+
+TEST(Startup, OnlyRequestsThatWouldBeHandedOverWaitForTheWindow) {
+    using K = KeepAwakeRequest;
+    EXPECT_TRUE(WaitsForMainWnd(false, K::None));
+    EXPECT_TRUE(WaitsForMainWnd(false, K::Start));
+    EXPECT_TRUE(WaitsForMainWnd(false, K::Stop));
+    EXPECT_FALSE(WaitsForMainWnd(false, K::Invalid));
+    EXPECT_FALSE(WaitsForMainWnd(true, K::None));
+    EXPECT_FALSE(WaitsForMainWnd(true, K::Start));
 }
 
 TEST(Startup, UninstallKeywordInAnyCaseAnywhere) {
