@@ -7,6 +7,7 @@
 #include "CWatchListDlg.h"
 #include "AfxText.h"
 #include "DataFolder.h"
+#include "SetAsideFiles.h"
 #include "StartupDecision.h"
 #include "resource.h"
 
@@ -87,6 +88,7 @@ BOOL CWatchApp::InitInstance() {
         Uninstall();
         break;
     case StartAction::RunMainWindow: {
+        DeleteSetAsideFiles();
         ChooseInterfaceLanguage();
         CWatchListDlg dlg;
         if (keepAwake.kind == KeepAwakeRequest::Start) {

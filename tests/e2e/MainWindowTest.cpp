@@ -91,9 +91,17 @@ private:
 
 TEST(MainWindow, FirstStartShowsTheDefaultsAndWritesBothFiles) {
     MurvelProcess murvel;
+    // What setup set aside while it was in use goes at the next start.
+    const char* const setAside[] = {"TessikDLL.dll.42.old", "Murvel.exe.43.old"};
+    for (const char* name : setAside)
+        murvel.PutFile(name, "old");
+    murvel.PutFile("notes.old", "the user's");
     ASSERT_TRUE(murvel.Start());
     ASSERT_TRUE(Visible(murvel));
     EXPECT_EQ("Qorvane", murvel.Title());
+    for (const char* name : setAside)
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(murvel.File(name).c_str())) << name;
+    EXPECT_EQ("the user's", ReadWholeFile(murvel.File("notes.old")));
 
     // With no saved position the template's size is centred.
     RECT r = murvel.WindowRect();

@@ -1,5 +1,6 @@
 #include "AddWatchRules.h"
 #include "CommandRules.h"
+#include "SetAsideFiles.h"
 #include "StartupDecision.h"
 #include "WatchRowText.h"
 #include "WindowPlacement.h"
@@ -105,6 +106,26 @@ TEST(Startup, OnlyRequestsThatWouldBeHandedOverWaitForTheWindow) {
     EXPECT_FALSE(WaitsForMainWnd(false, K::Invalid));
     EXPECT_FALSE(WaitsForMainWnd(true, K::None));
     EXPECT_FALSE(WaitsForMainWnd(true, K::Start));
+}
+
+TEST(Startup, OnlyTheProgramsOwnFilesSetAsideBySetupAreLeftovers) {
+    const struct {
+        const wchar_t* name;
+        bool leftover;
+    } cases[] = {
+        {L"TessikDLL.dll.123456.old", true},
+        {L"Murvel.exe.7.old", true},
+        {L"murvel.EXE.7.OLD", true},
+        {L"TessikDLL.dll.old", false},
+        {L"TessikDLL.dll.1.old.txt", false},
+        {L"Tessik.dat.1.old", false},
+        {L"xMurvel.exe.1.old", false},
+        {L"Murvel.exe", false},
+        {L"notes.old", false},
+        {L"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.leftover, IsSetAsideName(c.name)) << static_cast<int>(c.name[0]);
 }
 
 TEST(Startup, UninstallKeywordInAnyCaseAnywhere) {
