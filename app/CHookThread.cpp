@@ -12,6 +12,16 @@ const DWORD kStartWaitMs = 5000;
 
 } // namespace
 
+CHookThread::CHookThread()
+    : m_pShare(static_cast<volatile TessikShare*>(
+          FindShareSection(GetModuleHandleW(L"TessikDLL.dll"), sizeof(TessikShare)))),
+      m_self(SessionSlots::CurrentProcessStamp()) {
+    DWORD dwSessionId = 0;
+    if (ProcessIdToSessionId(GetCurrentProcessId(), &dwSessionId)) {
+        m_nSessionKey = SessionSlots::KeyOf(dwSessionId);
+    }
+}
+
 void CHookThread::Start() {
     HANDLE hReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (!hReady) {
@@ -57,16 +67,6 @@ void CHookThread::Post(UINT message, HWND hTarget) {
     if (!m_dwThreadId || !PostThreadMessageA(m_dwThreadId, message, reinterpret_cast<WPARAM>(this),
                                              reinterpret_cast<LPARAM>(hTarget))) {
         OnThreadMessage(message, hTarget);
-    }
-}
-
-CHookThread::CHookThread()
-    : m_pShare(static_cast<volatile TessikShare*>(
-          FindShareSection(GetModuleHandleW(L"TessikDLL.dll"), sizeof(TessikShare)))),
-      m_self(SessionSlots::CurrentProcessStamp()) {
-    DWORD dwSessionId = 0;
-    if (ProcessIdToSessionId(GetCurrentProcessId(), &dwSessionId)) {
-        m_nSessionKey = SessionSlots::KeyOf(dwSessionId);
     }
 }
 
