@@ -76,36 +76,32 @@ TEST(Startup, FiveWaysToStart) {
             << c.running << c.published << c.uninstall;
 
     using K = KeepAwakeRequest;
+    // waits: an instance that has not published its window yet is waited for.
     const struct {
         bool running, published, uninstall;
         K::Kind keepAwake;
         StartAction action;
+        bool waits;
     } holds[] = {
-        {false, false, false, K::Start, StartAction::RunMainWindow},
-        {false, false, false, K::Stop, StartAction::RunMainWindow},
-        {true, true, false, K::Start, StartAction::HandOverKeepAwake},
-        {true, true, false, K::Stop, StartAction::HandOverKeepAwake},
-        {true, false, false, K::Start, StartAction::KeepAwakeLost},
-        {true, false, false, K::Stop, StartAction::KeepAwakeLost},
-        {true, false, true, K::Start, StartAction::EndSilently},
-        {true, true, true, K::Start, StartAction::CloseAndUninstall},
-        {false, false, false, K::Invalid, StartAction::RefuseKeepAwake},
-        {true, true, false, K::Invalid, StartAction::RefuseKeepAwake},
-        {true, true, true, K::Invalid, StartAction::CloseAndUninstall},
+        {false, false, false, K::Start, StartAction::RunMainWindow, true},
+        {false, false, false, K::Stop, StartAction::RunMainWindow, true},
+        {true, true, false, K::Start, StartAction::HandOverKeepAwake, true},
+        {true, true, false, K::Stop, StartAction::HandOverKeepAwake, true},
+        {true, false, false, K::Start, StartAction::KeepAwakeLost, true},
+        {true, false, false, K::Stop, StartAction::KeepAwakeLost, true},
+        {true, false, false, K::None, StartAction::EndSilently, true},
+        {true, false, true, K::Start, StartAction::EndSilently, false},
+        {true, true, true, K::Start, StartAction::CloseAndUninstall, false},
+        {true, false, true, K::None, StartAction::EndSilently, false},
+        {false, false, false, K::Invalid, StartAction::RefuseKeepAwake, false},
+        {true, true, false, K::Invalid, StartAction::RefuseKeepAwake, false},
+        {true, true, true, K::Invalid, StartAction::CloseAndUninstall, false},
     };
-    for (const auto& c : holds)
+    for (const auto& c : holds) {
         EXPECT_EQ(c.action, DecideStart(c.running, c.published, c.uninstall, c.keepAwake))
             << c.running << c.published << c.uninstall << c.keepAwake;
-}
-
-TEST(Startup, OnlyRequestsThatWouldBeHandedOverWaitForTheWindow) {
-    using K = KeepAwakeRequest;
-    EXPECT_TRUE(WaitsForMainWnd(false, K::None));
-    EXPECT_TRUE(WaitsForMainWnd(false, K::Start));
-    EXPECT_TRUE(WaitsForMainWnd(false, K::Stop));
-    EXPECT_FALSE(WaitsForMainWnd(false, K::Invalid));
-    EXPECT_FALSE(WaitsForMainWnd(true, K::None));
-    EXPECT_FALSE(WaitsForMainWnd(true, K::Start));
+        EXPECT_EQ(c.waits, WaitsForMainWnd(c.uninstall, c.keepAwake)) << c.uninstall << c.keepAwake;
+    }
 }
 
 TEST(Startup, OnlyTheProgramsOwnFilesSetAsideBySetupAreLeftovers) {

@@ -224,16 +224,6 @@ TEST_F(SessionTable, AZeroedKeyIsTakenAgainWithoutTouchingTheNewHolder) {
     EXPECT_EQ(4u, m_desk.hooks.size());
     EXPECT_EQ(firstSlot, third.Slot());
     EXPECT_TRUE(HasOwnHooks(third));
-
-    // The whole block zeroed: each takes a slot again with the hooks it has.
-    second.SetMonitorEffect(1, 0);
-    m_desk.share = {};
-    EXPECT_NE(nullptr, third.Install(kWindow));
-    EXPECT_NE(nullptr, second.Install(kWindow));
-    EXPECT_EQ(4u, m_desk.hooks.size());
-    EXPECT_TRUE(HasOwnHooks(second));
-    EXPECT_TRUE(HasOwnHooks(third));
-    EXPECT_EQ(1, second.Slot()->bPreventSaver);
 }
 
 // A hook that the system refuses leaves none: the program asks again later.
