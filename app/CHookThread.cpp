@@ -1,5 +1,6 @@
 #include "CHookThread.h"
 
+#include "ShareSection.h"
 #include "TessikDLL.h"
 
 namespace {
@@ -10,6 +11,16 @@ const UINT WM_UNINSTALL_HOOK = WM_APP + 2;
 const DWORD kStartWaitMs = 5000;
 
 } // namespace
+
+CHookThread::CHookThread()
+    : m_pShare(static_cast<volatile TessikShare*>(
+          FindShareSection(GetModuleHandleW(L"TessikDLL.dll"), sizeof(TessikShare)))),
+      m_self(SessionSlots::CurrentProcessStamp()) {
+    DWORD dwSessionId = 0;
+    if (ProcessIdToSessionId(GetCurrentProcessId(), &dwSessionId)) {
+        m_nSessionKey = SessionSlots::KeyOf(dwSessionId);
+    }
+}
 
 void CHookThread::Start() {
     HANDLE hReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -57,6 +68,17 @@ void CHookThread::Post(UINT message, HWND hTarget) {
                                              reinterpret_cast<LPARAM>(hTarget))) {
         OnThreadMessage(message, hTarget);
     }
+}
+
+bool CHookThread::IsSlotStillOurs() const {
+    if (!m_pShare || !m_nSessionKey) {
+        return true;
+    }
+    const int n = SessionSlots::Find(m_pShare->slots, m_nSessionKey);
+    SessionSlots::Ticket ticket;
+    SessionSlots::ProcessStamp holder;
+    return n >= 0 && SessionSlots::ReadHolder(m_pShare->slots[n], &ticket, &holder) &&
+           SessionSlots::IsSameProcess(holder, m_self);
 }
 
 void CHookThread::OnThreadMessage(UINT message, HWND hTarget) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "SessionSlots.h"
+#include "TessikShare.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -16,7 +19,7 @@
 // and the owner waits for that.
 class CHookThread {
 public:
-    CHookThread() = default;
+    CHookThread();
     CHookThread(const CHookThread&) = delete;
     CHookThread& operator=(const CHookThread&) = delete;
     ~CHookThread();
@@ -24,10 +27,16 @@ public:
     // Each returns as soon as the work is posted; it is done in the order posted.
     void Install(HWND hTarget);
     void Uninstall();
-    // The last install took and no removal has been asked for since. The
-    // watch cycle asks again while this is false (the session table may have
-    // been full), and leaves the hooks alone while it is true.
-    bool IsInstalled() const { return m_bInstalled.load(); }
+    // The last install took, no removal has been asked for since, and the
+    // library's shared block still gives this process its session's slot.
+    // The watch cycle asks again while this is false (the session table may
+    // have been full, or another process zeroed or took the slot), and leaves
+    // the hooks alone while it is true.
+    bool IsInstalled() const { return m_bInstalled.load() && IsSlotStillOurs(); }
+    // Whether the session's slot in the block that the library maps still
+    // carries this process's stamp; true when there is no block to read. A
+    // few reads of memory already mapped, cheap enough for every cycle.
+    bool IsSlotStillOurs() const;
     // The last request was an install, whether or not it has taken yet.
     bool IsRequested() const { return m_bRequested; }
 
@@ -38,6 +47,11 @@ private:
     // void OnThreadMessage(UINT message, HWND hTarget): one posted piece of work
     void OnThreadMessage(UINT message, HWND hTarget);
     void Post(UINT message, HWND hTarget);
+
+    // The library's block, this process's session and who this process is.
+    volatile TessikShare* m_pShare;
+    LONG m_nSessionKey = 0;
+    SessionSlots::ProcessStamp m_self;
 
     HANDLE m_hThread = nullptr;
     DWORD m_dwThreadId = 0;

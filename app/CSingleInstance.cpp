@@ -1,13 +1,10 @@
 #include "CSingleInstance.h"
 
-#include "SessionSlots.h"
+#include "ProgramImage.h"
 
 namespace {
 
-struct MainWndSlot {
-    SessionSlots::Owner owner;
-    HWND hMainWnd;
-};
+using MainWndSlot = CSingleInstance::MainWndSlot;
 
 // Where each logon session's first instance publishes its main window for
 // later starts in the same session. The section is shared by every process
@@ -20,6 +17,13 @@ volatile MainWndSlot g_mainWnds[SessionSlots::kCount]
     __attribute__((section("ShareDat"), shared)) = {};
 #endif
 
+// The slot this process published in, and the ticket it holds it by.
+int g_nHeldSlot = 0;
+SessionSlots::Ticket g_held = 0;
+
+// Checks for the owner between looks at the slot.
+const DWORD kPublishPollMs = 100;
+
 LONG OwnSessionKey() {
     static const LONG s_nKey = [] {
         DWORD dwSessionId = 0;
@@ -30,6 +34,10 @@ LONG OwnSessionKey() {
     return s_nKey;
 }
 
+bool HoldsPublishedSlot(const SessionSlots::ProcessStamp& self) {
+    return SessionSlots::Holds(g_mainWnds[g_nHeldSlot], g_held, self);
+}
+
 } // namespace
 
 CSingleInstance::CSingleInstance(const char* pszName) {
@@ -38,11 +46,9 @@ CSingleInstance::CSingleInstance(const char* pszName) {
 
 CSingleInstance::~CSingleInstance() {
     // A window of this process is no use to the session's next start.
-    const int n = SessionSlots::Find(g_mainWnds, OwnSessionKey());
-    if (n >= 0 && SessionSlots::IsSameProcess(g_mainWnds[n].owner.process,
-                                              SessionSlots::CurrentProcessStamp())) {
-        g_mainWnds[n].hMainWnd = nullptr;
-        SessionSlots::Release(g_mainWnds[n]);
+    if (HoldsPublishedSlot(SessionSlots::CurrentProcessStamp())) {
+        g_mainWnds[g_nHeldSlot].hMainWnd = nullptr;
+        SessionSlots::Release(g_mainWnds[g_nHeldSlot], g_held);
     }
     if (m_hMutex) {
         CloseHandle(m_hMutex);
@@ -68,20 +74,67 @@ BOOL CSingleInstance::WaitForOwnerToEnd(DWORD dwTimeoutMs) {
 
 void CSingleInstance::SetMainWnd(HWND hWnd) {
     const SessionSlots::ProcessStamp self = SessionSlots::CurrentProcessStamp();
-    int n = SessionSlots::Find(g_mainWnds, OwnSessionKey());
-    if (n >= 0) {
-        SessionSlots::Stamp(g_mainWnds[n].owner.process, self);
-    } else {
+    const LONG nKey = OwnSessionKey();
+    if (!HoldsPublishedSlot(self)) {
+        // The session's slot is left by an instance that has ended: one runs
+        // per session.
+        int n = SessionSlots::Find(g_mainWnds, nKey);
+        SessionSlots::Ticket seen, held = 0;
+        SessionSlots::ProcessStamp holder;
+        if (n >= 0 && SessionSlots::ReadHolder(g_mainWnds[n], &seen, &holder)) {
+            held = SessionSlots::Take(g_mainWnds[n], seen, nKey, self);
+        }
+        if (!held) {
+            n = SessionSlots::Claim(g_mainWnds, nKey, self, SessionSlots::HasProcessEnded, &held);
+        }
         // With every slot held by a running session nothing is published: a
-        // second start in this session then ends silently.
-        n = SessionSlots::Claim(g_mainWnds, OwnSessionKey(), self, SessionSlots::HasProcessEnded);
+        // second start in this session then finds no window.
+        if (!held) {
+            return;
+        }
+        g_nHeldSlot = n;
+        g_held = held;
     }
-    if (n >= 0) {
-        g_mainWnds[n].hMainWnd = hWnd;
-    }
+    g_mainWnds[g_nHeldSlot].hMainWnd = hWnd;
 }
 
 HWND CSingleInstance::GetMainWnd() {
     const int n = SessionSlots::Find(g_mainWnds, OwnSessionKey());
-    return n >= 0 ? g_mainWnds[n].hMainWnd : nullptr;
+    SessionSlots::Ticket ticket;
+    SessionSlots::ProcessStamp holder;
+    if (n < 0 || !SessionSlots::ReadHolder(g_mainWnds[n], &ticket, &holder)) {
+        return nullptr;
+    }
+    HWND hWnd = g_mainWnds[n].hMainWnd;
+    // A planted handle would have a later start send its close or grant the
+    // foreground to any window.
+    DWORD dwProcessId = 0;
+    if (!hWnd || !GetWindowThreadProcessId(hWnd, &dwProcessId) ||
+        dwProcessId != holder.dwProcessId || !IsRunningThisProgram(dwProcessId)) {
+        return nullptr;
+    }
+    return hWnd;
+}
+
+HWND CSingleInstance::WaitForMainWnd(DWORD dwTimeoutMs) {
+    const ULONGLONG ullEnd = GetTickCount64() + dwTimeoutMs;
+    for (;;) {
+        if (HWND hWnd = GetMainWnd()) {
+            return hWnd;
+        }
+        if (GetTickCount64() >= ullEnd) {
+            return nullptr;
+        }
+        if (!m_hMutex) {
+            Sleep(kPublishPollMs);
+            continue;
+        }
+        // An instance that ends without a window (its uninstall question, a
+        // failed start) leaves the mutex: nothing is coming then.
+        const DWORD result = WaitForSingleObject(m_hMutex, kPublishPollMs);
+        if (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED) {
+            ReleaseMutex(m_hMutex);
+            return nullptr;
+        }
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SessionSlots.h"
+
 #include <windows.h>
 
 // The guard that keeps one instance running in each logon session: a named
@@ -8,6 +10,13 @@
 // executable shares, in every session.
 class CSingleInstance {
 public:
+    // One session's published window. Any process that maps this executable
+    // as an image can write it: a reader checks it before use.
+    struct MainWndSlot {
+        SessionSlots::Owner owner;
+        HWND hMainWnd;
+    };
+
     explicit CSingleInstance(const char* pszName);
     CSingleInstance(const CSingleInstance&) = delete;
     CSingleInstance& operator=(const CSingleInstance&) = delete;
@@ -23,7 +32,14 @@ public:
     // The main window for this session's later starts; the slot is given back
     // when the guard of the process that published it goes.
     static void SetMainWnd(HWND hWnd);
+    // The window this session's running instance published, when it is a
+    // window of the process that published it and that process runs this
+    // same executable file; else null.
     static HWND GetMainWnd();
+    // GetMainWnd, waiting up to dwTimeoutMs for a running instance that has
+    // not published its window yet; null when none came, or when the
+    // instance ended first.
+    HWND WaitForMainWnd(DWORD dwTimeoutMs);
 
 private:
     char m_szName[260];

@@ -8,6 +8,11 @@ namespace {
 // before the character that does not fit, never inside one.
 const size_t kTipSize = 128;
 
+// The shell comes up within a minute or two of a logon.
+const UINT_PTR kRetryTimer = 1;
+const UINT kRetryMs = 4000;
+const int kRetries = 30;
+
 void CopyTip(char* target, const char* pszTip) {
     const char* text = pszTip ? pszTip : "";
     const char* end = text;
@@ -26,6 +31,7 @@ void CopyTip(char* target, const char* pszTip) {
 } // namespace
 
 CTrayIcon::~CTrayIcon() {
+    StopRetries();
     m_wnd.DestroyWindow();
 }
 
@@ -42,28 +48,56 @@ BOOL CTrayIcon::Create(UINT uID, HICON hIcon, const char* pszTip, TRAYNOTIFYPROC
         return FALSE;
     }
     m_wnd.SetCallback(pfn, pData);
+    m_wnd.SetIcon(this);
     m_uID = uID;
     m_hIcon = hIcon;
     CopyTip(m_szTip, pszTip);
     return Restore();
 }
 
-BOOL CTrayIcon::Restore() {
-    if (!m_wnd.GetSafeHwnd()) {
-        return FALSE;
-    }
+BOOL CTrayIcon::Add() {
     NOTIFYICONDATAA data;
     Prepare(data, NIF_MESSAGE | NIF_ICON | NIF_TIP);
     data.uCallbackMessage = WM_TRAYNOTIFY;
     data.hIcon = m_hIcon;
     CopyTip(data.szTip, m_szTip);
-    return Shell_NotifyIconA(NIM_ADD, &data);
+    return Shell_NotifyIconA(NIM_ADD, &data) || Shell_NotifyIconA(NIM_MODIFY, &data);
+}
+
+BOOL CTrayIcon::Restore() {
+    if (!m_wnd.GetSafeHwnd()) {
+        return FALSE;
+    }
+    StopRetries();
+    if (Add()) {
+        return TRUE;
+    }
+    m_nRetriesLeft = kRetries;
+    ::SetTimer(m_wnd.GetSafeHwnd(), kRetryTimer, kRetryMs, nullptr);
+    return FALSE;
+}
+
+void CTrayIcon::OnRetryTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent != kRetryTimer) {
+        return;
+    }
+    if (Add() || --m_nRetriesLeft <= 0) {
+        StopRetries();
+    }
+}
+
+void CTrayIcon::StopRetries() {
+    m_nRetriesLeft = 0;
+    if (m_wnd.GetSafeHwnd()) {
+        ::KillTimer(m_wnd.GetSafeHwnd(), kRetryTimer);
+    }
 }
 
 BOOL CTrayIcon::Delete() {
     if (!m_wnd.GetSafeHwnd()) {
         return FALSE;
     }
+    StopRetries();
     NOTIFYICONDATAA data;
     Prepare(data, 0);
     return Shell_NotifyIconA(NIM_DELETE, &data);

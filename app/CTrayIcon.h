@@ -20,8 +20,13 @@ public:
     BOOL SetIcon(HICON hIcon);
     BOOL SetTip(const char* pszTip);
     // Adds the icon again with the picture and tip it had last, after the
-    // shell has re-created the notification area and forgotten it.
+    // shell has re-created the notification area and forgotten it. Create
+    // and Restore keep trying for a while when the shell does not take the
+    // icon: at logon the notification area may not be there yet, and with
+    // the window hidden the icon is the user's only way in.
     BOOL Restore();
+    // void OnRetryTimer(UINT_PTR nIDEvent): the hidden window's timer
+    void OnRetryTimer(UINT_PTR nIDEvent);
 
     HWND GetHiddenWnd() const { return m_wnd.GetSafeHwnd(); }
     // The picture the shell was told last.
@@ -33,10 +38,15 @@ private:
     // The fields up to the longer tip, which every shell since Windows 2000
     // takes.
     void Prepare(NOTIFYICONDATAA& data, UINT uFlags) const;
+    // Tells the shell the icon; an icon it had taken already (a timed-out
+    // add may have) counts as added.
+    BOOL Add();
+    void StopRetries();
 
     CTrayIconWnd m_wnd;
     UINT m_uID = 0;
     // What the shell was told last, to tell it again after a restart.
     HICON m_hIcon = nullptr;
     char m_szTip[128] = "";
+    int m_nRetriesLeft = 0;
 };

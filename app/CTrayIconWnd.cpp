@@ -1,5 +1,7 @@
 #include "CTrayIconWnd.h"
 
+#include "CTrayIcon.h"
+
 BOOL CTrayIconWnd::Create() {
     const char* pszClass =
         AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, LoadCursor(nullptr, IDC_ARROW),
@@ -16,6 +18,11 @@ LRESULT CTrayIconWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TRAYNOTIFY:
         if (m_pfnCallback) {
             m_pfnCallback(wParam, lParam, m_pCallbackData);
+        }
+        return 0;
+    case WM_TIMER:
+        if (m_pIcon) {
+            m_pIcon->OnRetryTimer(wParam);
         }
         return 0;
     default:

@@ -2,6 +2,8 @@
 
 #include "CWnd.h"
 
+class CTrayIcon;
+
 // The callback message the shell sends for the notification-area icon.
 #define WM_TRAYNOTIFY (WM_USER + 122)
 
@@ -20,6 +22,8 @@ public:
         m_pfnCallback = pfnCallback;
         m_pCallbackData = pCallbackData;
     }
+    // The icon whose retries this window's timer runs.
+    void SetIcon(CTrayIcon* pIcon) { m_pIcon = pIcon; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -27,4 +31,5 @@ protected:
 private:
     TRAYNOTIFYPROC m_pfnCallback = nullptr;
     void* m_pCallbackData = nullptr;
+    CTrayIcon* m_pIcon = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "CWatchListDlg.h"
 #include "AfxText.h"
 #include "DataFolder.h"
+#include "SetAsideFiles.h"
 #include "StartupDecision.h"
 #include "resource.h"
 
@@ -17,6 +18,9 @@ namespace {
 // The running instance saves both files on its way out: deleting them before
 // it has ended would let them come back.
 const DWORD kOwnerExitWaitMs = 10000;
+// An instance started a moment before this one (at logon, or by the same
+// script) publishes its window within this time.
+const DWORD kHandOverWaitMs = 5000;
 
 // The system decides the interface language unless the settings file, the
 // one the program uses, names one; the program never writes that key.
@@ -36,6 +40,14 @@ bool IsProcessRunning(DWORD dwProcessId) {
     return bRunning;
 }
 
+// A warning about the command line, which it names.
+void WarnAboutCommandLine(UINT nID, const char* pszCmdLine) {
+    CString strText, strCaption;
+    AfxFormatString1(strText, nID, pszCmdLine);
+    strCaption.LoadString(IDS_APP_TITLE);
+    MessageBoxA(nullptr, strText, strCaption, MB_OK | MB_ICONWARNING);
+}
+
 } // namespace
 
 BOOL CWatchApp::InitInstance() {
@@ -50,7 +62,12 @@ BOOL CWatchApp::InitInstance() {
         !IsProcessRunning(keepAwake.dwProcessId)) {
         keepAwake.kind = KeepAwakeRequest::Invalid;
     }
-    HWND hMainWnd = bRunning ? CSingleInstance::GetMainWnd() : nullptr;
+    HWND hMainWnd = nullptr;
+    if (bRunning) {
+        hMainWnd = WaitsForMainWnd(bUninstall, keepAwake.kind)
+                       ? m_instance.WaitForMainWnd(kHandOverWaitMs)
+                       : CSingleInstance::GetMainWnd();
+    }
     switch (DecideStart(bRunning, hMainWnd != nullptr, bUninstall, keepAwake.kind)) {
     case StartAction::EndSilently:
         break;
@@ -72,13 +89,13 @@ BOOL CWatchApp::InitInstance() {
         PostMessageA(hMainWnd, CWatchListDlg::KeepAwakeMessage(), wParam, lParam);
         break;
     }
-    case StartAction::RefuseKeepAwake: {
-        CString strText, strCaption;
-        AfxFormatString1(strText, IDS_KEEPAWAKE_BAD_NUMBER, m_lpCmdLine);
-        strCaption.LoadString(IDS_APP_TITLE);
-        MessageBoxA(nullptr, strText, strCaption, MB_OK | MB_ICONWARNING);
+    case StartAction::RefuseKeepAwake:
+        WarnAboutCommandLine(IDS_KEEPAWAKE_BAD_NUMBER, m_lpCmdLine);
         break;
-    }
+    case StartAction::KeepAwakeLost:
+        ChooseInterfaceLanguage();
+        WarnAboutCommandLine(IDS_KEEPAWAKE_NOT_DELIVERED, m_lpCmdLine);
+        break;
     case StartAction::CloseAndUninstall:
         SendMessageA(hMainWnd, WM_CLOSE, 0, 0);
         Uninstall();
@@ -87,6 +104,7 @@ BOOL CWatchApp::InitInstance() {
         Uninstall();
         break;
     case StartAction::RunMainWindow: {
+        DeleteSetAsideFiles();
         ChooseInterfaceLanguage();
         CWatchListDlg dlg;
         dlg.SetStartupKeepAwake(keepAwake);

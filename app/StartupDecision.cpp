@@ -11,13 +11,19 @@ StartAction DecideStart(bool bAlreadyRunning, bool bMainWndPublished, bool bUnin
         return bUninstall ? StartAction::UninstallOnly : StartAction::RunMainWindow;
     }
     if (!bMainWndPublished) {
-        return StartAction::EndSilently;
+        const bool bKeepAwake = !bUninstall && (keepAwake == KeepAwakeRequest::Start ||
+                                                keepAwake == KeepAwakeRequest::Stop);
+        return bKeepAwake ? StartAction::KeepAwakeLost : StartAction::EndSilently;
     }
     if (bUninstall) {
         return StartAction::CloseAndUninstall;
     }
     return keepAwake == KeepAwakeRequest::None ? StartAction::HandOver
                                                : StartAction::HandOverKeepAwake;
+}
+
+bool WaitsForMainWnd(bool bUninstall, KeepAwakeRequest::Kind keepAwake) {
+    return !bUninstall && keepAwake != KeepAwakeRequest::Invalid;
 }
 
 bool IsUninstallCommandLine(const char* pszCmdLine) {

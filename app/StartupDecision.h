@@ -12,10 +12,17 @@ enum class StartAction {
     CloseAndUninstall, // close the running instance, then ask about the files
     HandOverKeepAwake, // tell the running instance to start or stop keeping awake
     RefuseKeepAwake,   // the keep-awake minutes are no number: say so, change nothing
+    KeepAwakeLost,     // the running instance published no window in time: say so
 };
 
 StartAction DecideStart(bool bAlreadyRunning, bool bMainWndPublished, bool bUninstall,
                         KeepAwakeRequest::Kind keepAwake = KeepAwakeRequest::None);
+
+// Whether a start that finds another instance running but no window of it
+// waits a moment for one: that instance may still be starting, and a request
+// for it would otherwise be lost. An uninstall does not wait (it would close
+// an instance that is just starting), nor does a request that is refused anyway.
+bool WaitsForMainWnd(bool bUninstall, KeepAwakeRequest::Kind keepAwake);
 
 // "/UNINSTALL" anywhere in the arguments, in any letter case.
 bool IsUninstallCommandLine(const char* pszCmdLine);

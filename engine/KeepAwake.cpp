@@ -69,7 +69,10 @@ KeepAwakeHold StartKeepAwake(int nMinutes, ULONGLONG ullNow, bool bComputerOnly)
     } else if (nMinutes > 0) {
         hold.bOn = true;
         hold.bTimed = true;
-        hold.ullDeadline = ullNow + static_cast<ULONGLONG>(nMinutes) * kMinuteMs;
+        // Minutes come from any process that posts to the main window: no
+        // hold outlasts what the command line allows.
+        const int nCapped = nMinutes < kKeepAwakeMaxMinutes ? nMinutes : kKeepAwakeMaxMinutes;
+        hold.ullDeadline = ullNow + static_cast<ULONGLONG>(nCapped) * kMinuteMs;
     }
     hold.bComputerOnly = hold.bOn && bComputerOnly;
     return hold;

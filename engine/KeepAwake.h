@@ -25,8 +25,8 @@ struct KeepAwakeHold {
     DWORD dwProcessId = 0;
 };
 
-// A hold for nMinutes from ullNow (kKeepAwakeUntilStopped: no end; 0 or
-// less: none).
+// A hold for nMinutes from ullNow, a week at most (kKeepAwakeUntilStopped: no
+// end; 0 or less: none).
 KeepAwakeHold StartKeepAwake(int nMinutes, ULONGLONG ullNow, bool bComputerOnly = false);
 // A hold that ends with the process of this id (the caller watches it).
 KeepAwakeHold StartKeepAwakeWhile(DWORD dwProcessId, bool bComputerOnly);

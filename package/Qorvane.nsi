@@ -8,8 +8,16 @@
 ;
 ; Setup options: /S silent; /D=<folder> (last, unquoted); /AUTORUN starts the
 ; program with Windows; /RUN starts it when a silent setup ends (a silent
-; upgrade starts it again anyway when it had to end it).
+; upgrade starts it again anyway when it had to end it). Setup ends with code
+; 0 when every file of the new version is in place, and 2 (after saying why)
+; when it changed nothing.
 ; Uninstall.exe /S removes silently and keeps the watch list and settings.
+;
+; The hook library stays mapped in other programs until they next take a
+; message, and Wine's explorer keeps it for good: a file in use is renamed
+; aside (the new one written first beside it), and what is left is deleted by
+; the program's next start, or at the next restart where setup may ask for
+; that.
 
 Unicode true
 !if "${ARCH}" == "x64"
@@ -47,11 +55,13 @@ VIProductVersion "${VERSION}"
 VIFileVersion "${VERSION}"
 
 Var WasRunning ; 1 when setup ended a running instance
+Var Stamp      ; the number in the names this run sets files aside under
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Murvel.exe"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartProgram
 
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
@@ -78,6 +88,8 @@ LangString SecAutoRunName ${LANG_ENGLISH} "Start with Windows"
 LangString SecAutoRunName ${LANG_SIMPCHINESE} "启动Windows时自动运行"
 LangString StillRunning ${LANG_ENGLISH} "Qorvane is still running, perhaps with one of its windows open.$\r$\nClose it, then choose Retry."
 LangString StillRunning ${LANG_SIMPCHINESE} "Qorvane 仍在运行，可能还开着它的某个窗口。$\r$\n请关闭它，然后选“重试”。"
+LangString NotReplaced ${LANG_ENGLISH} "Setup could not put the new files of Qorvane into$\r$\n$INSTDIR$\r$\nNothing was changed: the installed version is complete as it was. Close the programs that may use these files, then run setup again."
+LangString NotReplaced ${LANG_SIMPCHINESE} "安装程序无法把 Qorvane 的新文件放入$\r$\n$INSTDIR$\r$\n没有做任何更改：已安装的版本仍然完整。请关闭可能正在使用这些文件的程序，然后重新运行安装程序。"
 ; The program's own uninstall question.
 LangString DeleteConfig ${LANG_ENGLISH} "Delete the configuration files?$\r$\n(If you choose No they are kept, and when you next install Qorvane into the same folder, all settings used this time are kept.)"
 LangString DeleteConfig ${LANG_SIMPCHINESE} "是否删除配置文件？$\r$\n（如果选“否”则不删除，并且若下次您再将Qorvane安装到相同文件夹下，这次使用的所有配置将会被保留。）"
@@ -132,6 +144,31 @@ FunctionEnd
 !insertmacro CLOSE_RUNNING ""
 !insertmacro CLOSE_RUNNING "un."
 
+; Programs that took a message through the hooks keep the library mapped until
+; they take the next one: a posted WM_NULL makes each let go (a sent one would
+; wait on every hung window).
+!macro LET_GO_OF_LIBRARY
+  System::Call 'user32::PostMessageW(p 0xffff, i 0, p 0, p 0)'
+!macroend
+
+; A number for the names this run sets files aside under, used by none yet.
+!macro NEW_STAMP folder
+  System::Call 'kernel32::GetTickCount() i .s'
+  Pop $Stamp
+  ${DoWhile} ${FileExists} "${folder}\*.$Stamp.old"
+    IntOp $Stamp $Stamp + 1
+  ${Loop}
+!macroend
+
+; Asks the system to delete a file (or an empty folder) at the next restart.
+; Only an administrator may: for anyone else it changes nothing.
+!macro DELETE_AT_RESTART path
+  Push $R2
+  StrCpy $R2 "${path}"
+  System::Call 'kernel32::MoveFileExW(w R2, p 0, i 4)'
+  Pop $R2
+!macroend
+
 ; Deletes the user's Run value when it starts this copy (quoted, as the
 ; program writes it, or bare, as older versions did); one that starts a copy
 ; elsewhere is not ours to remove.
@@ -143,6 +180,46 @@ FunctionEnd
   ${EndIf}
 !macroend
 
+; $R0: a program file's name. Sets the installed one aside and puts the staged
+; one (written as $R0.new) in its place; the error flag tells of a failure.
+Function SwapIn
+  ${If} ${FileExists} "$INSTDIR\$R0"
+    Rename "$INSTDIR\$R0" "$INSTDIR\$R0.$Stamp.old"
+  ${EndIf}
+  Rename "$INSTDIR\$R0.new" "$INSTDIR\$R0"
+FunctionEnd
+
+; $R0: undoes SwapIn as far as it went.
+Function SwapBack
+  ${If} ${FileExists} "$INSTDIR\$R0.$Stamp.old"
+    Delete "$INSTDIR\$R0"
+    Rename "$INSTDIR\$R0.$Stamp.old" "$INSTDIR\$R0"
+  ${ElseIfNot} ${FileExists} "$INSTDIR\$R0.new"
+    ; There was none before.
+    Delete "$INSTDIR\$R0"
+  ${EndIf}
+  Delete "$INSTDIR\$R0.new"
+FunctionEnd
+
+; $R0: deletes what SwapIn set aside; a file still in use goes later.
+Function RemoveAside
+  ${If} ${FileExists} "$INSTDIR\$R0.$Stamp.old"
+    Delete "$INSTDIR\$R0.$Stamp.old"
+    ${If} ${FileExists} "$INSTDIR\$R0.$Stamp.old"
+      !insertmacro DELETE_AT_RESTART "$INSTDIR\$R0.$Stamp.old"
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+!macro FOR_EACH_PROGRAM_FILE function
+  StrCpy $R0 "Murvel.exe"
+  Call ${function}
+  StrCpy $R0 "TessikDLL.dll"
+  Call ${function}
+  StrCpy $R0 "README.txt"
+  Call ${function}
+!macroend
+
 Section "$(SecProgramName)" SecProgram
   SectionIn RO
   SetOutPath "$INSTDIR"
@@ -151,10 +228,45 @@ Section "$(SecProgramName)" SecProgram
     Abort
   ${EndIf}
   StrCpy $WasRunning $R9
+  !insertmacro LET_GO_OF_LIBRARY
+  !insertmacro NEW_STAMP "$INSTDIR"
+
+  ; The new version is written beside the old one first: a folder that does
+  ; not take all of it keeps the old one whole.
+  Delete "$INSTDIR\Murvel.exe.new"
+  Delete "$INSTDIR\TessikDLL.dll.new"
+  Delete "$INSTDIR\README.txt.new"
+  ClearErrors
+  ${If} ${FileExists} "$INSTDIR\Murvel.exe.new"
+  ${OrIf} ${FileExists} "$INSTDIR\TessikDLL.dll.new"
+  ${OrIf} ${FileExists} "$INSTDIR\README.txt.new"
+    SetErrors
+  ${EndIf}
+  SetOverwrite try
+  File "/oname=Murvel.exe.new" "${BIN_DIR}/Murvel.exe"
+  File "/oname=TessikDLL.dll.new" "${BIN_DIR}/TessikDLL.dll"
+  File "/oname=README.txt.new" "${GUIDE}"
+  SetOverwrite on
+  ${If} ${Errors}
+  ${OrIfNot} ${FileExists} "$INSTDIR\Murvel.exe.new"
+  ${OrIfNot} ${FileExists} "$INSTDIR\TessikDLL.dll.new"
+  ${OrIfNot} ${FileExists} "$INSTDIR\README.txt.new"
+    Delete "$INSTDIR\Murvel.exe.new"
+    Delete "$INSTDIR\TessikDLL.dll.new"
+    Delete "$INSTDIR\README.txt.new"
+    Goto not_replaced
+  ${EndIf}
+
+  ; Renaming works on a file in use, which writing over it does not.
+  ClearErrors
+  !insertmacro FOR_EACH_PROGRAM_FILE SwapIn
+  ${If} ${Errors}
+    !insertmacro FOR_EACH_PROGRAM_FILE SwapBack
+    Goto not_replaced
+  ${EndIf}
+  !insertmacro FOR_EACH_PROGRAM_FILE RemoveAside
+
   ; Tessik.dat and Tessik.ini, the user's list and settings, are not touched.
-  File "${BIN_DIR}/Murvel.exe"
-  File "${BIN_DIR}/TessikDLL.dll"
-  File "/oname=README.txt" "${GUIDE}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\Murvel.exe"
 
@@ -169,6 +281,12 @@ Section "$(SecProgramName)" SecProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+  Return
+
+not_replaced:
+  MessageBox MB_OK|MB_ICONSTOP "$(NotReplaced)" /SD IDOK
+  SetErrorLevel 2
+  Abort
 SectionEnd
 
 Section /o "$(SecAutoRunName)" SecAutoRun
@@ -197,6 +315,21 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+; Starts the program with the user's own token, as the shell would. A setup
+; run as administrator must not pass that right on to a program that maps a
+; library from a folder the user can write into every window it hooks: the
+; shell's explorer, asked to open the program, starts it as the signed-in user.
+Function StartProgram
+  Push $0
+  System::Call 'shell32::IsUserAnAdmin() i .r0'
+  ${If} $0 <> 0
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\Murvel.exe"'
+  ${Else}
+    Exec '"$INSTDIR\Murvel.exe"'
+  ${EndIf}
+  Pop $0
+FunctionEnd
+
 ; The finish page offers to start the program; a silent setup starts it when
 ; asked to, or when it ended the one that ran.
 Function .onInstSuccess
@@ -206,8 +339,37 @@ Function .onInstSuccess
     ${GetOptions} $0 "/RUN" $1
     ${IfNot} ${Errors}
     ${OrIf} $WasRunning = 1
-      Exec '"$INSTDIR\Murvel.exe"'
+      Call StartProgram
     ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+; A setup that changed nothing gives back the program it ended: the
+; installed version is whole.
+Function .onInstFailed
+  ${If} $WasRunning = 1
+  ${AndIf} ${FileExists} "$INSTDIR\Murvel.exe"
+    Call StartProgram
+  ${EndIf}
+FunctionEnd
+
+; $R0: a file of the program in $INSTDIR. One still mapped by programs that
+; ran the hooks cannot be deleted yet: it moves to the temporary folder, so
+; that the program's folder goes now, and is deleted at the next restart where
+; the system lets setup ask for that (else with the temporary files).
+Function un.RemoveProgramFile
+  Delete "$INSTDIR\$R0"
+  ${IfNot} ${FileExists} "$INSTDIR\$R0"
+    Return
+  ${EndIf}
+  ClearErrors
+  Rename "$INSTDIR\$R0" "$TEMP\Qorvane-$R0.$Stamp.old"
+  ${If} ${Errors}
+    ; The temporary folder is on another drive.
+    !insertmacro DELETE_AT_RESTART "$INSTDIR\$R0"
+    !insertmacro DELETE_AT_RESTART "$INSTDIR"
+  ${Else}
+    !insertmacro DELETE_AT_RESTART "$TEMP\Qorvane-$R0.$Stamp.old"
   ${EndIf}
 FunctionEnd
 
@@ -216,8 +378,25 @@ Section "Uninstall"
   ${If} $R9 < 0
     Abort
   ${EndIf}
-  Delete "$INSTDIR\Murvel.exe"
-  Delete "$INSTDIR\TessikDLL.dll"
+  !insertmacro LET_GO_OF_LIBRARY
+  !insertmacro NEW_STAMP "$TEMP"
+  StrCpy $R0 "Murvel.exe"
+  Call un.RemoveProgramFile
+  StrCpy $R0 "TessikDLL.dll"
+  Call un.RemoveProgramFile
+  ; What upgrades set aside and nothing has deleted since.
+  FindFirst $0 $1 "$INSTDIR\*.old"
+  ${DoWhile} $1 != ""
+    StrCpy $2 $1 11
+    StrCpy $3 $1 14
+    ${If} $2 == "Murvel.exe."
+    ${OrIf} $3 == "TessikDLL.dll."
+      StrCpy $R0 $1
+      Call un.RemoveProgramFile
+    ${EndIf}
+    FindNext $0 $1
+  ${Loop}
+  FindClose $0
   Delete "$INSTDIR\README.txt"
   Delete "${SHORTCUT}"
   !insertmacro DELETE_OWN_RUN_VALUE

@@ -74,14 +74,23 @@ void Report(const char* what, double nanos) {
 int main() {
     g_target = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
-    // The entry point does not run for a library compiled in: take this
-    // session's slot as an install would, without hooking anything yet.
+    // The entry point does not run for a library compiled in: give this
+    // session a slot without hooking anything, and set its flags as the
+    // exports set those of a slot the session holds.
     DWORD dwSessionId = 0;
     ProcessIdToSessionId(GetCurrentProcessId(), &dwSessionId);
     g_session.Attach(dwSessionId);
     volatile HookSlot& slot = g_share.slots[0];
-    slot.owner.nSessionKey = SessionSlots::KeyOf(dwSessionId);
+    slot.owner.nTicket = SessionSlots::MakeTicket(SessionSlots::KeyOf(dwSessionId), 0);
     slot.hTargetWnd = g_target;
+    auto setEffect = [&](int bPreventSaver, int bPreventPowerOff) {
+        slot.bPreventSaver = bPreventSaver;
+        slot.bPreventPowerOff = bPreventPowerOff;
+    };
+    auto setStatus = [&](int bBlackShown, int bCounting) {
+        slot.bBlackShown = bBlackShown;
+        slot.bCounting = bCounting;
+    };
     printf("one call, best of %d rounds of %d calls (%d-bit)\n", kRounds, kCalls,
            static_cast<int>(sizeof(void*) * 8));
 
@@ -94,30 +103,30 @@ int main() {
     Report("GetMsgProc, WM_MOUSEMOVE, no blackout",
            NanosPerCall([&] { GetMsgProc(HC_ACTION, PM_REMOVE, lParam); }));
 
-    SetMonitorEffect(1, 1);
+    setEffect(1, 1);
     Report("GetMsgProc, WM_SYSCOMMAND SC_SCREENSAVE swallowed", NanosPerCall([&] {
                msg = Message(WM_SYSCOMMAND, SC_SCREENSAVE);
                GetMsgProc(HC_ACTION, PM_REMOVE, lParam);
            }));
-    SetAreaBlackStatus(0, 1);
+    setStatus(0, 1);
     msg = Message(WM_MOUSEMOVE, 0);
     Report("GetMsgProc, WM_MOUSEMOVE during countdown (posts 3728)",
            NanosPerCall([&] { GetMsgProc(HC_ACTION, PM_REMOVE, lParam); }));
     Report("bare PostMessageA, for comparison",
            NanosPerCall([&] { PostMessageA(g_target, WM_COMMAND, 3728, 0); }));
-    SetAreaBlackStatus(0, 0);
-    SetMonitorEffect(0, 0);
+    setStatus(0, 0);
+    setEffect(0, 0);
 
     g_callSystemChain = false;
     msg = Message(WM_TIMER, 1);
     Report("GetMsgProc's own work, WM_TIMER (chain call left out)",
            NanosPerCall([&] { GetMsgProc(HC_ACTION, PM_REMOVE, lParam); }));
-    SetMonitorEffect(1, 1);
+    setEffect(1, 1);
     Report("GetMsgProc's own work, SC_SCREENSAVE swallowed", NanosPerCall([&] {
                msg = Message(WM_SYSCOMMAND, SC_SCREENSAVE);
                GetMsgProc(HC_ACTION, PM_REMOVE, lParam);
            }));
-    SetMonitorEffect(0, 0);
+    setEffect(0, 0);
     g_callSystemChain = true;
 
     // The whole road of one posted message, without and with the hook on this

@@ -21,4 +21,13 @@ qv_wine_prepare || exit 1
 # Wine's services outlive the first process and hold its output open.
 qv_wine_warm
 # Wine's drive Z: is the Unix root.
-QV_INSTALLER="Z:${setup//\//\\}" "$@" "$test" </dev/null
+export QV_INSTALLER="Z:${setup//\//\\}"
+"$@" "$test" --gtest_filter=-*AfterARestart </dev/null || exit 1
+# A restart: every program lets go of the library, and the system deletes what
+# setup asked it to delete then.
+"$QV_WINESERVER" -k 2>/dev/null
+"$QV_WINESERVER" -w 2>/dev/null
+"$QV_WINE64" wineboot.exe -r </dev/null >/dev/null 2>&1
+"$QV_WINESERVER" -w 2>/dev/null
+qv_wine_warm
+QV_AFTER_RESTART=1 "$@" "$test" --gtest_filter=*AfterARestart </dev/null

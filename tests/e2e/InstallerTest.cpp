@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cstdlib>
+#include <set>
 #include <string>
 
 namespace {
@@ -39,19 +41,56 @@ std::string Reg(const char* key, const char* name) {
 }
 
 // Runs a command line detached from our output and waits for its exit code.
-int RunCommand(std::string commandLine) {
+int RunCommand(std::string commandLine, DWORD* pProcessId = nullptr) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, DETACHED_PROCESS,
                         nullptr, nullptr, &si, &pi))
         return -1;
+    if (pProcessId)
+        *pProcessId = pi.dwProcessId;
     DWORD code = static_cast<DWORD>(-1);
     if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
         GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return static_cast<int>(code);
+}
+
+// The names in a folder that match a pattern.
+std::set<std::string> Listing(const std::string& pattern) {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = FindFirstFileA(pattern.c_str(), &found);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.insert(found.cFileName);
+    } while (FindNextFileA(hFind, &found));
+    FindClose(hFind);
+    return names;
+}
+
+// The process that started the running Murvel.exe, or 0.
+DWORD ParentOfProgram() {
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD parent = 0;
+    for (BOOL ok = Process32First(hSnapshot, &entry); ok; ok = Process32Next(hSnapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, "Murvel.exe") == 0)
+            parent = entry.th32ParentProcessID;
+    }
+    CloseHandle(hSnapshot);
+    return parent;
+}
+
+std::string TempFolder() {
+    char path[MAX_PATH] = "";
+    GetTempPathA(sizeof path, path);
+    return path;
 }
 
 bool QorvaneRunning() {
@@ -71,6 +110,7 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
     const std::string program = folder + "\\Murvel.exe";
     const std::string shortcut = KnownFolder(CSIDL_PROGRAMS) + "\\Qorvane.lnk";
     const char* const files[] = {"Murvel.exe", "TessikDLL.dll", "README.txt", "Uninstall.exe"};
+    const char* const built[] = {"Murvel.exe", "TessikDLL.dll"};
     ASSERT_FALSE(Exists(folder)) << "not a fresh prefix";
 
     ASSERT_EQ(0, RunCommand(setup));
@@ -84,6 +124,23 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
     EXPECT_LT(100, std::atoi(Reg(kEntry, "EstimatedSize").c_str())) << "kilobytes";
     EXPECT_EQ("-", Reg(kRunKey, "Velatrix")) << "not asked for";
     EXPECT_FALSE(QorvaneRunning()) << "not asked for";
+    // An older version: the same files with a byte more.
+    for (const char* name : built)
+        WriteWholeFile(folder + "\\" + name, ReadWholeFile(folder + "\\" + name) + '\0');
+
+    // A folder that does not take the whole new version keeps the old one,
+    // and setup says so.
+    const std::string blocker = folder + "\\TessikDLL.dll.new";
+    ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((blocker + "\\in").c_str(), nullptr));
+    EXPECT_EQ(2, RunCommand(setup));
+    for (const char* name : built)
+        EXPECT_TRUE(ReadWholeFile(SiblingProgram(name)) + '\0' ==
+                    ReadWholeFile(folder + "\\" + name))
+            << name << " is not the old version's";
+    EXPECT_FALSE(Exists(folder + "\\Murvel.exe.new"));
+    RemoveDirectoryA((blocker + "\\in").c_str());
+    RemoveDirectoryA(blocker.c_str());
 
     {
         MurvelProcess murvel(folder);
@@ -107,16 +164,31 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
         ASSERT_TRUE(murvel.WaitForClosed(hBox));
         ASSERT_TRUE(WriteWholeFile(folder + "\\README.txt", "stale"));
         DeleteFileA((folder + "\\Tessik.ini").c_str());
+        // Held awake, the program's hooks map its library into other
+        // programs (Wine's explorer keeps it for good), which then cannot be
+        // written over.
+        murvel.Command(32790);
+        PostMessageA(HWND_BROADCAST, WM_NULL, 0, 0);
 
         // The upgrade ends the program (which saves its settings on the way
         // out), replaces its files, keeps the user's and starts it again.
-        ASSERT_EQ(0, RunCommand(setup + " /AUTORUN"));
+        DWORD setupId = 0;
+        ASSERT_EQ(0, RunCommand(setup + " /AUTORUN", &setupId));
         EXPECT_TRUE(murvel.HasExited());
+        for (const char* name : built)
+            EXPECT_TRUE(ReadWholeFile(SiblingProgram(name)) == ReadWholeFile(folder + "\\" + name))
+                << name << " is not the new version's";
+        EXPECT_EQ(1u, Listing(folder + "\\TessikDLL.dll.*.old").size())
+            << "the old library, still in use, set aside";
+        EXPECT_TRUE(Listing(folder + "\\*.new").empty());
         EXPECT_EQ(0u, ReadWholeFile(folder + "\\README.txt").find("\xEF\xBB\xBF"));
         EXPECT_EQ(1u, GetPrivateProfileIntA("Main", "Count", 0, murvel.File("Tessik.dat").c_str()));
         EXPECT_TRUE(Exists(folder + "\\Tessik.ini"));
         EXPECT_EQ("\"" + program + "\"", Reg(kRunKey, "Velatrix"));
         EXPECT_TRUE(WaitFor(QorvaneRunning));
+        // Started as the shell starts programs, not by setup itself.
+        EXPECT_TRUE(WaitFor([] { return ParentOfProgram() != 0; }));
+        EXPECT_NE(setupId, ParentOfProgram());
     }
 
     // The entry's quiet command; the uninstaller goes on from a copy of
@@ -124,11 +196,23 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
     ASSERT_EQ(0, RunCommand(Reg(kEntry, "QuietUninstallString")));
     EXPECT_TRUE(WaitFor([&] { return Reg(kEntry, "DisplayName") == "-"; }, 30000));
     EXPECT_TRUE(WaitFor([&] { return !Exists(folder + "\\Uninstall.exe") && !QorvaneRunning(); }));
-    for (const char* name : files)
-        EXPECT_FALSE(Exists(folder + "\\" + name)) << name;
+    // The library still in use went to the temporary folder; silently, the
+    // list and the settings stay for a later installation.
+    const std::set<std::string> kept = {"Tessik.dat", "Tessik.ini"};
+    EXPECT_EQ(kept, Listing(folder + "\\*"));
     EXPECT_FALSE(Exists(shortcut));
     EXPECT_EQ("-", Reg(kRunKey, "Velatrix"));
-    // Silently, the list and the settings stay for a later installation.
-    EXPECT_TRUE(Exists(folder + "\\Tessik.dat"));
-    EXPECT_TRUE(Exists(folder + "\\Tessik.ini"));
+    EXPECT_FALSE(Listing(TempFolder() + "Qorvane-TessikDLL.dll.*.old").empty());
+}
+
+// Run by tools/installer-test.sh after the test above and a restart of Wine,
+// when nothing maps the library any more and the system has deleted what setup
+// left to it.
+TEST(Installer, NothingOfTheProgramIsLeftAfterARestart) {
+    if (!std::getenv("QV_AFTER_RESTART"))
+        GTEST_SKIP() << "run through tools/installer-test.sh";
+    const std::string folder = KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Qorvane";
+    const std::set<std::string> kept = {"Tessik.dat", "Tessik.ini"};
+    EXPECT_EQ(kept, Listing(folder + "\\*"));
+    EXPECT_TRUE(Listing(TempFolder() + "Qorvane-*").empty());
 }

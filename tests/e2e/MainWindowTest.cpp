@@ -9,7 +9,9 @@
 #include <sddl.h>
 #include <shellapi.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -42,13 +44,64 @@ void ExpectCentred(const RECT& r) {
     EXPECT_NEAR((work.top + work.bottom) / 2, (r.top + r.bottom) / 2, 1);
 }
 
+// A notification area that is not ready yet, as at logon: a "Shell_TrayWnd"
+// above the shell's own, on a thread of this process, that refuses every icon
+// until it goes.
+class RefusingTray {
+public:
+    RefusingTray() : m_thread([this] { Run(); }) {
+        WaitFor([&] { return m_threadId.load() != 0; });
+    }
+    RefusingTray(const RefusingTray&) = delete;
+    RefusingTray& operator=(const RefusingTray&) = delete;
+    ~RefusingTray() { Remove(); }
+    void Remove() {
+        if (m_thread.joinable()) {
+            PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+            m_thread.join();
+        }
+    }
+
+private:
+    static LRESULT CALLBACK Refuse(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        return message == WM_COPYDATA ? FALSE : DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    void Run() {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Refuse;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "Shell_TrayWnd";
+        RegisterClassA(&wc);
+        HWND hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "",
+                                    WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        m_threadId = GetCurrentThreadId();
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+            DispatchMessageA(&msg);
+        DestroyWindow(hwnd);
+        UnregisterClassA(wc.lpszClassName, wc.hInstance);
+    }
+
+    std::atomic<DWORD> m_threadId{0};
+    std::thread m_thread;
+};
+
 } // namespace
 
 TEST(MainWindow, FirstStartShowsTheDefaultsAndWritesBothFiles) {
     MurvelProcess murvel;
+    // What setup set aside while it was in use goes at the next start.
+    const char* const setAside[] = {"TessikDLL.dll.42.old", "Murvel.exe.43.old"};
+    for (const char* name : setAside)
+        murvel.PutFile(name, "old");
+    murvel.PutFile("notes.old", "the user's");
     ASSERT_TRUE(murvel.Start());
     ASSERT_TRUE(Visible(murvel));
     EXPECT_EQ("Qorvane", murvel.Title());
+    for (const char* name : setAside)
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(murvel.File(name).c_str())) << name;
+    EXPECT_EQ("the user's", ReadWholeFile(murvel.File("notes.old")));
 
     // With no saved position the template's size is centred.
     RECT r = murvel.WindowRect();
@@ -265,6 +318,15 @@ TEST(MainWindow, PositionOnNoMonitorComesBackCentred) {
     EXPECT_EQ(520, r.right - r.left);
     EXPECT_EQ(280, r.bottom - r.top);
     ExpectCentred(r);
+}
+
+TEST(MainWindow, AnIconTheShellRefusesAtStartIsAddedByALaterTry) {
+    RefusingTray notReady;
+    MurvelProcess murvel;
+    ASSERT_TRUE(murvel.Start());
+    EXPECT_FALSE(murvel.HasTrayIcon());
+    notReady.Remove();
+    EXPECT_TRUE(WaitFor([&] { return murvel.HasTrayIcon(); }, 10000));
 }
 
 TEST(MainWindow, IconComesBackWhenTheTaskbarIsRecreated) {

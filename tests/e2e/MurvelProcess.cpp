@@ -5,13 +5,13 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <vector>
 
 namespace {
 
 constexpr DWORD kStartTimeoutMs = 15000;
-constexpr const char* kMutexName = "{5C1E2B90-3D47-4F0A-9B6E-7A2D4C8E1F03}";
 
 struct WindowSearch {
     DWORD pid;
@@ -56,6 +56,33 @@ std::string Convert(const std::string& text, UINT from, UINT to) {
     std::string out(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(to, 0, w.data(), wide, &out[0], n, nullptr, nullptr);
     return out;
+}
+
+bool InstanceMutexExists() {
+    HANDLE hMutex = OpenMutexA(SYNCHRONIZE, FALSE, kMurvelMutexName);
+    if (hMutex)
+        CloseHandle(hMutex);
+    return hMutex != nullptr;
+}
+
+// Stops or resumes every thread of a process, as a loaded machine may hold
+// one up.
+void HoldThreads(DWORD pid, bool bHold) {
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL ok = Thread32First(hSnapshot, &entry); ok; ok = Thread32Next(hSnapshot, &entry)) {
+        if (entry.th32OwnerProcessID != pid)
+            continue;
+        if (HANDLE hThread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
+            if (bHold)
+                SuspendThread(hThread);
+            else
+                ResumeThread(hThread);
+            CloseHandle(hThread);
+        }
+    }
+    CloseHandle(hSnapshot);
 }
 
 bool CopyIn(const std::string& from, const std::string& to) {
@@ -187,6 +214,41 @@ bool MurvelProcess::Start(const std::string& arguments) {
         return false;
     m_process = pi.hProcess;
     m_processId = pi.dwProcessId;
+    return WaitForMainWindow();
+}
+
+int MurvelProcess::StartRacedBy(const std::string& arguments) {
+    PROCESS_INFORMATION pi = {};
+    if (!Launch("", &pi))
+        return -1;
+    m_process = pi.hProcess;
+    m_processId = pi.dwProcessId;
+    WaitFor(InstanceMutexExists, kStartTimeoutMs);
+    // Held up between taking the mutex and publishing its window while the
+    // other instance starts and looks for that window.
+    HoldThreads(m_processId, true);
+    PROCESS_INFORMATION later = {};
+    const bool bLaunched = Launch(arguments, &later);
+    Sleep(1500);
+    HoldThreads(m_processId, false);
+    if (!bLaunched)
+        return -1;
+    const bool bStarted = WaitForMainWindow();
+    const int code = WaitForExit(later.hProcess, kStartTimeoutMs);
+    return bStarted ? code : -1;
+}
+
+int MurvelProcess::WaitForExit(HANDLE hProcess, DWORD timeoutMs) {
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(hProcess, &code);
+    else
+        TerminateProcess(hProcess, 9);
+    CloseHandle(hProcess);
+    return static_cast<int>(code);
+}
+
+bool MurvelProcess::WaitForMainWindow() {
     WaitFor(
         [this] {
             m_hMain = FindProcessWindow(m_processId, "#32770", nullptr);
@@ -205,13 +267,7 @@ int MurvelProcess::RunAgain(const std::string& arguments, DWORD timeoutMs) const
     PROCESS_INFORMATION pi = {};
     if (!Launch(arguments, &pi))
         return -1;
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(pi.hProcess, &code);
-    else
-        TerminateProcess(pi.hProcess, 9);
-    CloseHandle(pi.hProcess);
-    return static_cast<int>(code);
+    return WaitForExit(pi.hProcess, timeoutMs);
 }
 
 int MurvelProcess::RunAndAnswer(const std::string& arguments, int nButton, const char* utf8Caption,
@@ -263,14 +319,7 @@ bool MurvelProcess::Close(DWORD timeoutMs) {
         return false;
     // The next test's program must not find this one's single-instance mutex,
     // which the system may free a moment after the process has ended.
-    WaitFor(
-        [] {
-            HANDLE hMutex = OpenMutexA(SYNCHRONIZE, FALSE, kMutexName);
-            if (hMutex)
-                CloseHandle(hMutex);
-            return hMutex == nullptr;
-        },
-        5000);
+    WaitFor([] { return !InstanceMutexExists(); }, 5000);
     return true;
 }
 

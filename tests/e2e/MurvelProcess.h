@@ -34,6 +34,12 @@ public:
     // Starts the program and waits until its main window exists; false when
     // it did not come up within the time.
     bool Start(const std::string& arguments = "");
+    // Starts the program and, the moment it has taken its single-instance
+    // mutex, another instance with these arguments, while the first is held
+    // up for a second and a half before it can publish its window; waits for
+    // the main window as Start does and for the other instance to end.
+    // Returns the other's exit code, -1 when either failed.
+    int StartRacedBy(const std::string& arguments);
     // Starts another instance of the same copy and waits for it to end;
     // returns its exit code, or -1 when it did not end in time.
     int RunAgain(const std::string& arguments, DWORD timeoutMs = 15000) const;
@@ -118,6 +124,10 @@ private:
     // Starts the copy with the arguments in its own folder; the caller owns
     // the process handle.
     bool Launch(const std::string& arguments, PROCESS_INFORMATION* pi) const;
+    // Waits for the started program's main window and its first idle moment.
+    bool WaitForMainWindow();
+    // Waits for a process that this object started to end; its exit code or -1.
+    static int WaitForExit(HANDLE hProcess, DWORD timeoutMs);
     // Hooks the probe library into the program's GUI thread, once.
     bool AttachMenuProbe() const;
 
@@ -129,6 +139,9 @@ private:
     DWORD m_processId = 0;
     HWND m_hMain = nullptr;
 };
+
+// The program's single-instance mutex.
+constexpr const char* kMurvelMutexName = "{5C1E2B90-3D47-4F0A-9B6E-7A2D4C8E1F03}";
 
 // Waits until the predicate holds or the time runs out.
 template <typename Predicate> bool WaitFor(Predicate predicate, DWORD timeoutMs = 10000) {

@@ -37,6 +37,11 @@ public:
     // The area blackout flags, as SetAreaBlackStatus set them.
     int BlackShown() const { return Field(&HookSlot::bBlackShown); }
     int Counting() const { return Field(&HookSlot::bCounting); }
+    // What any process that maps the library may do to its block.
+    void ZeroBlock() const {
+        for (size_t i = 0; i < sizeof(TessikShare); ++i)
+            reinterpret_cast<volatile BYTE*>(m_block)[i] = 0;
+    }
     // The thread that installed the hooks, or 0.
     DWORD InstallThread() const {
         return Installed() ? OwnSessionSlot(m_block)->dwInstallThreadId : 0;

@@ -2,9 +2,11 @@
 // runs, the program guards, the helper's screen-saver command is swallowed;
 // the helper ends and everything returns to normal. Also one instance at a
 // time and the uninstall prompt.
+#include "CSingleInstance.h"
 #include "HookTargetProcess.h"
 #include "MurvelProcess.h"
 #include "ProgramHooks.h"
+#include "ShareSection.h"
 #include "TestPaths.h"
 
 #include "resource.h"
@@ -68,6 +70,29 @@ TEST(WatchCycle, RunningProgramIsGuardedUntilItEnds) {
     murvel.RunWatchCycle();
     EXPECT_EQ("Qorvane", murvel.Title());
     EXPECT_TRUE(hooks.None());
+}
+
+// Any process that maps the library can write its shared block: the program
+// finds its slot gone in the next cycle and takes one again.
+TEST(WatchCycle, ASharedBlockZeroedByAnotherProcessIsTakenAgainWithinTwoCycles) {
+    HookTargetProcess helper;
+    ASSERT_NE(nullptr, helper.Window());
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.dat", List(Record(0, SiblingProgram("HookTarget.exe"), 1, 1), 1));
+    ASSERT_TRUE(murvel.Start());
+    murvel.RunWatchCycle();
+    ProgramHooks hooks(murvel);
+    ASSERT_TRUE(hooks.Installed());
+    ASSERT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_SCREENSAVE));
+
+    hooks.ZeroBlock();
+    EXPECT_EQ(WM_SYSCOMMAND, helper.PostAndReceive(WM_SYSCOMMAND, SC_SCREENSAVE));
+    murvel.RunWatchCycle();
+    murvel.RunWatchCycle();
+    EXPECT_TRUE(hooks.Installed());
+    EXPECT_EQ(1, hooks.Saver());
+    EXPECT_EQ(WM_NULL, helper.PostAndReceive(WM_SYSCOMMAND, SC_SCREENSAVE));
+    EXPECT_EQ(kGuarding, murvel.Title());
 }
 
 // Programs of the other bitness call back into the thread that installed the
@@ -159,6 +184,41 @@ TEST(SingleInstance, UninstallClosesTheRunningInstanceFirst) {
               RegQueryValueExA(hKey, "Velatrix", nullptr, nullptr, nullptr, nullptr));
     RegDeleteValueA(hKey, "Velatrix");
     RegCloseKey(hKey);
+}
+
+// Any process that maps Murvel.exe as an image can write its shared section.
+// A window published there counts only when a process running the same
+// program file owns it: no hand-over to another program's window, and no
+// close of it by /UNINSTALL.
+TEST(SingleInstance, AWindowOfAnotherProgramInTheSharedSectionIsIgnored) {
+    HookTargetProcess other;
+    ASSERT_NE(nullptr, other.Window());
+    MurvelProcess murvel;
+    HANDLE hRunning = CreateMutexA(nullptr, TRUE, kMurvelMutexName);
+    HMODULE image =
+        LoadLibraryExA(murvel.File("Murvel.exe").c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    using Slot = CSingleInstance::MainWndSlot;
+    auto slots =
+        static_cast<volatile Slot*>(FindShareSection(image, sizeof(Slot) * SessionSlots::kCount));
+    ASSERT_NE(nullptr, slots);
+    slots[0].owner.nTicket = SessionSlots::MakeTicket(OwnSessionKey(), 1);
+    SessionSlots::Stamp(slots[0].owner.process, {other.ProcessId(), 0, 0});
+    slots[0].hMainWnd = other.Window();
+
+    EXPECT_EQ(0, murvel.RunAgain(""));
+    EXPECT_EQ(0, murvel.RunAgain("/UNINSTALL"));
+    // A hold it cannot hand over is not lost without a word.
+    EXPECT_EQ(0, murvel.RunAndAnswer("/KEEPAWAKE:30", IDOK, "Qorvane"));
+    EXPECT_TRUE(IsWindow(other.Window())) << "closed by /UNINSTALL";
+    EXPECT_EQ(-1, other.TakePosted());
+    FreeLibrary(image);
+    CloseHandle(hRunning);
+}
+
+TEST(KeepAwake, AHoldAskedForWhileTheFirstInstanceStartsReachesIt) {
+    MurvelProcess murvel;
+    EXPECT_EQ(0, murvel.StartRacedBy("/KEEPAWAKE:30"));
+    EXPECT_TRUE(WaitFor([&] { return murvel.Title() == kGuarding; }, 5000));
 }
 
 TEST(KeepAwake, FromTheMenuAndTheCommandLineWithAndWithoutAWatchedProgram) {

@@ -119,8 +119,9 @@ int main(int argc, char** argv) {
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (msg.hwnd == hwnd && (msg.message == WM_SYSCOMMAND || msg.message == WM_NULL) &&
-            !IsMarked(msg.lParam)) {
+        const bool bRecorded = msg.message == WM_SYSCOMMAND || msg.message == WM_NULL ||
+                               msg.message == WM_COMMAND || msg.message >= 0xC000;
+        if (msg.hwnd == hwnd && bRecorded && !IsMarked(msg.lParam)) {
             g_postedMessage = msg.message;
             g_postedWParam = msg.wParam;
             g_postedLParam = msg.lParam;

@@ -24,8 +24,9 @@ constexpr UINT kQueryWParam = WM_APP + 2;
 // call since the last query).
 constexpr UINT kQueryCbtAnswer = WM_APP + 3;
 
-// A WM_SYSCOMMAND (or the WM_NULL the hooks make of it) posted without the
-// marker is recorded as it came out of the hooks and is never acted on.
+// A WM_SYSCOMMAND (or the WM_NULL the hooks make of it), a WM_COMMAND or a
+// registered message posted without the marker is recorded as it came out of
+// the hooks and is never acted on.
 // Sent, wParam = one of the fields below: returns that field of the last such
 // message, -1 for the message when none came since the last kForgetPosted.
 constexpr UINT kQueryPosted = WM_APP + 4;

@@ -225,7 +225,7 @@ TEST_F(HookLibrary, HandlesRecordedByAnotherProcessAreReplaced) {
         SCOPED_TRACE(testing::Message() << "installer " << installer.dwProcessId);
         UninstallHook();
         volatile HookSlot& slot = m_block->slots[0];
-        slot.owner.nSessionKey = OwnSessionKey();
+        slot.owner.nTicket = SessionSlots::MakeTicket(OwnSessionKey(), 7);
         SessionSlots::Stamp(slot.owner.process, installer);
         slot.hGetMsgHook = slot.hCbtHook = kDeadHook;
         slot.dwInstallThreadId = GetCurrentThreadId();

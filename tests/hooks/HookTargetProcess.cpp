@@ -97,6 +97,14 @@ LRESULT HookTargetProcess::PostSysCommandAndReceive(WPARAM command, LPARAM lPara
     return SendWithTimeout(m_hwnd, kQueryPosted, kPostedMessage);
 }
 
+LRESULT HookTargetProcess::TakePosted() {
+    if (PostAndReceive(WM_USER, 0) != WM_USER)
+        return -1;
+    LRESULT message = SendWithTimeout(m_hwnd, kQueryPosted, kPostedMessage);
+    SendWithTimeout(m_hwnd, kQueryPosted, kForgetPosted);
+    return message;
+}
+
 LRESULT HookTargetProcess::CbtAnswerToSysCommand(WPARAM command, LPARAM lParam) {
     SendWithTimeout(m_hwnd, kQueryCbtAnswer, 0);
     SendWithTimeout(m_hwnd, WM_SYSCOMMAND, command, lParam);

@@ -31,6 +31,10 @@ public:
     // Sends WM_SYSCOMMAND, which the helper passes to its default window
     // procedure; returns the global CBT hooks' answer: 1 refused, 0 allowed.
     LRESULT CbtAnswerToSysCommand(WPARAM command, LPARAM lParam = 0);
+    // The last system command, command or registered message that anyone
+    // posted to the window without a marker since the previous call (-1:
+    // none), once everything posted before has arrived.
+    LRESULT TakePosted();
 
 private:
     HANDLE m_process = nullptr;

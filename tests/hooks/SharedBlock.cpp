@@ -1,18 +1,9 @@
 #include "SharedBlock.h"
 
-#include <cstring>
+#include "ShareSection.h"
 
 volatile TessikShare* FindSharedBlock(HMODULE library) {
-    auto base = reinterpret_cast<BYTE*>(library);
-    auto dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
-    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
-        if (memcmp(section->Name, "ShareDat", IMAGE_SIZEOF_SHORT_NAME) == 0 &&
-            section->Misc.VirtualSize >= sizeof(TessikShare))
-            return reinterpret_cast<volatile TessikShare*>(base + section->VirtualAddress);
-    }
-    return nullptr;
+    return static_cast<volatile TessikShare*>(FindShareSection(library, sizeof(TessikShare)));
 }
 
 LONG OwnSessionKey() {

@@ -1,6 +1,7 @@
 #include "AddWatchRules.h"
 #include "ColumnWidths.h"
 #include "CommandRules.h"
+#include "SetAsideFiles.h"
 #include "StartupDecision.h"
 #include "WatchRowText.h"
 #include "WindowPlacement.h"
@@ -76,24 +77,52 @@ TEST(Startup, FiveWaysToStart) {
             << c.running << c.published << c.uninstall;
 
     using K = KeepAwakeRequest;
+    // waits: an instance that has not published its window yet is waited for.
     const struct {
         bool running, published, uninstall;
         K::Kind keepAwake;
         StartAction action;
+        bool waits;
     } holds[] = {
-        {false, false, false, K::Start, StartAction::RunMainWindow},
-        {false, false, false, K::Stop, StartAction::RunMainWindow},
-        {true, true, false, K::Start, StartAction::HandOverKeepAwake},
-        {true, true, false, K::Stop, StartAction::HandOverKeepAwake},
-        {true, false, false, K::Start, StartAction::EndSilently},
-        {true, true, true, K::Start, StartAction::CloseAndUninstall},
-        {false, false, false, K::Invalid, StartAction::RefuseKeepAwake},
-        {true, true, false, K::Invalid, StartAction::RefuseKeepAwake},
-        {true, true, true, K::Invalid, StartAction::CloseAndUninstall},
+        {false, false, false, K::Start, StartAction::RunMainWindow, true},
+        {false, false, false, K::Stop, StartAction::RunMainWindow, true},
+        {true, true, false, K::Start, StartAction::HandOverKeepAwake, true},
+        {true, true, false, K::Stop, StartAction::HandOverKeepAwake, true},
+        {true, false, false, K::Start, StartAction::KeepAwakeLost, true},
+        {true, false, false, K::Stop, StartAction::KeepAwakeLost, true},
+        {true, false, false, K::None, StartAction::EndSilently, true},
+        {true, false, true, K::Start, StartAction::EndSilently, false},
+        {true, true, true, K::Start, StartAction::CloseAndUninstall, false},
+        {true, false, true, K::None, StartAction::EndSilently, false},
+        {false, false, false, K::Invalid, StartAction::RefuseKeepAwake, false},
+        {true, true, false, K::Invalid, StartAction::RefuseKeepAwake, false},
+        {true, true, true, K::Invalid, StartAction::CloseAndUninstall, false},
     };
-    for (const auto& c : holds)
+    for (const auto& c : holds) {
         EXPECT_EQ(c.action, DecideStart(c.running, c.published, c.uninstall, c.keepAwake))
             << c.running << c.published << c.uninstall << c.keepAwake;
+        EXPECT_EQ(c.waits, WaitsForMainWnd(c.uninstall, c.keepAwake)) << c.uninstall << c.keepAwake;
+    }
+}
+
+TEST(Startup, OnlyTheProgramsOwnFilesSetAsideBySetupAreLeftovers) {
+    const struct {
+        const wchar_t* name;
+        bool leftover;
+    } cases[] = {
+        {L"TessikDLL.dll.123456.old", true},
+        {L"Murvel.exe.7.old", true},
+        {L"murvel.EXE.7.OLD", true},
+        {L"TessikDLL.dll.old", false},
+        {L"TessikDLL.dll.1.old.txt", false},
+        {L"Tessik.dat.1.old", false},
+        {L"xMurvel.exe.1.old", false},
+        {L"Murvel.exe", false},
+        {L"notes.old", false},
+        {L"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.leftover, IsSetAsideName(c.name)) << static_cast<int>(c.name[0]);
 }
 
 TEST(Startup, UninstallKeywordInAnyCaseAnywhere) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -16,6 +18,11 @@ struct Desk {
     std::set<HHOOK> hooks;
     UINT_PTR nNextHook = 0x100;
     std::set<DWORD> endedProcesses;
+    // Hook types the system refuses.
+    std::set<int> refusedHooks;
+    // Another process's step, run once at the moment a claimant has looked
+    // at a slot and asks whether its holder has ended.
+    std::function<void()> whileLooking;
 };
 
 struct FakeSystem {
@@ -26,9 +33,15 @@ struct FakeSystem {
     ProcessStamp Self() { return self; }
     DWORD ThreadId() { return 1; }
     bool HasEnded(const ProcessStamp& stamp) {
+        if (std::function<void()> step = std::move(pDesk->whileLooking)) {
+            pDesk->whileLooking = nullptr;
+            step();
+        }
         return pDesk->endedProcesses.count(stamp.dwProcessId);
     }
-    HHOOK Hook(int) {
+    HHOOK Hook(int idHook) {
+        if (pDesk->refusedHooks.count(idHook))
+            return nullptr;
         return *pDesk->hooks.insert(reinterpret_cast<HHOOK>(pDesk->nNextHook++)).first;
     }
     void Unhook(HHOOK hHook) { pDesk->hooks.erase(hHook); }
@@ -92,14 +105,17 @@ TEST_F(SessionTable, AnInstallAfterAnUninstallTakesTheFlagsAskedForMeanwhile) {
 }
 
 TEST_F(SessionTable, AFullTableInstallsNothingUntilASlotIsFreedOrItsProgramHasEnded) {
-    for (DWORD n = 0; n < SessionSlots::kCount; ++n)
-        Start(10 + n, 100 + n).Install(kWindow);
+    std::vector<Process> programs;
+    for (DWORD n = 0; n < SessionSlots::kCount; ++n) {
+        programs.push_back(Start(10 + n, 100 + n));
+        programs.back().Install(kWindow);
+    }
     Process late = Start(1, 99), later = Start(2, 98);
     EXPECT_EQ(nullptr, late.Install(kWindow));
     EXPECT_EQ(nullptr, late.Slot());
     EXPECT_EQ(2u * SessionSlots::kCount, m_desk.hooks.size());
 
-    Start(15, 105).Uninstall();
+    programs[5].Uninstall();
     EXPECT_NE(nullptr, late.Install(kWindow));
     EXPECT_EQ(nullptr, later.Install(kWindow));
     m_desk.endedProcesses.insert(107);
@@ -119,6 +135,111 @@ TEST_F(SessionTable, AnEndedInstallerWhoseProcessIdIsReusedIsReplaced) {
     EXPECT_FALSE(SessionSlots::HasProcessEnded(self));
     EXPECT_TRUE(SessionSlots::HasProcessEnded(
         {self.dwProcessId, self.dwCreatedLow + 1, self.dwCreatedHigh}));
+}
+
+// The hooks of the slot of the given process's session, when it holds both and
+// the desk has them.
+bool HasOwnHooks(Process& process) {
+    const volatile HookSlot* slot = process.Slot();
+    return slot && slot->hGetMsgHook && slot->hCbtHook && slot->hGetMsgHook != slot->hCbtHook;
+}
+
+// Sessions 10 to 25 hold every slot; the programs of slots 3 and 5 have ended
+// and slot 6 is being claimed (its stamp half written, of an ended process).
+class FullTable : public SessionTable {
+protected:
+    void SetUp() override {
+        for (DWORD n = 0; n < SessionSlots::kCount; ++n) {
+            m_programs.push_back(Start(10 + n, 100 + n));
+            m_programs.back().Install(kWindow);
+        }
+        m_desk.endedProcesses = {103, 105, 106};
+        volatile SessionSlots::Owner& claimed = m_desk.share.slots[6].owner;
+        claimed.nTicket = SessionSlots::MakeTicket(7 | SessionSlots::kClaimingFlag, 9);
+    }
+    std::vector<Process> m_programs;
+};
+
+TEST_F(FullTable, TwoClaimantsOfOneEndedSlotEachGetASlotOfTheirOwn) {
+    Process first = Start(1, 1000), second = Start(2, 2000);
+    m_desk.whileLooking = [&] { EXPECT_NE(nullptr, second.Install(kWindow)); };
+    EXPECT_NE(nullptr, first.Install(kWindow));
+    EXPECT_EQ(&m_desk.share.slots[3], second.Slot());
+    EXPECT_EQ(&m_desk.share.slots[5], first.Slot()) << "the slot being claimed is nobody's";
+    EXPECT_TRUE(HasOwnHooks(first));
+    EXPECT_TRUE(HasOwnHooks(second));
+    EXPECT_NE(first.Slot()->hCbtHook, second.Slot()->hCbtHook);
+}
+
+// Session 13's program ended; its next one takes the session's slot back
+// while a program of session 1 is deciding that the slot's holder has ended.
+TEST_F(FullTable, AClaimRacingAnAdoptLeavesTheSessionItsSlot) {
+    Process claimant = Start(1, 1000), successor = Start(13, 1300);
+    HHOOK hSuccessorHook = nullptr;
+    m_desk.whileLooking = [&] { hSuccessorHook = successor.Install(kWindow); };
+    claimant.Install(kWindow);
+    ASSERT_NE(nullptr, hSuccessorHook);
+    EXPECT_EQ(&m_desk.share.slots[3], successor.Slot());
+    EXPECT_EQ(hSuccessorHook, successor.Slot()->hCbtHook);
+    EXPECT_EQ(&m_desk.share.slots[5], claimant.Slot());
+
+    // The other way round: session 17's next program looked at its slot, a
+    // program of session 2 took it first; the successor's take fails.
+    volatile HookSlot& ended = m_desk.share.slots[7];
+    SessionSlots::Ticket seen;
+    ProcessStamp holder;
+    ASSERT_TRUE(SessionSlots::ReadHolder(ended, &seen, &holder));
+    m_desk.endedProcesses.insert(holder.dwProcessId);
+    Process other = Start(2, 2000);
+    other.Install(kWindow);
+    ASSERT_EQ(&ended, other.Slot());
+    EXPECT_EQ(0, SessionSlots::Take(ended, seen, SessionSlots::KeyOf(17), {1700, 1, 0}));
+    EXPECT_EQ(&ended, other.Slot());
+
+    // Each uninstall removes its own hooks and gives back its own slot.
+    successor.Uninstall();
+    EXPECT_EQ(0u, m_desk.hooks.count(hSuccessorHook));
+    EXPECT_EQ(nullptr, successor.Slot());
+    EXPECT_TRUE(HasOwnHooks(claimant));
+    EXPECT_TRUE(HasOwnHooks(other));
+}
+
+// Any process that maps the library can zero the block: the holder notices at
+// its next install and takes a slot again, keeping its one pair of hooks.
+TEST_F(SessionTable, AZeroedKeyIsTakenAgainWithoutTouchingTheNewHolder) {
+    Process first = Start(1, 100), second = Start(2, 200), third = Start(3, 300);
+    first.Install(kWindow);
+    second.Install(kWindow);
+    volatile HookSlot* firstSlot = const_cast<volatile HookSlot*>(first.Slot());
+    firstSlot->owner.nTicket = 0;
+    EXPECT_EQ(nullptr, first.Slot());
+    third.Install(kWindow);
+    EXPECT_EQ(firstSlot, third.Slot()) << "the zeroed slot counts as free";
+
+    EXPECT_NE(nullptr, first.Install(kWindow));
+    EXPECT_EQ(&m_desk.share.slots[2], first.Slot());
+    EXPECT_EQ(6u, m_desk.hooks.size()) << "each session one pair";
+    EXPECT_TRUE(HasOwnHooks(first));
+    first.Uninstall();
+    EXPECT_EQ(4u, m_desk.hooks.size());
+    EXPECT_EQ(firstSlot, third.Slot());
+    EXPECT_TRUE(HasOwnHooks(third));
+}
+
+// A hook that the system refuses leaves none: the program asks again later.
+TEST_F(SessionTable, AHalfInstallIsUndoneAndReportedAsAFailure) {
+    Process program = Start(1, 100);
+    for (int idRefused : {WH_CBT, WH_GETMESSAGE}) {
+        m_desk.refusedHooks = {idRefused};
+        EXPECT_EQ(nullptr, program.Install(kWindow)) << idRefused;
+        EXPECT_TRUE(m_desk.hooks.empty()) << idRefused;
+        ASSERT_NE(nullptr, program.Slot());
+        EXPECT_EQ(nullptr, program.Slot()->hGetMsgHook);
+    }
+    m_desk.refusedHooks.clear();
+    EXPECT_NE(nullptr, program.Install(kWindow));
+    EXPECT_TRUE(HasOwnHooks(program));
+    EXPECT_EQ(2u, m_desk.hooks.size());
 }
 
 } // namespace

@@ -242,6 +242,12 @@ TEST(KeepAwake, TimedHoldsEndInTheFirstCycleAfterTheirDeadline) {
     EXPECT_TRUE(AgeKeepAwake(endless, start + 1000000000ull).bOn);
     EXPECT_EQ(0, KeepAwakeMinutesLeft(endless, start));
     EXPECT_FALSE(StartKeepAwake(0, start).bOn);
+    EXPECT_FALSE(StartKeepAwake(-2, start).bOn);
+    // A later start hands over any number: a hold lasts a week at most.
+    for (int minutes : {kKeepAwakeMaxMinutes, kKeepAwakeMaxMinutes + 1, 0x7FFFFFFF}) {
+        EXPECT_EQ(kKeepAwakeMaxMinutes, KeepAwakeMinutesLeft(StartKeepAwake(minutes, start), start))
+            << minutes;
+    }
 
     const struct {
         KeepAwakeHold hold;
