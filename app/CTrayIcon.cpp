@@ -130,3 +130,8 @@ BOOL CTrayIcon::SetTip(const char* pszTip) {
     CopyTip(data.szTip, pszTip);
     return Shell_NotifyIconA(NIM_MODIFY, &data);
 }
+
+UINT CTrayIcon::TaskbarCreatedMessage() {
+    static const UINT s_uMessage = RegisterWindowMessageA("TaskbarCreated");
+    return s_uMessage;
+}

@@ -14,6 +14,10 @@ public:
     CTrayIcon& operator=(const CTrayIcon&) = delete;
     virtual ~CTrayIcon();
 
+    // The shell sends this to every top-level window when the taskbar has
+    // been re-created (explorer restarted) and all icons are gone.
+    static UINT TaskbarCreatedMessage();
+
     // Each returns what Shell_NotifyIconA answered.
     BOOL Create(UINT uID, HICON hIcon, const char* pszTip, TRAYNOTIFYPROC pfn, void* pData);
     BOOL Delete();

@@ -86,7 +86,7 @@ BOOL CWatchApp::InitInstance() {
         WPARAM wParam = 0;
         LPARAM lParam = 0;
         EncodeKeepAwake(keepAwake, wParam, lParam);
-        PostMessageA(hMainWnd, CWatchListDlg::KeepAwakeMessage(), wParam, lParam);
+        PostMessageA(hMainWnd, CWatchGuard::KeepAwakeMessage(), wParam, lParam);
         break;
     }
     case StartAction::RefuseKeepAwake:

@@ -51,6 +51,11 @@ UINT CWatchGuard::HoldProcessEndedMessage() {
     return s_uMessage;
 }
 
+UINT CWatchGuard::KeepAwakeMessage() {
+    static const UINT s_uMessage = RegisterWindowMessageA("Qorvane.KeepAwake");
+    return s_uMessage;
+}
+
 void CWatchGuard::OnTimer(UINT_PTR nIDEvent) {
     if (nIDEvent == kCountdownTimer) {
         OnCountdownTick();

@@ -108,6 +108,9 @@ public:
     // Posted to that window when the process a hold is bound to ends, with
     // its id as wParam: hand it to OnHoldProcessEnded.
     static UINT HoldProcessEndedMessage();
+    // Posted to it by a later start with a hold to start or stop
+    // (EncodeKeepAwake): hand it to StartHold.
+    static UINT KeepAwakeMessage();
     // void OnTimer(UINT_PTR nIDEvent): the countdown clock, or a watch cycle
     void OnTimer(UINT_PTR nIDEvent);
     void RunCycle();

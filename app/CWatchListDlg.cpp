@@ -1,10 +1,8 @@
 #include "CWatchListDlg.h"
 
-#include "AfxLanguage.h"
 #include "AfxResource.h"
 #include "AfxText.h"
 #include "CAboutDlg.h"
-#include "ColumnWidths.h"
 #include "CAddWatchDlg.h"
 #include "CBlackoutDefaultsDlg.h"
 #include "CWatchPropDlg.h"
@@ -14,67 +12,23 @@
 #include "KeepAwakeMenu.h"
 #include "CAutoRun.h"
 #include "CMenu.h"
-#include "CPathName.h"
 #include "CSingleInstance.h"
+#include "CWinApp.h"
 #include "CommandRules.h"
 #include "ModalPopups.h"
 #include "ProfileSave.h"
-#include "WatchRowText.h"
-#include "WideText.h"
+#include "SaveFailureMessage.h"
 #include "WindowPlacement.h"
 #include "resource.h"
-
-#include <algorithm>
 
 namespace {
 
 const char kAutoRunValue[] = "Velatrix";
 const wchar_t kSettingsFile[] = L"Tessik.ini";
 const wchar_t kListFile[] = L"Tessik.dat";
-// What the list view adds to a text's width around a cell's text.
-const int kColumnTextPadding = 16;
-// The column whose texts (paths) are long: it takes the list's spare width.
-const size_t kFillColumn = 1;
-
-struct ColumnDefault {
-    UINT nHeading;
-    int nWidth;
-    int nEnglishWidth; // the English texts are longer, and so is their window
-    const char* pszKey;
-    // The texts a cell of the column can show (0 ends the list).
-    UINT nCellTexts[3];
-};
-const ColumnDefault kColumns[] = {
-    {IDS_COLUMN_ALIAS, 100, 80, "Col0", {0, 0, 0}},
-    {IDS_COLUMN_FILENAME, 150, 140, "Col1", {0, 0, 0}},
-    {IDS_COLUMN_CONDITION,
-     70,
-     110,
-     "Col2",
-     {ConditionTextId(0), ConditionTextId(1), ConditionTextId(2)}},
-    {IDS_COLUMN_EFFECT, 70, 140, "Col3", {EffectTextId(1), EffectTextId(2), EffectTextId(3)}},
-};
-
-int DefaultWidth(const ColumnDefault& column) {
-    return AfxGetResourceLanguage() == AFX_LANG_ENGLISH ? column.nEnglishWidth : column.nWidth;
-}
-
 // The small picture when it could be loaded, else the large one shrunk.
 HICON SmallIcon(HICON hSmall, HICON hLarge) {
     return hSmall ? hSmall : hLarge;
-}
-
-CString LoadText(UINT nID) {
-    CString text;
-    text.LoadString(nID);
-    return text;
-}
-
-// The shell sends this to every top-level window when the taskbar has been
-// re-created (explorer restarted) and all icons are gone.
-UINT TaskbarCreatedMessage() {
-    static const UINT s_uMessage = RegisterWindowMessageA("TaskbarCreated");
-    return s_uMessage;
 }
 
 } // namespace
@@ -87,10 +41,8 @@ CWatchListDlg::CWatchListDlg()
     // The caption and the notification area show the small size; drawn at
     // that size, not shrunk from the large picture.
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
-    m_hIconNormalSmall.Attach(static_cast<HICON>(LoadImageA(
-        AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, cx, cy, 0)));
-    m_hIconGuardSmall.Attach(static_cast<HICON>(
-        LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_GUARD), IMAGE_ICON, cx, cy, 0)));
+    m_hIconNormalSmall.Load(IDR_MAINFRAME, cx, cy);
+    m_hIconGuardSmall.Load(IDI_GUARD, cx, cy);
 }
 
 CWatchListDlg::~CWatchListDlg() = default;
@@ -104,17 +56,12 @@ void CWatchListDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_WATCH_LIST, m_listCtrl);
 }
 
-UINT CWatchListDlg::KeepAwakeMessage() {
-    static const UINT s_uMessage = RegisterWindowMessageA("Qorvane.KeepAwake");
-    return s_uMessage;
-}
-
 INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == TaskbarCreatedMessage()) {
+    if (message == CTrayIcon::TaskbarCreatedMessage()) {
         OnTaskbarCreated();
         return FALSE;
     }
-    if (message == KeepAwakeMessage()) {
+    if (message == CWatchGuard::KeepAwakeMessage()) {
         m_guard.StartHold(DecodeKeepAwake(wParam, lParam));
         return TRUE;
     }
@@ -287,44 +234,27 @@ BOOL CWatchListDlg::OnInitDialog() {
     m_guard.Start(m_hWnd);
     InitLayout();
     CSingleInstance::SetMainWnd(m_hWnd);
-    {
-        // The template's layout, before anything moves: the window may not
-        // shrink below what keeps every button whole.
-        RECT client, list, buttons = {};
-        GetClientRect(&client);
-        ::GetWindowRect(GetDlgItem(IDC_WATCH_LIST), &list);
-        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&list), 2);
-        for (int nID : {IDC_HIDE_WINDOW, IDC_WATCH_PROPERTIES, IDC_ADD_WATCH, IDC_DELETE_WATCH}) {
-            RECT button;
-            ::GetWindowRect(GetDlgItem(nID), &button);
-            MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&button), 2);
-            UnionRect(&buttons, &buttons, &button);
-        }
-        const SIZE minClient = MinimumClientSize(SIZE{client.right, client.bottom}, buttons, list);
-        RECT outer = {0, 0, minClient.cx, minClient.cy};
-        AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_STYLE)), TRUE,
-                           static_cast<DWORD>(GetWindowLongA(m_hWnd, GWL_EXSTYLE)));
-        m_minTrackSize = SIZE{outer.right - outer.left, outer.bottom - outer.top};
-        m_nMinTrackDpi = m_nDpi;
-    }
+    // The template's layout, before anything moves: the window may not
+    // shrink below what keeps every button whole.
+    m_minTrackSize =
+        MinimumTrackSize(m_hWnd, IDC_WATCH_LIST,
+                         {IDC_HIDE_WINDOW, IDC_WATCH_PROPERTIES, IDC_ADD_WATCH, IDC_DELETE_WATCH});
+    m_nMinTrackDpi = m_nDpi;
+    m_listCtrl.InitColumns(m_nDpi);
 
-    for (int n = 0; n < 4; ++n) {
-        m_listCtrl.InsertColumn(n, LoadText(kColumns[n].nHeading), LVCFMT_LEFT,
-                                ScaleByDpi(DefaultWidth(kColumns[n]), m_nDpi));
+    const struct {
+        CIconButton& button;
+        UINT nIcon;
+        BOOL bEnabled;
+    } buttons[] = {{m_btnProperties, IDI_PROPERTIES, FALSE},
+                   {m_btnHide, IDI_HIDE, TRUE},
+                   {m_btnDelete, IDI_DELETE, FALSE},
+                   {m_btnAdd, IDI_ADD, TRUE}};
+    for (const auto& b : buttons) {
+        b.button.ApplyStandardStyle(TRUE);
+        b.button.SetIconFromResource(b.nIcon);
+        b.button.EnableWindow(b.bEnabled);
     }
-    m_listCtrl.SetExtendedStyle(0, LVS_EX_FULLROWSELECT);
-    m_listCtrl.EnableCellTips();
-
-    m_btnProperties.ApplyStandardStyle(TRUE);
-    m_btnProperties.SetIconFromResource(IDI_PROPERTIES);
-    m_btnProperties.EnableWindow(FALSE);
-    m_btnHide.ApplyStandardStyle(TRUE);
-    m_btnHide.SetIconFromResource(IDI_HIDE);
-    m_btnDelete.ApplyStandardStyle(TRUE);
-    m_btnDelete.SetIconFromResource(IDI_DELETE);
-    m_btnDelete.EnableWindow(FALSE);
-    m_btnAdd.ApplyStandardStyle(TRUE);
-    m_btnAdd.SetIconFromResource(IDI_ADD);
 
     const std::wstring strFolder = GetDataFolder();
     m_settings.SetPath((strFolder + kSettingsFile).c_str());
@@ -333,9 +263,7 @@ BOOL CWatchListDlg::OnInitDialog() {
     m_strListPath = strFolder + kListFile;
     m_watchList.Load(m_strListPath.c_str());
     for (int i = 0; i < m_watchList.GetCount(); ++i) {
-        const CWatchItem& item = *m_watchList.GetAt(i);
-        m_listCtrl.InsertItem(LVIF_TEXT | LVIF_IMAGE, i, item.m_strTitle, 0);
-        SetRowText(i, item);
+        m_listCtrl.InsertRow(i, *m_watchList.GetAt(i));
     }
 
     ::SetTimer(m_hWnd, CWatchGuard::kCycleTimer, CWatchGuard::kCycleMs, nullptr);
@@ -359,28 +287,16 @@ void CWatchListDlg::InitLayout() {
 void CWatchListDlg::LoadWindowSettings() {
     RECT rc;
     GetWindowRect(&rc);
-    const POINT created = {rc.left, rc.top};
     const int left = m_settings.GetInt("Dialog", "Left", rc.left);
     const int top = m_settings.GetInt("Dialog", "Top", rc.top);
     const int width = m_settings.GetInt("Dialog", "Width", rc.right - left);
     const int height = m_settings.GetInt("Dialog", "Height", rc.bottom - top);
-    const RECT restored = {left, top, left + width, top + height};
-    MONITORINFO primary = {};
-    primary.cbSize = sizeof primary;
-    GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary);
-    const bool bOnSomeMonitor = MonitorFromRect(&restored, MONITOR_DEFAULTTONULL) != nullptr;
-    const RECT placed = PlaceRestoredWindow(restored, created, bOnSomeMonitor, primary.rcWork);
+    const RECT placed =
+        PlaceSavedWindow(RECT{left, top, left + width, top + height}, POINT{rc.left, rc.top});
     ::MoveWindow(m_hWnd, placed.left, placed.top, placed.right - placed.left,
                  placed.bottom - placed.top, TRUE);
-
     // After the move: the defaults fill the list's width as it is now.
-    const std::vector<int> defaults = ComputeDefaultColumnWidths();
-    for (int n = 0; n < 4; ++n) {
-        // A stored width is the user's own, in pixels; only the default scales.
-        const int stored = m_settings.GetInt("Dialog", kColumns[n].pszKey, -1);
-        m_listCtrl.SetColumnWidth(n,
-                                  StoredOrDefaultWidth(stored, defaults[static_cast<size_t>(n)]));
-    }
+    m_listCtrl.LoadColumnWidths(m_settings, m_nDpi);
 
     m_bVisible = m_settings.GetInt("Dialog", "Visible", 1);
     if (!m_bVisible) {
@@ -394,58 +310,13 @@ void CWatchListDlg::LoadWindowSettings() {
                        CAutoRun(kAutoRunValue).IsEnabled() ? MF_CHECKED : MF_UNCHECKED);
 }
 
-std::vector<int> CWatchListDlg::ComputeDefaultColumnWidths() const {
-    std::vector<int> needs;
-    for (const ColumnDefault& column : kColumns) {
-        // The file names give way first: their column needs its heading only.
-        int need = needs.size() == kFillColumn ? 0 : ScaleByDpi(DefaultWidth(column), m_nDpi);
-        const int padding = ScaleByDpi(kColumnTextPadding, m_nDpi);
-        need = std::max(need, m_listCtrl.GetStringWidth(LoadText(column.nHeading)) + padding);
-        for (UINT nText : column.nCellTexts) {
-            if (nText != 0) {
-                need = std::max(need, m_listCtrl.GetStringWidth(LoadText(nText)) + padding);
-            }
-        }
-        needs.push_back(need);
-    }
-    // Room for a vertical scroll bar, so that a longer list does not make the
-    // columns scroll sideways.
-    RECT list;
-    ::GetClientRect(m_listCtrl.GetSafeHwnd(), &list);
-    const int width = list.right - GetSystemMetrics(SM_CXVSCROLL);
-    return DefaultColumnWidths(needs, kFillColumn, width);
-}
-
 void CWatchListDlg::SaveWindowSettings() {
-    int widths[4];
-    for (int n = 0; n < 4; ++n) {
-        widths[n] = m_listCtrl.GetColumnWidth(n);
-    }
-    RECT r;
-    if (IsIconic()) {
-        WINDOWPLACEMENT placement = {};
-        placement.length = sizeof placement;
-        GetWindowPlacement(m_hWnd, &placement);
-        r = placement.rcNormalPosition;
-        // The restored rectangle is in work-area coordinates; Left and Top are
-        // read back as screen coordinates, so a taskbar at the top or left
-        // would otherwise shift the window at every such save.
-        MONITORINFO info = {};
-        info.cbSize = sizeof info;
-        if (GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTOPRIMARY), &info)) {
-            OffsetRect(&r, info.rcWork.left - info.rcMonitor.left,
-                       info.rcWork.top - info.rcMonitor.top);
-        }
-    } else {
-        GetWindowRect(&r);
-    }
+    const RECT r = WindowRectToSave(m_hWnd);
     // In one step, as the list: a save cut short leaves the old settings,
     // never an empty file; keys of others (the blackout defaults, the
     // language) stay as they are.
     const auto write = [&](CProfileText& text) {
-        for (int n = 0; n < 4; ++n) {
-            text.WriteInt("Dialog", kColumns[n].pszKey, widths[n]);
-        }
+        m_listCtrl.SaveColumnWidths(text);
         text.WriteInt("Dialog", "Left", r.left);
         text.WriteInt("Dialog", "Top", r.top);
         text.WriteInt("Dialog", "Width", r.right - r.left);
@@ -472,27 +343,13 @@ void CWatchListDlg::ReportSaveFailure(const wchar_t* pszPath, DWORD dwError) {
         return;
     }
     m_bSaveFailureShown = true;
-    wchar_t* pszSystem = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, dwError, 0, reinterpret_cast<wchar_t*>(&pszSystem), 0, nullptr);
-    // The path as the system spells it, whatever the code page holds.
-    const wchar_t* args[] = {pszPath, pszSystem ? pszSystem : L""};
-    const std::wstring strText = FormatWideString(IDS_SAVE_FAILED, args, 2);
-    if (pszSystem) {
-        LocalFree(pszSystem);
-    }
     // While the window is going away it cannot own the box; otherwise it
     // does, even hidden, so that nothing else opens over the box.
-    HWND hOwner = m_bDestroying ? nullptr : m_hWnd;
-    MessageBoxW(hOwner, strText.c_str(), FormatWideString(IDS_APP_TITLE, nullptr, 0).c_str(),
-                MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    ShowSaveFailure(m_bDestroying ? nullptr : m_hWnd, pszPath, dwError);
 }
 
 void CWatchListDlg::SetRowText(int nRow, const CWatchItem& item) {
-    m_listCtrl.SetItemText(nRow, 1, item.m_strFileName);
-    m_listCtrl.SetItemText(nRow, 2, LoadText(ConditionTextId(item.m_nValidCondition)));
-    m_listCtrl.SetItemText(nRow, 3, LoadText(EffectTextId(item.m_nMonitorEffec)));
+    m_listCtrl.ShowItem(nRow, item, false);
 }
 
 void CWatchListDlg::OnWindowPosChanging(WINDOWPOS* pPos) {
@@ -559,11 +416,7 @@ void CWatchListDlg::OnDpiChanged(UINT nDpi, const RECT* pSuggested) {
     ::SetWindowPos(m_hWnd, nullptr, pSuggested->left, pSuggested->top,
                    pSuggested->right - pSuggested->left, pSuggested->bottom - pSuggested->top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    // The columns keep the share of the window the user gave them.
-    for (int n = 0; n < 4; ++n) {
-        m_listCtrl.SetColumnWidth(n, MulDiv(m_listCtrl.GetColumnWidth(n), static_cast<int>(nDpi),
-                                            static_cast<int>(m_nDpi)));
-    }
+    m_listCtrl.ScaleColumnWidths(m_nDpi, nDpi);
     m_nDpi = nDpi;
     for (CIconButton* pButton : {&m_btnHide, &m_btnAdd, &m_btnDelete, &m_btnProperties}) {
         pButton->ReloadPicture();
@@ -573,8 +426,7 @@ void CWatchListDlg::OnDpiChanged(UINT nDpi, const RECT* pSuggested) {
 RECT CWatchListDlg::GetGripRect() const {
     RECT client;
     GetClientRect(&client);
-    return RECT{client.right - GetSystemMetrics(SM_CXVSCROLL),
-                client.bottom - GetSystemMetrics(SM_CYHSCROLL), client.right, client.bottom};
+    return SizeGripRect(client);
 }
 
 void CWatchListDlg::OnPaint() {
@@ -690,32 +542,19 @@ void CWatchListDlg::OnTaskbarCreated() {
 void CWatchListDlg::OnToggleAutoRun() {
     CAutoRun autoRun(kAutoRunValue);
     const bool bWasEnabled = autoRun.IsEnabled();
-    if (bWasEnabled) {
-        autoRun.Disable();
-    } else {
-        autoRun.Enable();
-    }
     // The mark shows what the registry holds now.
-    const bool bEnabled = autoRun.IsEnabled();
+    const bool bEnabled = autoRun.Toggle();
     CMenu menu(GetMenu());
     menu.CheckMenuItem(ID_TOGGLE_AUTORUN, bEnabled ? MF_CHECKED : MF_UNCHECKED);
     // Only an administrator can delete a registration under the machine-wide
     // key; without a word the click would seem to do nothing.
     if (bWasEnabled && bEnabled) {
-        MessageBoxA(m_hWnd, LoadText(IDS_AUTORUN_BY_ADMIN), LoadText(IDS_APP_TITLE),
-                    MB_OK | MB_ICONINFORMATION);
+        AfxMessageBox(IDS_AUTORUN_BY_ADMIN, MB_OK | MB_ICONINFORMATION);
     }
 }
 
 void CWatchListDlg::TrayCallback(WPARAM, LPARAM lParam, void* pData) {
     CWatchListDlg* pDlg = static_cast<CWatchListDlg*>(pData);
-    CMenu menu;
-    menu.LoadMenu(IDR_TRAY_MENU);
-    CMenu popup(menu.GetSubMenu(0));
-    POINT cursor;
-    GetCursorPos(&cursor);
-    PrepareKeepAwakeMenu(FindKeepAwakeMenu(popup), pDlg->m_guard.GetHoldMinutes(),
-                         pDlg->m_guard.IsComputerOnlyChosen());
     switch (LOWORD(lParam)) {
     case WM_LBUTTONDBLCLK:
         if (pDlg->HasOpenDialog()) {
@@ -725,15 +564,9 @@ void CWatchListDlg::TrayCallback(WPARAM, LPARAM lParam, void* pData) {
         }
         break;
     case WM_RBUTTONDOWN:
-        if (popup) {
-            pDlg->SetForegroundWindow();
-            if (pDlg->m_bVisible) {
-                popup.ModifyMenu(0, MF_BYPOSITION | MF_STRING, ID_TOGGLE_MAIN_WND,
-                                 LoadText(IDS_HIDE_WINDOW));
-            }
-            popup.SetDefaultItem(0, TRUE);
-            popup.TrackPopupMenu(TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, *pDlg);
-        }
+        pDlg->SetForegroundWindow();
+        TrackTrayMenu(*pDlg, pDlg->m_bVisible != FALSE, pDlg->m_guard.GetHoldMinutes(),
+                      pDlg->m_guard.IsComputerOnlyChosen());
         break;
     default:
         break;
@@ -783,8 +616,7 @@ void CWatchListDlg::OnAddWatch() {
     }
     m_watchList.Add(propDlg.m_item);
     const int nRow = m_listCtrl.GetItemCount();
-    m_listCtrl.InsertItem(LVIF_TEXT | LVIF_IMAGE, nRow, propDlg.m_item.m_strTitle, 0);
-    SetRowText(nRow, propDlg.m_item);
+    m_listCtrl.InsertRow(nRow, propDlg.m_item);
     m_listCtrl.SetItemState(nRow, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     m_listCtrl.SetFocus();
     SaveList();
@@ -837,8 +669,7 @@ void CWatchListDlg::OnWatchProperties() {
     }
     CWatchItem* pItem = m_watchList.GetAt(nRow);
     pItem->CopyFrom(propDlg.m_item);
-    SetRowText(nRow, *pItem);
-    m_listCtrl.SetItemText(nRow, 0, pItem->m_strTitle);
+    m_listCtrl.ShowItem(nRow, *pItem, true);
     SaveList();
     m_guard.RunCycle();
 }
@@ -863,14 +694,9 @@ void CWatchListDlg::OnBlackoutDefaults() {
 }
 
 void CWatchListDlg::OnKeepAwake(UINT nID) {
-    const bool bComputerOnly = m_guard.IsComputerOnlyChosen();
     if (nID == ID_KEEPAWAKE_COMPUTER_ONLY) {
-        m_guard.ChooseComputerOnly(!bComputerOnly);
-        return;
+        m_guard.ChooseComputerOnly(!m_guard.IsComputerOnlyChosen());
+    } else {
+        m_guard.StartHold(KeepAwakeRequestOf(nID, m_guard.IsComputerOnlyChosen()));
     }
-    KeepAwakeRequest request;
-    request.nMinutes = KeepAwakeMinutesOf(nID);
-    request.kind = request.nMinutes == 0 ? KeepAwakeRequest::Stop : KeepAwakeRequest::Start;
-    request.bComputerOnly = bComputerOnly;
-    m_guard.StartHold(request);
 }

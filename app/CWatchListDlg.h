@@ -6,7 +6,7 @@
 #include "CIconButton.h"
 #include "CProfileFile.h"
 #include "CString.h"
-#include "CTipListCtrl.h"
+#include "CWatchListView.h"
 #include "CTrayIcon.h"
 #include "CWatchGuard.h"
 #include "CWatchList.h"
@@ -33,8 +33,6 @@ public:
     static void TrayCallback(WPARAM wParam, LPARAM lParam, void* pData);
     // A hold to start with, from the command line.
     void SetStartupKeepAwake(const KeepAwakeRequest& request) { m_startupHold = request; }
-    // Posted by a later start with a hold to start or stop (EncodeKeepAwake).
-    static UINT KeepAwakeMessage();
 
 protected:
     INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -96,15 +94,12 @@ private:
     void SaveList();
     // Tells the user once that a file could not be saved, and why.
     void ReportSaveFailure(const wchar_t* pszPath, DWORD dwError);
-    // The columns' widths when the settings hold none, from their texts and
-    // the list's width.
-    std::vector<int> ComputeDefaultColumnWidths() const;
 
     CIconButton m_btnHide;
     CIconButton m_btnAdd;
     CIconButton m_btnDelete;
     CIconButton m_btnProperties;
-    CTipListCtrl m_listCtrl;
+    CWatchListView m_listCtrl;
     HICON m_hIconNormal;
     HICON m_hIconGuard;
     CWatchList m_watchList;

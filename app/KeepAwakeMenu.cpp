@@ -24,13 +24,17 @@ HMENU FindKeepAwakeMenu(HMENU hMenu) {
     return CMenu(hMenu).FindSubMenuHolding(ID_KEEPAWAKE_ON);
 }
 
-int KeepAwakeMinutesOf(UINT nID) {
+KeepAwakeRequest KeepAwakeRequestOf(UINT nID, bool bComputerOnly) {
+    KeepAwakeRequest request;
+    request.kind = KeepAwakeRequest::Stop;
     for (const HoldChoice& choice : kHoldChoices) {
         if (choice.nID == nID) {
-            return choice.nMinutes;
+            request.kind = KeepAwakeRequest::Start;
+            request.nMinutes = choice.nMinutes;
+            request.bComputerOnly = bComputerOnly;
         }
     }
-    return 0;
+    return request;
 }
 
 void PrepareKeepAwakeMenu(HMENU hMenu, int nHoldMinutes, bool bComputerOnly) {
@@ -58,4 +62,23 @@ void PrepareKeepAwakeMenu(HMENU hMenu, int nHoldMinutes, bool bComputerOnly) {
             menu.DeleteMenu(nLast, MF_BYPOSITION);
         }
     }
+}
+
+void TrackTrayMenu(HWND hOwner, bool bWindowVisible, int nHoldMinutes, bool bComputerOnly) {
+    CMenu menu;
+    menu.LoadMenu(IDR_TRAY_MENU);
+    CMenu popup(menu.GetSubMenu(0));
+    if (!popup) {
+        return;
+    }
+    PrepareKeepAwakeMenu(FindKeepAwakeMenu(popup), nHoldMinutes, bComputerOnly);
+    if (bWindowVisible) {
+        CString strHide;
+        strHide.LoadString(IDS_HIDE_WINDOW);
+        popup.ModifyMenu(0, MF_BYPOSITION | MF_STRING, ID_TOGGLE_MAIN_WND, strHide);
+    }
+    popup.SetDefaultItem(0, TRUE);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    popup.TrackPopupMenu(TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, hOwner);
 }

@@ -26,3 +26,57 @@ SIZE MinimumClientSize(SIZE client, const RECT& buttons, const RECT& list) {
     return SIZE{rightMargin + (buttons.right - buttons.left) + rightMargin,
                 client.cy - listHeight + listHeight / 2};
 }
+
+RECT SizeGripRect(const RECT& client) {
+    return RECT{client.right - GetSystemMetrics(SM_CXVSCROLL),
+                client.bottom - GetSystemMetrics(SM_CYHSCROLL), client.right, client.bottom};
+}
+
+RECT PlaceSavedWindow(const RECT& restored, POINT created) {
+    MONITORINFO primary = {};
+    primary.cbSize = sizeof primary;
+    GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary);
+    const bool bOnSomeMonitor = MonitorFromRect(&restored, MONITOR_DEFAULTTONULL) != nullptr;
+    return PlaceRestoredWindow(restored, created, bOnSomeMonitor, primary.rcWork);
+}
+
+RECT WindowRectToSave(HWND hWnd) {
+    RECT r;
+    if (!IsIconic(hWnd)) {
+        GetWindowRect(hWnd, &r);
+        return r;
+    }
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(hWnd, &placement);
+    r = placement.rcNormalPosition;
+    // The restored rectangle is in work-area coordinates; Left and Top are
+    // read back as screen coordinates, so a taskbar at the top or left would
+    // otherwise shift the window at every such save.
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTOPRIMARY), &info)) {
+        OffsetRect(&r, info.rcWork.left - info.rcMonitor.left,
+                   info.rcWork.top - info.rcMonitor.top);
+    }
+    return r;
+}
+
+SIZE MinimumTrackSize(HWND hDlg, int nListID, std::initializer_list<int> buttonIDs) {
+    RECT client, list, buttons = {};
+    GetClientRect(hDlg, &client);
+    GetWindowRect(GetDlgItem(hDlg, nListID), &list);
+    MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&list), 2);
+    for (int nID : buttonIDs) {
+        RECT button;
+        GetWindowRect(GetDlgItem(hDlg, nID), &button);
+        MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&button), 2);
+        UnionRect(&buttons, &buttons, &button);
+    }
+    const SIZE minClient = MinimumClientSize(SIZE{client.right, client.bottom}, buttons, list);
+    RECT outer = {0, 0, minClient.cx, minClient.cy};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongA(hDlg, GWL_STYLE)),
+                       GetMenu(hDlg) != nullptr,
+                       static_cast<DWORD>(GetWindowLongA(hDlg, GWL_EXSTYLE)));
+    return SIZE{outer.right - outer.left, outer.bottom - outer.top};
+}

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
 // Where the main window goes after its saved rectangle has been applied.
 // `restored` is the rectangle as read from the settings, `created` the
 // top-left corner the dialog had before (unchanged when nothing was saved),
@@ -19,3 +21,16 @@ RECT PlaceRestoredWindow(const RECT& restored, POINT created, bool bOnSomeMonito
 // the dialog template lays it out, `buttons` the rectangle around the row of
 // buttons and `list` the list's, both in that client area.
 SIZE MinimumClientSize(SIZE client, const RECT& buttons, const RECT& list);
+
+// Where a window's size grip is drawn in its client area.
+RECT SizeGripRect(const RECT& client);
+
+// The same on the system's monitors: where a window created at `created`
+// goes with the saved rectangle `restored`.
+RECT PlaceSavedWindow(const RECT& restored, POINT created);
+// The rectangle to save for a window: its own, or when it is minimised the
+// one it will be restored to, in the screen coordinates PlaceSavedWindow takes.
+RECT WindowRectToSave(HWND hWnd);
+// The smallest outer size of a dialog as its template lays it out: the list
+// keeps half its height and the buttons stand whole (MinimumClientSize).
+SIZE MinimumTrackSize(HWND hDlg, int nListID, std::initializer_list<int> buttonIDs);

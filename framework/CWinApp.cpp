@@ -2,6 +2,7 @@
 
 #include "AfxResource.h"
 #include "CString.h"
+#include "CWnd.h"
 #include "WideText.h"
 
 namespace {
@@ -56,4 +57,12 @@ int AfxWinMain(const char* lpCmdLine) {
     pApp->m_lpCmdLine = lpCmdLine ? lpCmdLine : "";
     pApp->InitInstance();
     return 0;
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType) {
+    CString text;
+    text.LoadString(nIDPrompt);
+    CWnd* pMainWnd = AfxGetMainWnd();
+    return ::MessageBoxA(pMainWnd ? pMainWnd->GetSafeHwnd() : nullptr, text, AfxGetAppName(),
+                         nType);
 }

@@ -28,5 +28,8 @@ CWinApp* AfxGetApp();
 const char* AfxGetAppName();
 // The application's main window, or null before it exists and after it ends.
 CWnd* AfxGetMainWnd();
+// A string of the resources in a message box under the application's title,
+// owned by the main window; returns the button chosen.
+int AfxMessageBox(UINT nIDPrompt, UINT nType);
 // The program's entry: records the command line and runs InitInstance.
 int AfxWinMain(const char* lpCmdLine);

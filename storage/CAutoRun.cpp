@@ -117,3 +117,12 @@ LONG CAutoRun::Disable() const {
     }
     return result;
 }
+
+bool CAutoRun::Toggle() const {
+    if (IsEnabled()) {
+        Disable();
+    } else {
+        Enable();
+    }
+    return IsEnabled();
+}

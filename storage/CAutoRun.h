@@ -35,6 +35,9 @@ public:
     // there was none, the refusal when the machine-wide value stays (a user
     // without administrator rights), else ERROR_SUCCESS.
     LONG Disable() const;
+    // Disables a registration that exists, else enables one; returns whether
+    // one exists afterwards (a machine-wide one that a user cannot delete).
+    bool Toggle() const;
 
 private:
     CString m_strValueName;

@@ -49,6 +49,8 @@ void ReadOldFile(const wchar_t* pszPath, const std::string& raw, int nRewrittenR
     text.ReadSections(pszPath, names, unread);
 }
 
+// The new file is on the disk before the rename makes it the file: after a
+// power cut the rename may have reached the disk and the data not.
 bool WriteAndFlush(const wchar_t* pszPath, const std::string& text) {
     HANDLE h = CreateFileW(pszPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
