@@ -463,7 +463,7 @@ void CWatchListDlg::ReportSaveFailure(const char* pszPath, DWORD dwError) {
 void CWatchListDlg::SetRowText(int nRow, const CWatchItem& item) {
     m_listCtrl.SetItemText(nRow, 1, item.m_strFileName);
     m_listCtrl.SetItemText(nRow, 2, LoadText(ConditionTextId(item.m_nValidCondition)));
-    m_listCtrl.SetItemText(nRow, 3, LoadText(EffectTextId(item.m_nMonitorEffec)));
+    m_listCtrl.SetItemText(nRow, 3, EffectRowText(item.m_nMonitorEffec, item.m_nKeepSystemAwake));
 }
 
 void CWatchListDlg::OnWindowPosChanging(WINDOWPOS* pPos) {

@@ -2,6 +2,8 @@
 
 #include "CString.h"
 
+#include <windows.h>
+
 #include <vector>
 
 // The path as the user typed it, without the blanks around it and without
@@ -13,3 +15,13 @@ CString CleanTypedPath(const char* pszTyped);
 // copies run, sorted by file name (then by folder) as the system compares
 // names, and without the program that shows the list.
 std::vector<CString> RunningProgramLines(const std::vector<CString>& paths, const char* pszOwnPath);
+
+// The watched path that matches every version of the program, for programs
+// that install into a folder named after their version and move with each
+// update: in the innermost folder whose name holds a version (digits with
+// dots between them, as in app-1.0.9015 or
+// Package_10.22091.10041.0_x64__8wekyb3d8bbwe) each version becomes '*'.
+// Empty when no folder name holds one. The root (drive, \\server\share) and
+// the file name are never changed. The path is read as characters of
+// nCodePage.
+CString VersionFolderPattern(const char* pszPath, UINT nCodePage = CP_ACP);

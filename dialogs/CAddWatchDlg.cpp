@@ -2,7 +2,10 @@
 
 #include "AddWatchRules.h"
 #include "CFileDialog.h"
+#include "PathPattern.h"
 #include "resource.h"
+
+#include <string>
 
 CAddWatchDlg::CAddWatchDlg(CWnd* pParent) : CDialog(IDD_ADD_WATCH, pParent) {}
 
@@ -13,6 +16,7 @@ void CAddWatchDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_FILE_NAME, m_editFileName);
     DDX_Control(pDX, IDC_RUNNING_LIST, m_listRunning);
     DDX_Text(pDX, IDC_FILE_NAME, m_strFileName);
+    DDX_Check(pDX, IDC_ANY_VERSION, m_nAnyVersion);
 }
 
 BOOL CAddWatchDlg::OnInitDialog() {
@@ -51,6 +55,10 @@ INT_PTR CAddWatchDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
             OnBrowse();
             return TRUE;
         }
+        if (LOWORD(wParam) == IDC_FILE_NAME && HIWORD(wParam) == EN_CHANGE) {
+            OnChangeFileName();
+            return TRUE;
+        }
         break;
     default:
         break;
@@ -87,6 +95,9 @@ void CAddWatchDlg::OnOK() {
         m_editFileName.SetFocus();
         return;
     }
+    if (!TakeVersionChoice()) {
+        return;
+    }
     EndDialog(IDOK);
 }
 
@@ -105,4 +116,38 @@ void CAddWatchDlg::OnBrowse() {
 void CAddWatchDlg::ShowFileName(const char* pszPath) {
     m_editFileName.SetWindowText(pszPath);
     m_editFileName.SetSel(0, -1);
+}
+
+void CAddWatchDlg::OnChangeFileName() {
+    HWND hEdit = GetDlgItem(IDC_FILE_NAME);
+    std::string typed(static_cast<size_t>(::GetWindowTextLengthA(hEdit)) + 1, '\0');
+    typed.resize(
+        static_cast<size_t>(::GetWindowTextA(hEdit, &typed[0], static_cast<int>(typed.size()))));
+    const CString pattern = VersionFolderPattern(CleanTypedPath(typed.c_str()));
+    HWND hCheck = GetDlgItem(IDC_ANY_VERSION);
+    // Checked only while there is a version to replace, so a checked box
+    // always means the pattern shown below it.
+    if (pattern.IsEmpty()) {
+        ::SendMessageA(hCheck, BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+    ::EnableWindow(hCheck, !pattern.IsEmpty());
+    ::SetWindowTextA(GetDlgItem(IDC_VERSION_PATTERN), pattern);
+}
+
+bool CAddWatchDlg::TakeVersionChoice() {
+    if (HasWildcardInFileName(m_strFileName)) {
+        CString strText, strCaption;
+        strText.LoadString(IDS_WILDCARD_IN_FILE_NAME);
+        GetWindowText(strCaption);
+        MessageBoxA(m_hWnd, strText, strCaption, MB_OK | MB_ICONEXCLAMATION);
+        ::SetFocus(GetDlgItem(IDC_FILE_NAME));
+        return false;
+    }
+    if (m_nAnyVersion == BST_CHECKED) {
+        const CString pattern = VersionFolderPattern(m_strFileName);
+        if (!pattern.IsEmpty()) {
+            m_strFileName = pattern;
+        }
+    }
+    return true;
 }

@@ -1,6 +1,8 @@
 #include "CWatchPropDlg.h"
 
+#include "AddWatchRules.h"
 #include "CPathName.h"
+#include "PathPattern.h"
 #include "resource.h"
 
 CWatchPropDlg::CWatchPropDlg(CWnd* pParent) : CDialog(IDD_WATCH_PROP, pParent) {}
@@ -13,6 +15,7 @@ void CWatchPropDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_FILE_NAME, m_strFileName);
     DDX_Text(pDX, IDC_ALIAS, m_strAlias);
     DDX_Radio(pDX, IDC_EFFECT_SAVER, m_nEffectChoice);
+    DDX_Check(pDX, IDC_KEEP_SYSTEM_AWAKE, m_nKeepSystemAwake);
     DDX_Radio(pDX, IDC_VALID_NEVER, m_nConditionChoice);
     DDX_Text(pDX, IDC_WAIT_TIME, m_nWaitTime);
     // A disabled field holds the item's own value, which the user cannot
@@ -36,6 +39,7 @@ BOOL CWatchPropDlg::OnInitDialog() {
     m_nBlackoutChoice = m_item.m_nAreaBlack;
     m_nWaitTime = static_cast<UINT>(m_item.m_nWaitTime);
     m_nAreaChoice = m_item.m_nIdentify;
+    m_nKeepSystemAwake = m_item.m_nKeepSystemAwake == 1 ? BST_CHECKED : BST_UNCHECKED;
     EnableWaitControls();
     UpdateData(FALSE);
 
@@ -82,7 +86,7 @@ void CWatchPropDlg::EnableWaitControls() {
 }
 
 void CWatchPropDlg::OnOK() {
-    if (!UpdateData(TRUE)) {
+    if (!UpdateData(TRUE) || !TakeFileName()) {
         return;
     }
     m_item.m_strTitle = m_strAlias;
@@ -91,5 +95,24 @@ void CWatchPropDlg::OnOK() {
     m_item.m_nWaitTime = static_cast<int>(m_nWaitTime);
     m_item.m_nAreaBlack = m_nBlackoutChoice;
     m_item.m_nIdentify = m_nAreaChoice;
+    m_item.m_nKeepSystemAwake = m_nKeepSystemAwake == BST_CHECKED ? 1 : 0;
     EndDialog(IDOK);
+}
+
+bool CWatchPropDlg::TakeFileName() {
+    const CString path = CleanTypedPath(m_strFileName);
+    const UINT nRefusal = path.IsEmpty()                ? IDS_FILE_NAME_EMPTY
+                          : HasWildcardInFileName(path) ? IDS_WILDCARD_IN_FILE_NAME
+                                                        : 0;
+    if (nRefusal != 0) {
+        CString strText, strCaption;
+        strText.LoadString(nRefusal);
+        GetWindowText(strCaption);
+        MessageBoxA(m_hWnd, strText, strCaption, MB_OK | MB_ICONEXCLAMATION);
+        m_editFileName.SetFocus();
+        m_editFileName.SetSel(0, -1);
+        return false;
+    }
+    m_item.m_strFileName = path;
+    return true;
 }

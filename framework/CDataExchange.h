@@ -42,6 +42,9 @@ void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);
 // The index of the checked button in the radio group that starts at nIDC and
 // runs to the next control with WS_GROUP; -1 for none checked.
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
+// The check box's state: 0 cleared, 1 checked, 2 indeterminate. A value
+// outside 0 to 2 shows the box cleared and becomes 0.
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
 // When saving, a value outside minVal to maxVal shows the framework's range
 // message and fails the exchange at the control exchanged last.
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
