@@ -1,9 +1,10 @@
 // Shows one of the program's dialogs for a look, until it is closed.
-// Usage: DialogsDemo add|offer|props|range|defaults|about
+// Usage: DialogsDemo add|offer|props|awake|range|defaults|about
 // "offer" opens the add dialog on a path with a version folder, the offer to
-// match any version taken. "range" opens the properties with a wait time
-// beyond the range and presses OK, so that the framework's message shows over
-// the dialog.
+// match any version taken; "awake" the properties of an item that matches any
+// version and keeps the computer awake while the display may turn off. "range" opens the properties
+// with a wait time beyond the range and presses OK, so that the framework's message shows over the
+// dialog.
 #include "CAboutDlg.h"
 #include "CAddWatchDlg.h"
 #include "CBlackoutDefaultsDlg.h"
@@ -20,6 +21,7 @@ const char kEditorPath[] =
     "C:\\Program Files\\\xb1\xe0\xbc\xad\xc6\xf7\\\xb1\xe0\xbc\xad\xc6\xf7.exe";
 // A program that installs into a folder named after its version.
 const char kChatPath[] = "C:\\Users\\me\\AppData\\Local\\Chat\\app-1.0.9015\\Chat.exe";
+const char kChatPattern[] = "C:\\Users\\me\\AppData\\Local\\Chat\\app-*\\Chat.exe";
 
 void CALLBACK PressOk(HWND, UINT, UINT_PTR idEvent, DWORD) {
     KillTimer(nullptr, idEvent);
@@ -43,11 +45,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
         CWatchPropDlg dlg;
         dlg.m_item.m_strFileName = kEditorPath;
         dlg.m_item.m_nAreaBlack = 2;
-        dlg.m_item.m_nKeepSystemAwake = 1;
         if (std::strcmp(lpCmdLine, "range") == 0) {
             dlg.m_item.m_nWaitTime = static_cast<int>(3000000000u);
             SetTimer(nullptr, 0, 1500, PressOk);
         }
+        dlg.DoModal();
+    } else if (std::strcmp(lpCmdLine, "awake") == 0) {
+        CWatchPropDlg dlg;
+        dlg.m_item.m_strFileName = kChatPattern;
+        dlg.m_item.m_nValidCondition = 1;
+        dlg.m_item.m_nMonitorEffec = 1;
+        dlg.m_item.m_nKeepSystemAwake = 1;
         dlg.DoModal();
     } else if (std::strcmp(lpCmdLine, "defaults") == 0) {
         CBlackoutDefaultsDlg dlg;
