@@ -114,5 +114,5 @@ void CWatchListView::ShowItem(int nRow, const CWatchItem& item, bool bAlias) {
     }
     SetItemText(nRow, 1, item.m_strFileName);
     SetItemText(nRow, 2, LoadText(ConditionTextId(item.m_nValidCondition)));
-    SetItemText(nRow, 3, LoadText(EffectTextId(item.m_nMonitorEffec)));
+    SetItemText(nRow, 3, EffectRowText(item.m_nMonitorEffec, item.m_nKeepSystemAwake));
 }

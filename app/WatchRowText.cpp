@@ -1,5 +1,6 @@
 #include "WatchRowText.h"
 
+#include "AfxText.h"
 #include "resource.h"
 
 UINT ConditionTextId(int nValidCondition) {
@@ -22,4 +23,15 @@ UINT EffectTextId(int nMonitorEffec) {
     default:
         return IDS_EFFECT_BOTH;
     }
+}
+
+CString EffectRowText(int nMonitorEffec, int nKeepSystemAwake) {
+    CString effect;
+    effect.LoadString(EffectTextId(nMonitorEffec));
+    if (nKeepSystemAwake != 1) {
+        return effect;
+    }
+    CString text;
+    AfxFormatString1(text, IDS_EFFECT_AND_AWAKE, effect);
+    return text;
 }

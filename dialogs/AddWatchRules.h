@@ -2,6 +2,8 @@
 
 #include "CString.h"
 
+#include <windows.h>
+
 #include <vector>
 
 // The path as the user typed it, without the blanks around it and without
@@ -18,3 +20,12 @@ std::vector<CString> RunningProgramLines(const std::vector<CString>& paths, cons
 // or only blanks, the title of the program's file (its name without the
 // extension), as a new item gets.
 CString AliasOrTitle(const char* pszAlias, const char* pszFileName);
+// The watched path that matches every version of the program, for programs
+// that install into a folder named after their version and move with each
+// update: in the innermost folder whose name holds a version (digits with
+// dots between them, as in app-1.0.9015 or
+// Package_10.22091.10041.0_x64__8wekyb3d8bbwe) each version becomes '*'.
+// Empty when no folder name holds one. The root (drive, \\server\share) and
+// the file name are never changed. The path is read as characters of
+// nCodePage.
+CString VersionFolderPattern(const char* pszPath, UINT nCodePage = CP_ACP);

@@ -2,20 +2,10 @@
 
 #include "AddWatchRules.h"
 #include "CFileDialog.h"
+#include "PathEntry.h"
+#include "PathPattern.h"
 #include "WideText.h"
 #include "resource.h"
-
-namespace {
-
-// The edit's text as the system holds it, before any code page touches it.
-std::wstring WideWindowText(HWND hWnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hWnd)) + 1, L'\0');
-    const int n = GetWindowTextW(hWnd, &text[0], static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(n > 0 ? n : 0));
-    return text;
-}
-
-} // namespace
 
 CAddWatchDlg::CAddWatchDlg(CWnd* pParent) : CDialog(IDD_ADD_WATCH, pParent) {}
 
@@ -25,6 +15,7 @@ void CAddWatchDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDCANCEL, m_btnCancel);
     DDX_Control(pDX, IDC_RUNNING_LIST, m_listRunning);
     DDX_Text(pDX, IDC_FILE_NAME, m_strFileName);
+    DDX_Check(pDX, IDC_ANY_VERSION, m_nAnyVersion);
 }
 
 BOOL CAddWatchDlg::OnInitDialog() {
@@ -67,6 +58,10 @@ INT_PTR CAddWatchDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
             OnBrowse();
             return TRUE;
         }
+        if (LOWORD(wParam) == IDC_FILE_NAME && HIWORD(wParam) == EN_CHANGE) {
+            OnChangeFileName();
+            return TRUE;
+        }
         break;
     default:
         break;
@@ -93,11 +88,7 @@ void CAddWatchDlg::OnOK() {
     if (!UpdateData(TRUE)) {
         return;
     }
-    // Read again as the system holds it: the ANSI text would have turned what
-    // the code page lacks into '?', a path that names no file.
-    const std::wstring typed = WideWindowText(FileNameEdit());
-    if (!AnsiFromWide(typed.c_str(), &m_strFileName)) {
-        RefusePath(typed.c_str());
+    if (!ReadPathFromEdit(m_hWnd, IDC_FILE_NAME, m_strFileName)) {
         return;
     }
     m_strFileName = CleanTypedPath(m_strFileName);
@@ -108,6 +99,9 @@ void CAddWatchDlg::OnOK() {
         GetWindowText(strCaption);
         MessageBoxA(m_hWnd, strText, strCaption, MB_OK | MB_ICONEXCLAMATION);
         ::SetFocus(FileNameEdit());
+        return;
+    }
+    if (!TakeVersionChoice()) {
         return;
     }
     EndDialog(IDOK);
@@ -133,14 +127,36 @@ void CAddWatchDlg::ShowFileName(const char* pszPath) {
     ::SendMessageW(FileNameEdit(), EM_SCROLLCARET, 0, 0);
 }
 
-void CAddWatchDlg::RefusePath(const wchar_t* pszPath) {
-    const std::wstring codePage = std::to_wstring(GetACP());
-    const wchar_t* args[] = {pszPath, codePage.c_str()};
-    const std::wstring text = FormatWideString(IDS_PATH_NOT_IN_CODE_PAGE, args, 2);
-    std::wstring caption(static_cast<size_t>(GetWindowTextLengthW(m_hWnd)) + 1, L'\0');
-    caption.resize(
-        static_cast<size_t>(GetWindowTextW(m_hWnd, &caption[0], static_cast<int>(caption.size()))));
-    ::MessageBoxW(m_hWnd, text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
-    ::SetFocus(FileNameEdit());
-    ::SendMessageW(FileNameEdit(), EM_SETSEL, 0, -1);
+void CAddWatchDlg::OnChangeFileName() {
+    HWND hEdit = GetDlgItem(IDC_FILE_NAME);
+    std::string typed(static_cast<size_t>(::GetWindowTextLengthA(hEdit)) + 1, '\0');
+    typed.resize(
+        static_cast<size_t>(::GetWindowTextA(hEdit, &typed[0], static_cast<int>(typed.size()))));
+    const CString pattern = VersionFolderPattern(CleanTypedPath(typed.c_str()));
+    HWND hCheck = GetDlgItem(IDC_ANY_VERSION);
+    // Checked only while there is a version to replace, so a checked box
+    // always means the pattern shown below it.
+    if (pattern.IsEmpty()) {
+        ::SendMessageA(hCheck, BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+    ::EnableWindow(hCheck, !pattern.IsEmpty());
+    ::SetWindowTextA(GetDlgItem(IDC_VERSION_PATTERN), pattern);
+}
+
+bool CAddWatchDlg::TakeVersionChoice() {
+    if (HasWildcardInFileName(m_strFileName)) {
+        CString strText, strCaption;
+        strText.LoadString(IDS_WILDCARD_IN_FILE_NAME);
+        GetWindowText(strCaption);
+        MessageBoxA(m_hWnd, strText, strCaption, MB_OK | MB_ICONEXCLAMATION);
+        ::SetFocus(GetDlgItem(IDC_FILE_NAME));
+        return false;
+    }
+    if (m_nAnyVersion == BST_CHECKED) {
+        const CString pattern = VersionFolderPattern(m_strFileName);
+        if (!pattern.IsEmpty()) {
+            m_strFileName = pattern;
+        }
+    }
+    return true;
 }

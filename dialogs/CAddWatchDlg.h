@@ -9,8 +9,10 @@
 
 // First step of adding a watch item: the user types a path, browses for an
 // executable or picks a running program. After IDOK m_strFileName holds the
-// path, without blanks or quotes around it, never empty, and exactly as the
-// ANSI code page holds it: a path it cannot hold is refused.
+// path, without blanks or quotes around it, never empty, exactly as the
+// ANSI code page holds it (a path it cannot hold is refused), with '*' in
+// place of a folder's version when the user chose so, never with '*' in the
+// file name.
 class CAddWatchDlg : public CDialog {
 public:
     explicit CAddWatchDlg(CWnd* pParent = nullptr);
@@ -19,6 +21,9 @@ public:
     CListBox m_listRunning;
     CString m_strFileName;
     CProcessList m_processList;
+    // The check box "match any version of this folder": BST_CHECKED stores
+    // the path with '*' for the version in its folder name.
+    int m_nAnyVersion = BST_UNCHECKED;
 
 protected:
     INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -35,11 +40,14 @@ private:
     // void OnBrowse(): BN_CLICKED of the browse button
     void OnBrowse();
     void ShowFileName(const char* pszPath);
-    // Tells the user, with the path as the system spells it, that the code
-    // page cannot hold it, so no item can watch it.
-    void RefusePath(const wchar_t* pszPath);
     // The path's edit, left with its own procedure: one of ours, reached
     // through the ANSI functions, would turn what the code page lacks into
     // '?' before the edit saw it, whether typed, pasted or browsed.
     HWND FileNameEdit() const { return GetDlgItem(IDC_FILE_NAME); }
+    // void OnChangeFileName(): EN_CHANGE of the file name; offers the version
+    // pattern while the path has a folder named after a version.
+    void OnChangeFileName();
+    // The chosen path with the version pattern applied when it was asked
+    // for; false, with the user told why, when its file name holds a '*'.
+    bool TakeVersionChoice();
 };

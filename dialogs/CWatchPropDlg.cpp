@@ -1,6 +1,8 @@
 #include "CWatchPropDlg.h"
 
 #include "AddWatchRules.h"
+#include "PathEntry.h"
+#include "PathPattern.h"
 #include "resource.h"
 
 CWatchPropDlg::CWatchPropDlg(CWnd* pParent) : CDialog(IDD_WATCH_PROP, pParent) {}
@@ -8,11 +10,10 @@ CWatchPropDlg::CWatchPropDlg(CWnd* pParent) : CDialog(IDD_WATCH_PROP, pParent) {
 void CWatchPropDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDOK, m_btnOK);
     DDX_Control(pDX, IDCANCEL, m_btnCancel);
-    DDX_Control(pDX, IDC_FILE_NAME, m_editFileName);
     DDX_Control(pDX, IDC_ALIAS, m_editAlias);
-    DDX_Text(pDX, IDC_FILE_NAME, m_strFileName);
     DDX_Text(pDX, IDC_ALIAS, m_strAlias);
     DDX_Radio(pDX, IDC_EFFECT_SAVER, m_nEffectChoice);
+    DDX_Check(pDX, IDC_KEEP_SYSTEM_AWAKE, m_nKeepSystemAwake);
     DDX_Radio(pDX, IDC_VALID_NEVER, m_nConditionChoice);
     // A disabled field holds the item's own value, which the user cannot
     // change there; only a value the user can edit is held to the range.
@@ -34,13 +35,16 @@ BOOL CWatchPropDlg::OnInitDialog() {
     m_nBlackoutChoice = m_item.m_nAreaBlack;
     m_nWaitTime = static_cast<UINT>(m_item.m_nWaitTime);
     m_nAreaChoice = m_item.m_nIdentify;
+    m_nKeepSystemAwake = m_item.m_nKeepSystemAwake == 1 ? BST_CHECKED : BST_UNCHECKED;
     EnableWaitControls();
     UpdateData(FALSE);
+    ::SetWindowTextA(GetDlgItem(IDC_FILE_NAME), m_strFileName);
 
     m_editAlias.SetFocus();
     m_editAlias.SetSel(0, -1);
     // The edit stops at its text's end, which a byte count never falls short of.
-    m_editFileName.SetSel(m_strFileName.GetLength(), m_strFileName.GetLength());
+    ::SendMessageW(GetDlgItem(IDC_FILE_NAME), EM_SETSEL, m_strFileName.GetLength(),
+                   m_strFileName.GetLength());
 
     m_btnOK.ApplyStandardStyle(TRUE);
     m_btnOK.SetIconFromBitmap(IDB_OK);
@@ -80,7 +84,7 @@ void CWatchPropDlg::EnableWaitControls() {
 }
 
 void CWatchPropDlg::OnOK() {
-    if (!UpdateData(TRUE)) {
+    if (!UpdateData(TRUE) || !TakeFileName()) {
         return;
     }
     // A cleared alias would leave the row without a name.
@@ -90,5 +94,27 @@ void CWatchPropDlg::OnOK() {
     m_item.m_nWaitTime = static_cast<int>(m_nWaitTime);
     m_item.m_nAreaBlack = m_nBlackoutChoice;
     m_item.m_nIdentify = m_nAreaChoice;
+    m_item.m_nKeepSystemAwake = m_nKeepSystemAwake == BST_CHECKED ? 1 : 0;
     EndDialog(IDOK);
+}
+
+bool CWatchPropDlg::TakeFileName() {
+    if (!ReadPathFromEdit(m_hWnd, IDC_FILE_NAME, m_strFileName)) {
+        return false;
+    }
+    const CString path = CleanTypedPath(m_strFileName);
+    const UINT nRefusal = path.IsEmpty()                ? IDS_FILE_NAME_EMPTY
+                          : HasWildcardInFileName(path) ? IDS_WILDCARD_IN_FILE_NAME
+                                                        : 0;
+    if (nRefusal != 0) {
+        CString strText, strCaption;
+        strText.LoadString(nRefusal);
+        GetWindowText(strCaption);
+        MessageBoxA(m_hWnd, strText, strCaption, MB_OK | MB_ICONEXCLAMATION);
+        ::SetFocus(GetDlgItem(IDC_FILE_NAME));
+        ::SendMessageW(GetDlgItem(IDC_FILE_NAME), EM_SETSEL, 0, -1);
+        return false;
+    }
+    m_item.m_strFileName = path;
+    return true;
 }

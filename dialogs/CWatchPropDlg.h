@@ -6,9 +6,9 @@
 #include "CString.h"
 #include "CWatchItem.h"
 
-// Edits a copy of one watch item: alias, validity condition, effect and area
-// blackout. The caller fills m_item before DoModal and takes it back after
-// IDOK; after IDCANCEL m_item is as the caller left it.
+// Edits a copy of one watch item: its path or path pattern, alias, validity
+// condition, effect, whether it keeps the computer awake and area blackout. The caller fills m_item
+// before DoModal and takes it back after IDOK; after IDCANCEL m_item is as the caller left it.
 class CWatchPropDlg : public CDialog {
 public:
     explicit CWatchPropDlg(CWnd* pParent = nullptr);
@@ -18,7 +18,8 @@ public:
 
     CWatchItem m_item;
     CIconButton m_btnOK, m_btnCancel;
-    CEdit m_editFileName, m_editAlias;
+    // The path's edit keeps its own procedure (ReadPathFromEdit).
+    CEdit m_editAlias;
     CString m_strFileName;
     CString m_strAlias;
     int m_nEffectChoice = -1;    // radio index: MonitorEffec minus 1
@@ -26,6 +27,7 @@ public:
     UINT m_nWaitTime = 0;
     int m_nAreaChoice = -1;     // Identify
     int m_nBlackoutChoice = -1; // AreaBlack
+    int m_nKeepSystemAwake = BST_UNCHECKED;
 
 protected:
     INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -38,4 +40,8 @@ private:
     void OnBlackoutClicked();
     // The item's own wait time and active area count only with blackout choice 2.
     void EnableWaitControls();
+    // Takes the path as typed, without blanks or quotes around it, into the
+    // item; false, with the user told why, for an empty one or one with a
+    // '*' in its file name.
+    bool TakeFileName();
 };

@@ -2,6 +2,7 @@
 
 #include "CProcessList.h"
 #include "CWatchList.h"
+#include "PathPattern.h"
 #include "ProcessPath.h"
 
 bool IsWatchItemInEffect(const CWatchItem& item, const CProcessList& processes,
@@ -13,9 +14,11 @@ bool IsWatchItemInEffect(const CWatchItem& item, const CProcessList& processes,
     // any of them in the foreground counts.
     bool bRunning = false;
     bool bForeground = false;
+    const bool bPattern = IsPathPattern(item.m_strFileName);
     for (int i = 0; i < processes.GetCount() && !bForeground; ++i) {
         const CProcessEntry& process = processes.GetAt(i);
-        if (!SamePath(item.m_strFileName, process.m_strPath))
+        if (bPattern ? !MatchesWatchedPath(item.m_strFileName, process.m_strPath)
+                     : !SamePath(item.m_strFileName, process.m_strPath))
             continue;
         bRunning = true;
         bForeground = dwForegroundPid != 0 && process.m_dwProcessId == dwForegroundPid;
@@ -40,10 +43,10 @@ void CollectWatchedFileNames(const CWatchList& watchList, std::vector<CString>& 
     fileNames.clear();
     for (int i = 0; i < watchList.GetCount(); ++i) {
         const CWatchItem& item = *watchList.GetAt(i);
-        // A disabled item needs no process, and no process path is empty or
-        // ends in a backslash.
+        // A disabled item needs no process, no process path is empty or
+        // ends in a backslash, and a star in the file name matches nothing.
         const char* pszName = FileNamePart(item.m_strFileName);
-        if (item.m_nValidCondition == 0 || *pszName == '\0')
+        if (item.m_nValidCondition == 0 || *pszName == '\0' || IsPathPattern(pszName))
             continue;
         bool bKnown = false;
         for (const CString& name : fileNames)

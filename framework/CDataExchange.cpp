@@ -112,6 +112,21 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
     } while (hWnd && !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_GROUP));
 }
 
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
+    if (pDX->Failed()) {
+        return;
+    }
+    HWND hWnd = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate) {
+        value = static_cast<int>(::SendMessageA(hWnd, BM_GETCHECK, 0, 0));
+        return;
+    }
+    if (value < 0 || value > 2) {
+        value = 0;
+    }
+    ::SendMessageA(hWnd, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
 void DDX_TextInRange(CDataExchange* pDX, int nIDC, UINT& value, UINT minVal, UINT maxVal) {
     if (pDX->Failed()) {
         return;

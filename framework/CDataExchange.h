@@ -47,3 +47,6 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 // at all also gets the range message (AFX_IDP_PARSE_INT_RANGE), so that the
 // user learns what the field takes whatever was typed.
 void DDX_TextInRange(CDataExchange* pDX, int nIDC, UINT& value, UINT minVal, UINT maxVal);
+// The check box's state: 0 cleared, 1 checked, 2 indeterminate. A value
+// outside 0 to 2 shows the box cleared and becomes 0.
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value);

@@ -28,16 +28,19 @@ int WriteKeys(const CWatchItem& item, Profile& profile, const char* pszSection) 
     ok = profile.WriteInt(pszSection, key[4], item.m_nAreaBlack) && ok;
     ok = profile.WriteInt(pszSection, key[5], item.m_nWaitTime) && ok;
     ok = profile.WriteInt(pszSection, key[6], item.m_nIdentify) && ok;
+    ok = profile.WriteInt(pszSection, key[7], item.m_nKeepSystemAwake) && ok;
     return ok ? 1 : 0;
 }
 
 } // namespace
 
-const char* const CWatchItem::kKeyNames[7] = {
-    "FileName", "Title", "ValidCondition", "MonitorEffec", "AreaBlack", "WaitTime", "Identify"};
+const char* const CWatchItem::kKeyNames[8] = {"FileName",     "Title",          "ValidCondition",
+                                              "MonitorEffec", "AreaBlack",      "WaitTime",
+                                              "Identify",     "KeepSystemAwake"};
 
 CWatchItem::CWatchItem()
-    : m_nValidCondition(2), m_nMonitorEffec(3), m_nAreaBlack(0), m_nWaitTime(60), m_nIdentify(1) {}
+    : m_nValidCondition(2), m_nMonitorEffec(3), m_nAreaBlack(0), m_nWaitTime(60), m_nIdentify(1),
+      m_nKeepSystemAwake(0) {}
 
 CWatchItem::~CWatchItem() = default;
 
@@ -70,6 +73,7 @@ void CWatchItem::SetReadDefaults() {
     m_nAreaBlack = 0;
     m_nWaitTime = 60;
     m_nIdentify = 1;
+    m_nKeepSystemAwake = 0;
 }
 
 int CWatchItem::ReadFrom(CProfileFile& profile, const char* pszSection) {
@@ -81,10 +85,14 @@ int CWatchItem::ReadFrom(CProfileFile& profile, const char* pszSection) {
     m_nAreaBlack = profile.GetInt(pszSection, "AreaBlack", m_nAreaBlack);
     m_nWaitTime = profile.GetInt(pszSection, "WaitTime", m_nWaitTime);
     m_nIdentify = profile.GetInt(pszSection, "Identify", m_nIdentify);
+    m_nKeepSystemAwake = profile.GetInt(pszSection, "KeepSystemAwake", m_nKeepSystemAwake);
 
     m_nValidCondition = InRange(m_nValidCondition, 0, 2, 0);
     m_nMonitorEffec = InRange(m_nMonitorEffec, 1, 3, 1);
     m_nAreaBlack = InRange(m_nAreaBlack, 0, 2, 0);
     m_nIdentify = InRange(m_nIdentify, 0, 1, 0);
+    // Anything but 1 keeps the computer's sleep as it was: a value the program
+    // never wrote asks for nothing it cannot undo.
+    m_nKeepSystemAwake = InRange(m_nKeepSystemAwake, 0, 1, 0);
     return 1;
 }

@@ -13,8 +13,10 @@ public:
     ~CWatchItem() override;
 
     void CopyFrom(const CWatchItem& other);
-    // The record's keys in the order they are written.
-    static const char* const kKeyNames[7];
+    // The record's keys in the order they are written. KeepSystemAwake came
+    // last, after the seven keys every copy of the program knows: an older
+    // copy reads a newer list and ignores it.
+    static const char* const kKeyNames[8];
 
     // Returns 1 when every key was written, 0 when a write failed.
     int WriteTo(CProfileFile& profile, const char* pszSection) const;
@@ -30,5 +32,6 @@ public:
     int m_nAreaBlack;      // 0 none, 1 the settings file's defaults, 2 this item's values
     int m_nWaitTime;       // idle seconds before the blackout
     int m_nIdentify;       // 0 the active window, 1 its client area
-    int m_nKeepSystemAwake = 0; // 1: the computer must not sleep while it is in effect
+    // 1 keeps the computer from sleeping while the item is in effect, else 0.
+    int m_nKeepSystemAwake;
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Shows each of the add, properties, blackout defaults and About dialogs (and
-# the properties dialog refusing a wait time out of range) in a Wine virtual
+# the add dialog offering a version pattern, the properties of such an item,
+# and the properties dialog refusing a wait time out of range) in a Wine virtual
 # desktop on a private Xvfb display, and saves a screenshot of each to
 # build/dialog-<name>.png. Usage: tools/dialogs-shot.sh [name...]
 set -uo pipefail
@@ -14,7 +15,7 @@ qv_build x86_64 DialogsDemo WatchedApp || exit 1
 QV_FORCE_XVFB=1 qv_display_start || exit 1
 trap '"$QV_WINESERVER" -k 2>/dev/null; qv_display_stop' EXIT
 names=("$@")
-[ ${#names[@]} -eq 0 ] && names=(add props range defaults about)
+[ ${#names[@]} -eq 0 ] && names=(add offer props awake range defaults about)
 for name in "${names[@]}"; do
     # A running program for the add dialog's list.
     "$QV_WINE64" "$dir/bin/WatchedApp.exe" </dev/null >/dev/null 2>&1 &

@@ -193,6 +193,16 @@ bool MurvelProcess::PutFile(const char* name, const std::string& utf8Text) const
     return ok && put == bytes.size();
 }
 
+std::string MurvelProcess::PutProgram(const std::string& folder, const std::string& program) const {
+    for (size_t end = 0; end != std::string::npos;) {
+        end = folder.find('\\', end + 1);
+        CreateDirectoryA(File(folder.substr(0, end).c_str()).c_str(), nullptr);
+    }
+    const std::string copy =
+        File(folder.c_str()) + program.substr(program.find_last_of('\\'), std::string::npos);
+    return CopyFileA(program.c_str(), copy.c_str(), FALSE) ? copy : std::string();
+}
+
 bool MurvelProcess::Launch(const std::string& arguments, PROCESS_INFORMATION* pi) const {
     std::wstring cmd = L"\"" + WideFile("Murvel.exe") + L"\"";
     if (!arguments.empty())

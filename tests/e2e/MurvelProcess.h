@@ -30,6 +30,10 @@ public:
     // Writes a file beside the program (text given in UTF-8 is converted to
     // the ANSI code page, as the program's own files are).
     bool PutFile(const char* name, const std::string& utf8Text) const;
+    // Copies a program into a folder beside the program's files (made when
+    // missing, one level at a time), as an installer would put it there;
+    // returns the copy's path, empty when it failed.
+    std::string PutProgram(const std::string& folder, const std::string& program) const;
 
     // Starts the program and waits until its main window exists; false when
     // it did not come up within the time.

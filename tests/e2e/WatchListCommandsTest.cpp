@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -308,4 +309,94 @@ TEST(WatchListCommands, AnOpenDialogHoldsTheWindowAndEndsWithTheProgram) {
     murvel.PostCommand(ID_APP_EXIT);
     EXPECT_TRUE(WaitFor([&] { return murvel.HasExited(); }, 5000));
     EXPECT_EQ(2, DatInt(murvel, "Main", "Count"));
+}
+
+TEST(WatchListCommands, AnyVersionChosenWhenAddingKeepsGuardingAfterAnUpdate) {
+    MurvelProcess murvel;
+    const std::string helper = SiblingProgram("HookTarget.exe");
+    const std::string before = murvel.PutProgram("Chat\\app-1.2.3", helper);
+    const std::string after = murvel.PutProgram("Chat\\app-1.2.4", helper);
+    ASSERT_FALSE(before.empty() || after.empty());
+    const std::string pattern = murvel.Folder() + "\\Chat\\app-*\\HookTarget.exe";
+    auto app = std::make_unique<HookTargetProcess>("", before);
+    ASSERT_NE(nullptr, app->Window());
+    ASSERT_TRUE(murvel.Start());
+
+    murvel.PostCommand(ID_ADD_WATCH);
+    HWND hAdd = murvel.WaitForDialog(kAddTitle);
+    ASSERT_NE(nullptr, hAdd);
+    HWND hList = GetDlgItem(hAdd, IDC_RUNNING_LIST);
+    int index = static_cast<int>(SendMessageA(hList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>(before.c_str())));
+    ASSERT_GE(index, 0) << "the helper in its version folder is listed";
+    SendMessageA(hList, LB_SETCURSEL, index, 0);
+    SendMessageA(hAdd, WM_COMMAND, MAKEWPARAM(IDC_RUNNING_LIST, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(hList));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hAdd, IDC_ANY_VERSION)));
+    EXPECT_EQ(pattern, EditText(hAdd, IDC_VERSION_PATTERN));
+    SendMessageA(GetDlgItem(hAdd, IDC_ANY_VERSION), BM_SETCHECK, BST_CHECKED, 0);
+    MurvelProcess::Click(hAdd, IDOK);
+
+    HWND hProp = murvel.WaitForDialog(kPropTitle);
+    ASSERT_NE(nullptr, hProp);
+    EXPECT_EQ(pattern, EditText(hProp, IDC_FILE_NAME)) << "the pattern is shown as text";
+    CheckRadio(hProp, IDC_VALID_NEVER, IDC_VALID_FOREGROUND, IDC_VALID_RUNNING);
+    MurvelProcess::Click(hProp, IDOK);
+    ASSERT_TRUE(murvel.WaitForClosed(hProp));
+    ASSERT_TRUE(WaitFor([&] { return murvel.Title() == "Qorvane (守护中...)"; }, 5000));
+    EXPECT_EQ(pattern, murvel.CellText(0, 1));
+    EXPECT_EQ(pattern, DatString(murvel, "Record_0", "FileName"));
+
+    // The update: the old folder's program ends, the new folder's starts.
+    app.reset();
+    murvel.RunWatchCycle();
+    EXPECT_EQ("Qorvane", murvel.Title());
+    app = std::make_unique<HookTargetProcess>("", after);
+    ASSERT_NE(nullptr, app->Window());
+    murvel.RunWatchCycle();
+    EXPECT_EQ("Qorvane (守护中...)", murvel.Title());
+    EXPECT_TRUE(ProgramHooks(murvel).Installed());
+}
+
+namespace {
+
+// Opens the first row's properties, checks that the choice shows as
+// expected, sets it and presses OK.
+void ChooseKeepSystemAwake(MurvelProcess& murvel, LRESULT shown, int chosen) {
+    murvel.SelectRow(0);
+    murvel.Sync();
+    murvel.PostCommand(ID_WATCH_PROPERTIES);
+    HWND hProp = murvel.WaitForDialog(kPropTitle);
+    ASSERT_NE(nullptr, hProp);
+    HWND hCheck = GetDlgItem(hProp, IDC_KEEP_SYSTEM_AWAKE);
+    EXPECT_EQ(shown, SendMessageA(hCheck, BM_GETCHECK, 0, 0));
+    SendMessageA(hCheck, BM_SETCHECK, static_cast<WPARAM>(chosen), 0);
+    MurvelProcess::Click(hProp, IDOK);
+    ASSERT_TRUE(murvel.WaitForClosed(hProp));
+    murvel.Sync();
+}
+
+} // namespace
+
+TEST(WatchListCommands, KeepSystemAwakeRoundTripsThroughThePropertiesAndTheFile) {
+    const char kBoth[] = "防止屏保和关显示器";
+    const char kBothAwake[] = "防止屏保和关显示器，防止电脑睡眠";
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.dat", kOneItem);
+    ASSERT_TRUE(murvel.Start());
+    EXPECT_EQ(kBoth, murvel.CellText(0, 3)) << "a list from before the choice";
+    ChooseKeepSystemAwake(murvel, BST_UNCHECKED, BST_CHECKED);
+    EXPECT_EQ(kBothAwake, murvel.CellText(0, 3));
+    EXPECT_EQ(1, DatInt(murvel, "Record_0", "KeepSystemAwake"));
+    EXPECT_EQ(3, DatInt(murvel, "Record_0", "MonitorEffec"));
+    EXPECT_EQ("C:\\Tools\\one.exe", DatString(murvel, "Record_0", "FileName"));
+
+    // The choice comes back from the file.
+    ASSERT_TRUE(murvel.Close());
+    MurvelProcess again(murvel.Folder());
+    ASSERT_TRUE(again.Start());
+    EXPECT_EQ(kBothAwake, again.CellText(0, 3));
+    ChooseKeepSystemAwake(again, BST_CHECKED, BST_UNCHECKED);
+    EXPECT_EQ(kBoth, again.CellText(0, 3));
+    EXPECT_EQ(0, DatInt(again, "Record_0", "KeepSystemAwake"));
 }

@@ -33,8 +33,10 @@ LRESULT SendWithTimeout(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam = 
 
 } // namespace
 
-HookTargetProcess::HookTargetProcess(const std::string& arguments) : m_nextMarker(kMarkerBase) {
-    std::string cmd = "\"" + SiblingProgram("HookTarget.exe") + "\" " + arguments;
+HookTargetProcess::HookTargetProcess(const std::string& arguments, const std::string& program)
+    : m_nextMarker(kMarkerBase) {
+    std::string cmd =
+        "\"" + (program.empty() ? SiblingProgram("HookTarget.exe") : program) + "\" " + arguments;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};

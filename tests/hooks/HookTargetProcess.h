@@ -8,8 +8,9 @@
 // Ends the process when destroyed.
 class HookTargetProcess {
 public:
-    // Starts the helper with the given arguments and waits for its window.
-    explicit HookTargetProcess(const std::string& arguments = "");
+    // Starts the helper with the given arguments and waits for its window;
+    // program names a copy of the helper to start instead of the one built.
+    explicit HookTargetProcess(const std::string& arguments = "", const std::string& program = "");
     HookTargetProcess(const HookTargetProcess&) = delete;
     HookTargetProcess& operator=(const HookTargetProcess&) = delete;
     ~HookTargetProcess();

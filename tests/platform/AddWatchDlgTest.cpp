@@ -210,4 +210,66 @@ TEST_F(AddWatchDlg, BrowseStartsFromTheTypedNameAndShowsTheChosenPath) {
     EXPECT_EQ(0, lstrcmpiA(m_watched.c_str(), dlg.m_strFileName));
 }
 
+TEST_F(AddWatchDlg, AVersionFolderOffersAPatternThatOkStoresWhenChosen) {
+    const std::string star = [] {
+        CString text;
+        text.LoadString(IDS_WILDCARD_IN_FILE_NAME);
+        return std::string(text);
+    }();
+    const char kVersioned[] = "C:\\Chat\\app-1.2.3\\Chat.exe";
+    const char kPattern[] = "C:\\Chat\\app-*\\Chat.exe";
+    const struct {
+        const char* typed;
+        const char* offered; // empty: the box is disabled
+        bool check;
+        const char* result; // nullptr: refused
+    } cases[] = {
+        {kVersioned, kPattern, true, kPattern},
+        {kVersioned, kPattern, false, kVersioned},
+        {"C:\\Chat\\app-1.2.3\\*.exe", "C:\\Chat\\app-*\\*.exe", true, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        CAddWatchDlg dlg;
+        INT_PTR result =
+            D::Run([&] { return dlg.DoModal(); },
+                   [&](D& d) {
+                       HWND hDlg = d.WaitForDialog();
+                       ASSERT_NE(nullptr, hDlg);
+                       EXPECT_FALSE(D::IsEnabled(hDlg, IDC_ANY_VERSION));
+                       EXPECT_EQ("", D::Text(hDlg, IDC_VERSION_PATTERN));
+                       // A box checked for another path is cleared when the
+                       // path has no version any more.
+                       D::SetText(hDlg, IDC_FILE_NAME, kVersioned);
+                       D::Click(hDlg, IDC_ANY_VERSION);
+                       D::Sync(hDlg);
+                       EXPECT_TRUE(D::IsChecked(hDlg, IDC_ANY_VERSION));
+                       D::SetText(hDlg, IDC_FILE_NAME, "C:\\x.exe");
+                       EXPECT_FALSE(D::IsChecked(hDlg, IDC_ANY_VERSION));
+                       EXPECT_FALSE(D::IsEnabled(hDlg, IDC_ANY_VERSION));
+
+                       D::SetText(hDlg, IDC_FILE_NAME, c.typed);
+                       EXPECT_EQ(*c.offered != '\0', D::IsEnabled(hDlg, IDC_ANY_VERSION));
+                       EXPECT_EQ(c.offered, D::Text(hDlg, IDC_VERSION_PATTERN));
+                       if (c.check) {
+                           D::Click(hDlg, IDC_ANY_VERSION);
+                       }
+                       D::Click(hDlg, IDOK);
+                       if (c.result) {
+                           EXPECT_TRUE(d.WaitForClose());
+                           return;
+                       }
+                       HWND hBox = d.WaitForMessageBox(hDlg);
+                       ASSERT_NE(nullptr, hBox);
+                       EXPECT_EQ(star, D::AnswerMessageBox(hBox));
+                       EXPECT_TRUE(IsWindowVisible(hDlg));
+                       D::Click(hDlg, IDCANCEL);
+                   });
+        EXPECT_EQ(c.result ? IDOK : IDCANCEL, result);
+        if (c.result) {
+            EXPECT_STREQ(c.result, dlg.m_strFileName);
+        }
+    }
+}
+
 } // namespace

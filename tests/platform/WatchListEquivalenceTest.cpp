@@ -79,6 +79,7 @@ std::vector<CWatchItem> TextItems() {
         item.m_nAreaBlack = numbers[(i + 2) % 9];
         item.m_nWaitTime = numbers[(i + 3) % 9];
         item.m_nIdentify = numbers[(i + 4) % 9];
+        item.m_nKeepSystemAwake = numbers[(i + 5) % 9];
         items.push_back(item);
     }
     return items;
@@ -90,7 +91,8 @@ std::string PlainRecords(int count, const char* tag) {
         text += "[Record_" + std::to_string(i) + "]\r\nFileName=C:\\" + tag + std::to_string(i) +
                 ".exe\r\nTitle=" + tag +
                 "\r\nValidCondition=1\r\nMonitorEffec=2\r\n"
-                "AreaBlack=0\r\nWaitTime=60\r\nIdentify=1\r\n";
+                "AreaBlack=0\r\nWaitTime=60\r\nIdentify=1\r\n" +
+                (i % 2 ? "KeepSystemAwake=1\r\n" : "");
     return text;
 }
 

@@ -27,6 +27,7 @@ void ExpectSame(const CWatchItem& a, const CWatchItem& b) {
     EXPECT_EQ(a.m_nAreaBlack, b.m_nAreaBlack);
     EXPECT_EQ(a.m_nWaitTime, b.m_nWaitTime);
     EXPECT_EQ(a.m_nIdentify, b.m_nIdentify);
+    EXPECT_EQ(a.m_nKeepSystemAwake, b.m_nKeepSystemAwake);
 }
 
 std::string Value(const std::string& path, const char* section, const char* key) {
@@ -52,6 +53,7 @@ TEST_F(WatchListFile, NewItemAndReadDefaultsDiffer) {
     EXPECT_EQ(0, fresh.m_nAreaBlack);
     EXPECT_EQ(60, fresh.m_nWaitTime);
     EXPECT_EQ(1, fresh.m_nIdentify);
+    EXPECT_EQ(0, fresh.m_nKeepSystemAwake);
 
     Write("Main", "Count", "1");
     ASSERT_EQ(1, m_list.Load(Wide(m_path).c_str()));
@@ -64,6 +66,7 @@ TEST_F(WatchListFile, NewItemAndReadDefaultsDiffer) {
     EXPECT_EQ(0, read.m_nAreaBlack);
     EXPECT_EQ(60, read.m_nWaitTime);
     EXPECT_EQ(1, read.m_nIdentify);
+    EXPECT_EQ(0, read.m_nKeepSystemAwake) << "a list from before the key";
 }
 
 TEST_F(WatchListFile, MissingFileOrNonPositiveCountGivesAnEmptyList) {
@@ -85,11 +88,13 @@ TEST_F(WatchListFile, RangeRulesBringValuesBack) {
         const char* stored;
         int loaded;
     } const cases[] = {
-        {"ValidCondition", "7", 0}, {"ValidCondition", "-1", 0}, {"ValidCondition", "2", 2},
-        {"MonitorEffec", "0", 1},   {"MonitorEffec", "4", 1},    {"MonitorEffec", "2", 2},
-        {"AreaBlack", "3", 0},      {"AreaBlack", "-2", 0},      {"AreaBlack", "2", 2},
-        {"Identify", "2", 0},       {"Identify", "-1", 0},       {"Identify", "0", 0},
-        {"WaitTime", "0", 0},       {"WaitTime", "-30", -30},    {"WaitTime", "99999", 99999},
+        {"ValidCondition", "7", 0},   {"ValidCondition", "-1", 0},   {"ValidCondition", "2", 2},
+        {"MonitorEffec", "0", 1},     {"MonitorEffec", "4", 1},      {"MonitorEffec", "2", 2},
+        {"AreaBlack", "3", 0},        {"AreaBlack", "-2", 0},        {"AreaBlack", "2", 2},
+        {"Identify", "2", 0},         {"Identify", "-1", 0},         {"Identify", "0", 0},
+        {"WaitTime", "0", 0},         {"WaitTime", "-30", -30},      {"WaitTime", "99999", 99999},
+        {"KeepSystemAwake", "1", 1},  {"KeepSystemAwake", "0", 0},   {"KeepSystemAwake", "2", 0},
+        {"KeepSystemAwake", "-1", 0}, {"KeepSystemAwake", "yes", 0},
     };
     Write("Main", "Count", "1");
     for (const Case& c : cases) {
@@ -99,11 +104,12 @@ TEST_F(WatchListFile, RangeRulesBringValuesBack) {
         m_list.Load(Wide(m_path).c_str());
         ASSERT_EQ(1, m_list.GetCount());
         const CWatchItem& item = *m_list.GetAt(0);
-        int actual = std::string(c.key) == "ValidCondition" ? item.m_nValidCondition
-                     : std::string(c.key) == "MonitorEffec" ? item.m_nMonitorEffec
-                     : std::string(c.key) == "AreaBlack"    ? item.m_nAreaBlack
-                     : std::string(c.key) == "Identify"     ? item.m_nIdentify
-                                                            : item.m_nWaitTime;
+        int actual = std::string(c.key) == "ValidCondition"    ? item.m_nValidCondition
+                     : std::string(c.key) == "MonitorEffec"    ? item.m_nMonitorEffec
+                     : std::string(c.key) == "AreaBlack"       ? item.m_nAreaBlack
+                     : std::string(c.key) == "Identify"        ? item.m_nIdentify
+                     : std::string(c.key) == "KeepSystemAwake" ? item.m_nKeepSystemAwake
+                                                               : item.m_nWaitTime;
         EXPECT_EQ(c.loaded, actual);
     }
 }
@@ -142,6 +148,7 @@ TEST_F(WatchListFile, SaveAndLoadRoundTripKeepsItemsAndOrder) {
     a.m_nAreaBlack = 2;
     a.m_nWaitTime = 0;
     a.m_nIdentify = 0;
+    a.m_nKeepSystemAwake = 1;
     CWatchItem b =
         MakeItem(("C:\\" + std::string(2040, 'x')).c_str(), std::string(2047, 't').c_str(), 2, 3);
     CWatchItem c = MakeItem("", "", 0, 1);
@@ -159,6 +166,13 @@ TEST_F(WatchListFile, SaveAndLoadRoundTripKeepsItemsAndOrder) {
     CWatchItem copy;
     loaded.CopyItem(0, copy);
     ExpectSame(a, copy);
+
+    // The new key comes after the seven that older copies of the program read.
+    const std::string text = ReadWholeFile(m_path);
+    const size_t record = text.find("[Record_0]");
+    EXPECT_LT(text.find("\r\nIdentify=0\r\n", record),
+              text.find("\r\nKeepSystemAwake=1\r\n", record));
+    EXPECT_LT(text.find("\r\nKeepSystemAwake=1\r\n", record), text.find("[Record_1]"));
 }
 
 TEST_F(WatchListFile, LineBreaksInTextsCannotInjectKeysOrSections) {

@@ -4,6 +4,7 @@
 #include "CWinApp.h"
 #include "CWatchPropDlg.h"
 #include "DialogDriver.h"
+#include "WideText.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ using D = DialogDriver;
 struct ItemValues {
     const char* fileName;
     const char* title;
-    int validCondition, monitorEffec, areaBlack, waitTime, identify;
+    int validCondition, monitorEffec, areaBlack, waitTime, identify, keepSystemAwake;
 };
 
 void Fill(CWatchItem& item, const ItemValues& v) {
@@ -30,6 +31,7 @@ void Fill(CWatchItem& item, const ItemValues& v) {
     item.m_nAreaBlack = v.areaBlack;
     item.m_nWaitTime = v.waitTime;
     item.m_nIdentify = v.identify;
+    item.m_nKeepSystemAwake = v.keepSystemAwake;
 }
 
 void ExpectItem(const ItemValues& v, const CWatchItem& item) {
@@ -40,6 +42,7 @@ void ExpectItem(const ItemValues& v, const CWatchItem& item) {
     EXPECT_EQ(v.areaBlack, item.m_nAreaBlack);
     EXPECT_EQ(v.waitTime, item.m_nWaitTime);
     EXPECT_EQ(v.identify, item.m_nIdentify);
+    EXPECT_EQ(v.keepSystemAwake, item.m_nKeepSystemAwake);
 }
 
 // The radio button of each group that is checked; 0 when none is.
@@ -73,6 +76,12 @@ bool WaitControlsEnabled(HWND hDlg) {
     return edit;
 }
 
+std::string LoadText(UINT nID) {
+    CString text;
+    text.LoadString(nID);
+    return text.GetString();
+}
+
 std::string RangeMessage() {
     CString text;
     AfxFormatString2(text, AFX_IDP_PARSE_INT_RANGE, "0", "2147483647");
@@ -98,40 +107,41 @@ TEST_F(WatchPropDlg, ChoicesMapToTheItemBothWays) {
         ItemValues out;
     } cases[] = {
         {"new item: empty title shows the file title",
-         {"C:\\Apps\\" EDITOR ".exe", "", 2, 3, 0, 60, 1},
+         {"C:\\Apps\\" EDITOR ".exe", "", 2, 3, 0, 60, 1, 0},
          EDITOR,
          {IDC_VALID_FOREGROUND, IDC_EFFECT_BOTH, IDC_BLACK_OFF, IDC_AREA_CLIENT},
          nullptr,
-         {IDC_EFFECT_SAVER, IDC_VALID_NEVER},
-         {"C:\\Apps\\" EDITOR ".exe", EDITOR, 0, 1, 0, 60, 1}},
+         {IDC_EFFECT_SAVER, IDC_VALID_NEVER, IDC_KEEP_SYSTEM_AWAKE},
+         {"C:\\Apps\\" EDITOR ".exe", EDITOR, 0, 1, 0, 60, 1, 1}},
         {"own blackout settings, then the defaults",
-         {"D:\\x.exe", "Mine", 0, 1, 2, 300, 0},
+         {"D:\\x.exe", "Mine", 0, 1, 2, 300, 0, 1},
          "Mine",
          {IDC_VALID_NEVER, IDC_EFFECT_SAVER, IDC_BLACK_OWN, IDC_AREA_WINDOW},
          "Renamed",
-         {IDC_EFFECT_POWER, IDC_VALID_RUNNING, IDC_AREA_CLIENT, IDC_BLACK_DEFAULTS},
-         {"D:\\x.exe", "Renamed", 1, 2, 1, 300, 1}},
+         {IDC_EFFECT_POWER, IDC_VALID_RUNNING, IDC_AREA_CLIENT, IDC_BLACK_DEFAULTS,
+          IDC_KEEP_SYSTEM_AWAKE},
+         {"D:\\x.exe", "Renamed", 1, 2, 1, 300, 1, 0}},
         {"a wait beyond the range kept where the user cannot edit it; a cleared alias",
-         {"x.exe", "", 1, 2, 1, -1, 1},
+         {"x.exe", "", 1, 2, 1, -1, 1, 1},
          "x",
          {IDC_VALID_RUNNING, IDC_EFFECT_POWER, IDC_BLACK_DEFAULTS, IDC_AREA_CLIENT},
          "",
          {IDC_EFFECT_BOTH},
-         {"x.exe", "x", 1, 3, 1, -1, 1}},
+         {"x.exe", "x", 1, 3, 1, -1, 1, 1}},
         {"an alias of blanks is none",
-         {"C:\\Apps\\" EDITOR ".exe", "Mine", 1, 1, 0, 60, 1},
+         {"C:\\Apps\\" EDITOR ".exe", "Mine", 1, 1, 0, 60, 1, 0},
          "Mine",
          {IDC_VALID_RUNNING, IDC_EFFECT_SAVER, IDC_BLACK_OFF, IDC_AREA_CLIENT},
          "  \t ",
          {},
-         {"C:\\Apps\\" EDITOR ".exe", EDITOR, 1, 1, 0, 60, 1}},
+         {"C:\\Apps\\" EDITOR ".exe", EDITOR, 1, 1, 0, 60, 1, 0}},
         {"largest wait and the own settings chosen",
-         {"x.exe", "t", 2, 3, 0, 2147483647, 0},
+         {"x.exe", "t", 2, 3, 0, 2147483647, 0, 0},
          "t",
          {IDC_VALID_FOREGROUND, IDC_EFFECT_BOTH, IDC_BLACK_OFF, IDC_AREA_WINDOW},
          nullptr,
          {IDC_BLACK_OWN, IDC_AREA_CLIENT},
-         {"x.exe", "t", 2, 3, 2, 2147483647, 1}},
+         {"x.exe", "t", 2, 3, 2, 2147483647, 1, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -150,6 +160,8 @@ TEST_F(WatchPropDlg, ChoicesMapToTheItemBothWays) {
                                     EXPECT_EQ(c.shown.effect, shown.effect);
                                     EXPECT_EQ(c.shown.blackout, shown.blackout);
                                     EXPECT_EQ(c.shown.area, shown.area);
+                                    EXPECT_EQ(c.in.keepSystemAwake == 1,
+                                              D::IsChecked(hDlg, IDC_KEEP_SYSTEM_AWAKE));
                                     EXPECT_EQ(c.in.areaBlack == 2, WaitControlsEnabled(hDlg));
                                     // The alias has the focus with all of its text selected.
                                     EXPECT_EQ(GetDlgItem(hDlg, IDC_ALIAS), d.Focus());
@@ -171,7 +183,7 @@ TEST_F(WatchPropDlg, ChoicesMapToTheItemBothWays) {
 
 TEST_F(WatchPropDlg, BlackoutChoiceEnablesTheItemsOwnWaitControls) {
     CWatchPropDlg dlg;
-    Fill(dlg.m_item, {"x.exe", "", 2, 3, 1, 45, 0});
+    Fill(dlg.m_item, {"x.exe", "", 2, 3, 1, 45, 0, 0});
     D::Run([&] { return dlg.DoModal(); },
            [&](D& d) {
                HWND hDlg = d.WaitForDialog();
@@ -202,7 +214,7 @@ TEST_F(WatchPropDlg, WaitTimeThatIsNoNumberOrTooLargeIsRefused) {
     const std::string notANumber = RangeMessage();
     const std::string outOfRange = RangeMessage();
     ASSERT_NE(std::string::npos, outOfRange.find("2147483647"));
-    const ItemValues original = {"x.exe", "t", 2, 3, 2, 60, 1};
+    const ItemValues original = {"x.exe", "t", 2, 3, 2, 60, 1, 0};
     struct Case {
         const char* typed;
         int click; // OK or a blackout button
@@ -261,6 +273,61 @@ TEST_F(WatchPropDlg, FileNameShowsItsEnd) {
                EXPECT_GT(first, 100);
                D::Click(hDlg, IDCANCEL);
            });
+}
+
+TEST_F(WatchPropDlg, PathIsEditedAsTextAndRefusedEmptyWithAStarInItsFileNameOrOutOfTheCodePage) {
+    const ItemValues original = {"C:\\Chat\\app-1.2\\Chat.exe", "Chat", 1, 3, 0, 60, 1, 0};
+    const std::string empty = LoadText(IDS_FILE_NAME_EMPTY);
+    const std::string star = LoadText(IDS_WILDCARD_IN_FILE_NAME);
+    ASSERT_FALSE(empty.empty() || star.empty());
+    // Devanagari, which no code page but UTF-8 holds: shown as the system spells it.
+    const wchar_t* const hindi = L"C:\\\x0939\x093f\\Chat.exe";
+    const std::wstring codePage = std::to_wstring(GetACP());
+    const wchar_t* args[] = {hindi, codePage.c_str()};
+    std::string outside;
+    CodePageFromWide(FormatWideString(IDS_PATH_NOT_IN_CODE_PAGE, args, 2).c_str(), CP_ACP,
+                     &outside);
+    const struct {
+        const wchar_t* typed;
+        const std::string& refusal; // empty: accepted
+        const char* stored;
+    } cases[] = {
+        {L" \"C:\\Chat\\app-*\\Chat.exe\" ", "", "C:\\Chat\\app-*\\Chat.exe"},
+        {L"  ", empty, nullptr},
+        {L"C:\\Chat\\app-1.2\\*.exe", star, nullptr},
+        {hindi, outside, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refusal);
+        CWatchPropDlg dlg;
+        Fill(dlg.m_item, original);
+        INT_PTR result = D::Run([&] { return dlg.DoModal(); },
+                                [&](D& d) {
+                                    HWND hDlg = d.WaitForDialog();
+                                    ASSERT_NE(nullptr, hDlg);
+                                    SetWindowTextW(GetDlgItem(hDlg, IDC_FILE_NAME), c.typed);
+                                    D::Click(hDlg, IDOK);
+                                    if (c.refusal.empty()) {
+                                        EXPECT_TRUE(d.WaitForClose());
+                                        return;
+                                    }
+                                    HWND hBox = d.WaitForMessageBox(hDlg);
+                                    ASSERT_NE(nullptr, hBox);
+                                    EXPECT_EQ(c.refusal, D::AnswerMessageBox(hBox));
+                                    HWND hEdit = GetDlgItem(hDlg, IDC_FILE_NAME);
+                                    EXPECT_TRUE(d.WaitUntil([&] { return d.Focus() == hEdit; }));
+                                    EXPECT_TRUE(IsWindowVisible(hDlg));
+                                    D::Click(hDlg, IDCANCEL);
+                                });
+        ItemValues expected = original;
+        if (c.stored) {
+            EXPECT_EQ(IDOK, result);
+            expected.fileName = c.stored;
+        } else {
+            EXPECT_EQ(IDCANCEL, result);
+        }
+        ExpectItem(expected, dlg.m_item);
+    }
 }
 
 } // namespace

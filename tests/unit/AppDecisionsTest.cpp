@@ -256,3 +256,35 @@ TEST(AddWatchRules, AClearedAliasFallsBackToTheFilesTitle) {
     for (const auto& c : cases)
         EXPECT_STREQ(c.expected, AliasOrTitle(c.alias, c.fileName)) << c.fileName;
 }
+
+TEST(AddWatchRules, VersionFolderOfferedAsAPattern) {
+    const struct {
+        const char* path;
+        const char* pattern; // empty: nothing to offer
+        UINT codePage;
+    } cases[] = {
+        {"C:\\Users\\me\\AppData\\Local\\Chat\\app-1.0.9015\\Chat.exe",
+         "C:\\Users\\me\\AppData\\Local\\Chat\\app-*\\Chat.exe", 936},
+        {"C:\\Program Files\\WindowsApps\\Pkg_10.22091.10041.0_x64__8wekyb3d8bbwe\\App.exe",
+         "C:\\Program Files\\WindowsApps\\Pkg_*_x64__8wekyb3d8bbwe\\App.exe", 936},
+        {"C:\\Tools\\v2.0-beta.3\\tool.exe", "C:\\Tools\\v*-beta.3\\tool.exe", 936},
+        {"C:\\App 2.0\\bin\\9.1\\app.exe", "C:\\App 2.0\\bin\\*\\app.exe", 936},
+        {"C:\\App 2.0\\bin\\app.exe", "C:\\App *\\bin\\app.exe", 936},
+        {"C:\\Office.16\\x.exe", "", 936},
+        {"C:\\Tools\\app-1.2.exe", "", 936},
+        {"\\\\10.0.0.1\\share\\app.exe", "", 936},
+        {"\\\\server\\share\\1.0\\app.exe", "\\\\server\\share\\*\\app.exe", 936},
+        {"1.5\\app.exe", "*\\app.exe", 936},
+        // A double-byte character whose second byte is a backslash ends no
+        // folder: 1.2 here is part of the file name.
+        {"C:\\1.2\x95\x5C"
+         "x.exe",
+         "", 936},
+        {"C:\\\x95\x5C"
+         "1.2\\x.exe",
+         "C:\\\x95\x5C*\\x.exe", 936},
+        {"C:\\\xe7\xa8\x8b\xe5\xba\x8f-3.1\\x.exe", "C:\\\xe7\xa8\x8b\xe5\xba\x8f-*\\x.exe", 65001},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.pattern, VersionFolderPattern(c.path, c.codePage)) << c.path;
+}

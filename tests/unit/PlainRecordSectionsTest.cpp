@@ -10,7 +10,7 @@ namespace {
 
 const std::string kPlain = "[Main]\r\nCount=3\r\n"
                            "[Record_0]\r\nFileName=C:\\a.exe\r\nTitle=\r\nValidCondition=1\r\n"
-                           "[Record_1]\r\nFileName=b\r\nIdentify=1\r\n"
+                           "[Record_1]\r\nFileName=b\r\nIdentify=1\r\nKeepSystemAwake=1\r\n"
                            "[Record_2]\r\nWaitTime=60\r\n";
 const std::vector<std::string> kNames = {"Main", "Record_0", "Record_1", "Record_2"};
 

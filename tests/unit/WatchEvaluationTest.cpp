@@ -1,6 +1,7 @@
 #include "CProcessList.h"
 #include "CWatchEvaluator.h"
 #include "CWatchList.h"
+#include "PathPattern.h"
 #include "ProcessPath.h"
 #include "WatchEvaluation.h"
 
@@ -30,9 +31,10 @@ struct Process {
 };
 
 const std::vector<Process> kProcesses = {
-    {"C:\\Apps\\Editor.exe", 100},      {"C:\\Apps\\Browser.exe", 200},
-    {"C:\\Apps\\Browser.exe", 210},     {"C:\\" CHINESE_DIR "\\Tool.exe", 300},
-    {"C:\\" TRAIL_UPPER_A ".exe", 400}, {"C:\\Apps\\Zero.exe", 0},
+    {"C:\\Apps\\Editor.exe", 100},          {"C:\\Apps\\Browser.exe", 200},
+    {"C:\\Apps\\Browser.exe", 210},         {"C:\\" CHINESE_DIR "\\Tool.exe", 300},
+    {"C:\\" TRAIL_UPPER_A ".exe", 400},     {"C:\\Apps\\Zero.exe", 0},
+    {"C:\\Chat\\app-1.2.3\\Chat.exe", 500},
 };
 
 void Fill(CProcessList& processes, const std::vector<Process>& from) {
@@ -79,6 +81,9 @@ TEST(WatchEvaluation, DecidesEachItemAsTheRulesSay) {
         {"not running", "C:\\Apps\\Missing.exe", 1, 100, false, kUntouched},
         {"a prefix of a path is another path", "C:\\Apps\\Editor", 1, 100, false, kUntouched},
         {"empty path", "", 1, 100, false, kUntouched},
+        {"a star in a folder name", "c:\\chat\\APP-*\\chat.exe", 2, 500, true, 1},
+        {"a star in the file name matches nothing", "C:\\Chat\\app-*\\*.exe", 1, 500, false,
+         kUntouched},
     };
     CProcessList processes;
     Fill(processes, kProcesses);
@@ -191,6 +196,64 @@ TEST(ProcessPath, FileNamePartSkipsTrailBytes) {
         EXPECT_STREQ(c.second, FileNamePart(c.first)) << c.first;
 }
 
+TEST(PathPattern, StarsMatchWithinOneFolderNameByCharacters) {
+    const UINT kGbk = 936, kUtf8 = 65001;
+    const struct {
+        const char* what;
+        const char* pattern;
+        const char* path;
+        UINT codePage;
+        bool matches;
+    } cases[] = {
+        {"one folder", "C:\\Chat\\app-*\\Chat.exe", "C:\\Chat\\app-1.2.3\\Chat.exe", kGbk, true},
+        {"after an update", "C:\\Chat\\app-*\\Chat.exe", "C:\\Chat\\app-1.2.4\\Chat.exe", kGbk,
+         true},
+        {"a star may stand for nothing", "C:\\Chat\\app-*\\Chat.exe", "C:\\Chat\\app-\\Chat.exe",
+         kGbk, true},
+        {"no deeper folder", "C:\\Chat\\app-*\\Chat.exe", "C:\\Chat\\app-1\\bin\\Chat.exe", kGbk,
+         false},
+        {"the file name is exact", "C:\\Chat\\app-*\\Chat.exe", "C:\\Chat\\app-1\\Chat.exe.bak",
+         kGbk, false},
+        {"several folders", "C:\\*\\Pkg_*_x64__*\\App.exe",
+         "C:\\Program Files\\Pkg_10.22091.10041.0_x64__8wekyb3d8bbwe\\App.exe", kGbk, true},
+        {"several folders, one differs", "C:\\*\\Pkg_*_x64__*\\App.exe",
+         "C:\\Program Files\\Pkg_10.2_x86__8wekyb3d8bbwe\\App.exe", kGbk, false},
+        {"a later try of the star", "C:\\a*bc\\x.exe", "C:\\abcbc\\x.exe", kGbk, true},
+        {"none: the plain comparison", "C:\\Chat\\app-1.2.3\\Chat.exe",
+         "c:\\chat\\APP-1.2.3\\CHAT.EXE", kGbk, true},
+        {"case", "c:\\CHAT\\App-*\\chat.EXE", "C:\\Chat\\APP-X\\Chat.exe", kGbk, true},
+        {"a trail byte 0x5C divides no folder", "C:\\*\\Tool.exe",
+         "C:\\" TRAIL_BACKSLASH "x\\Tool.exe", kGbk, true},
+        {"nor makes a folder of its own", "C:\\*\\*\\Tool.exe", "C:\\" TRAIL_BACKSLASH "\\Tool.exe",
+         kGbk, false},
+        {"trail letters are not folded", "C:\\*\\" TRAIL_LOWER_A ".exe",
+         "C:\\x\\" TRAIL_UPPER_A ".exe", kGbk, false},
+        {"a star in the file name", "C:\\Chat\\*.exe", "C:\\Chat\\Chat.exe", kGbk, false},
+        {"UTF-8, letters beyond ASCII", "C:\\Caf\xc3\xa9\\app-*\\\xe7\xa8\x8b.exe",
+         "C:\\CAF\xc3\x89\\APP-2.0\\\xe7\xa8\x8b.exe", kUtf8, true},
+        {"UTF-8 that is not valid", "C:\\\xff*\\x.exe",
+         "C:\\\xfe"
+         "1\\x.exe",
+         kUtf8, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.matches, MatchesWatchedPath(c.pattern, c.path, c.codePage)) << c.what;
+
+    const struct {
+        const char* path;
+        bool pattern, inFileName;
+    } stars[] = {
+        {"C:\\app-*\\x.exe", true, false},
+        {"C:\\app\\*.exe", true, true},
+        {"C:\\a*" TRAIL_BACKSLASH "b.exe", true, true},
+        {"C:\\app\\x.exe", false, false},
+    };
+    for (const auto& s : stars) {
+        EXPECT_EQ(s.pattern, IsPathPattern(s.path)) << s.path;
+        EXPECT_EQ(s.inFileName, HasWildcardInFileName(s.path)) << s.path;
+    }
+}
+
 // A process list whose listing and paths come from a table.
 class TableProcessList : public CProcessList {
 public:
@@ -298,8 +361,16 @@ TEST(WatchEvaluator, SnapshotOfTheWatchedProgramsDecidesAsTheFullSnapshot) {
         {"C:\\" TRAIL_BACKSLASH "\\Tool.exe", "Tool.exe"},
         {"Editor.exe", "Editor.exe"},
     };
-    const char* const kOnlyWatched[] = {
-        "C:\\Apps\\Missing.exe", "C:\\Apps\\Editor", "C:\\Apps\\", "", ".exe", "Tool.exe"};
+    const char* const kOnlyWatched[] = {"C:\\Apps\\Missing.exe",
+                                        "C:\\Apps\\Editor",
+                                        "C:\\Apps\\",
+                                        "",
+                                        ".exe",
+                                        "Tool.exe",
+                                        "C:\\A*\\Editor.exe",
+                                        "C:\\*\\Tool.exe",
+                                        "C:\\*\\*.exe",
+                                        "*\\Editor.exe"};
     const int kPathCount = sizeof kPaths / sizeof kPaths[0];
     const int kOnlyWatchedCount = sizeof kOnlyWatched / sizeof kOnlyWatched[0];
     std::mt19937 random(12);
