@@ -26,10 +26,6 @@ namespace {
 const char kAutoRunValue[] = "Velatrix";
 const wchar_t kSettingsFile[] = L"Tessik.ini";
 const wchar_t kListFile[] = L"Tessik.dat";
-// The small picture when it could be loaded, else the large one shrunk.
-HICON SmallIcon(HICON hSmall, HICON hLarge) {
-    return hSmall ? hSmall : hLarge;
-}
 
 } // namespace
 
@@ -228,8 +224,7 @@ BOOL CWatchListDlg::OnNotify(const NMHDR* pNMHDR) {
 BOOL CWatchListDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIconNormal));
-    SendMessage(WM_SETICON, ICON_SMALL,
-                reinterpret_cast<LPARAM>(SmallIcon(m_hIconNormalSmall, m_hIconNormal)));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(DisplayedSmallIcon()));
     m_nDpi = GetWindowDpi(m_hWnd);
     m_guard.Start(m_hWnd);
     InitLayout();
@@ -478,8 +473,9 @@ void CWatchListDlg::ShowHold(int nHoldMinutes, bool bComputerOnly) {
 }
 
 HICON CWatchListDlg::DisplayedSmallIcon() const {
-    return m_display.bGuarding ? SmallIcon(m_hIconGuardSmall, m_hIconGuard)
-                               : SmallIcon(m_hIconNormalSmall, m_hIconNormal);
+    // The small picture when it could be loaded, else the large one shrunk.
+    HICON hSmall = m_display.bGuarding ? m_hIconGuardSmall : m_hIconNormalSmall;
+    return hSmall ? hSmall : m_display.bGuarding ? m_hIconGuard : m_hIconNormal;
 }
 
 void CWatchListDlg::SaveAll() {
