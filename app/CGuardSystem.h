@@ -16,11 +16,9 @@ public:
     CGuardSystem(const CWatchList& watchList, CProfileFile& settings);
     CGuardSystem(const CGuardSystem&) = delete;
     CGuardSystem& operator=(const CGuardSystem&) = delete;
-    virtual ~CGuardSystem();
+    ~CGuardSystem() override;
 
-    // The main window: it takes the timer ticks and the hooks' wakes.
-    void SetWindow(HWND hWnd) { m_hWnd = hWnd; }
-
+    void Attach(HWND hWnd) override { m_hWnd = hWnd; }
     ULONGLONG Now() override;
     int FindFirstInEffect(BYTE* pForeground) override;
     int FindNextInEffect() override;

@@ -103,30 +103,19 @@ BOOL CTrayIcon::Delete() {
     return Shell_NotifyIconA(NIM_DELETE, &data);
 }
 
-BOOL CTrayIcon::SetIcon(HICON hIcon) {
-    if (!m_wnd.GetSafeHwnd()) {
-        return FALSE;
-    }
-    m_hIcon = hIcon;
-    NOTIFYICONDATAA data;
-    Prepare(data, NIF_ICON);
-    data.hIcon = hIcon;
-    return Shell_NotifyIconA(NIM_MODIFY, &data);
-}
-
-bool CTrayIcon::HasTip(const char* pszTip) const {
+BOOL CTrayIcon::Update(HICON hIcon, const char* pszTip) {
     char szTip[kTipSize];
     CopyTip(szTip, pszTip);
-    return std::strcmp(szTip, m_szTip) == 0;
-}
-
-BOOL CTrayIcon::SetTip(const char* pszTip) {
-    if (!m_wnd.GetSafeHwnd()) {
-        return FALSE;
+    const UINT uFlags =
+        (hIcon != m_hIcon ? NIF_ICON : 0u) | (std::strcmp(szTip, m_szTip) != 0 ? NIF_TIP : 0u);
+    if (uFlags == 0 || !m_wnd.GetSafeHwnd()) {
+        return uFlags == 0;
     }
+    m_hIcon = hIcon;
     CopyTip(m_szTip, pszTip);
     NOTIFYICONDATAA data;
-    Prepare(data, NIF_TIP);
+    Prepare(data, uFlags);
+    data.hIcon = hIcon;
     CopyTip(data.szTip, pszTip);
     return Shell_NotifyIconA(NIM_MODIFY, &data);
 }

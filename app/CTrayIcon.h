@@ -21,8 +21,10 @@ public:
     // Each returns what Shell_NotifyIconA answered.
     BOOL Create(UINT uID, HICON hIcon, const char* pszTip, TRAYNOTIFYPROC pfn, void* pData);
     BOOL Delete();
-    BOOL SetIcon(HICON hIcon);
-    BOOL SetTip(const char* pszTip);
+    // Tells the shell the picture and the tip, each only when it differs
+    // from what the shell was told last (the tip as far as it fits); TRUE
+    // when there was nothing to tell.
+    BOOL Update(HICON hIcon, const char* pszTip);
     // Adds the icon again with the picture and tip it had last, after the
     // shell has re-created the notification area and forgotten it. Create
     // and Restore keep trying for a while when the shell does not take the
@@ -33,10 +35,6 @@ public:
     void OnRetryTimer(UINT_PTR nIDEvent);
 
     HWND GetHiddenWnd() const { return m_wnd.GetSafeHwnd(); }
-    // The picture the shell was told last.
-    HICON GetIcon() const { return m_hIcon; }
-    // Whether the shell was told this tip last (as far as it fits).
-    bool HasTip(const char* pszTip) const;
 
 private:
     // The fields up to the longer tip, which every shell since Windows 2000

@@ -1,7 +1,6 @@
 #include "CWatchGuard.h"
 
 #include "AreaBlackDecision.h"
-#include "CGuardSystem.h"
 #include "AfxText.h"
 #include "CPathName.h"
 #include "CWatchList.h"
@@ -31,19 +30,13 @@ CString FormatNumber(UINT nFormatID, unsigned long nValue) {
 
 } // namespace
 
-CWatchGuard::CWatchGuard(const CWatchList& watchList, CProfileFile& settings, View& view)
-    : m_watchList(watchList), m_view(view), m_ownSystem(new CGuardSystem(watchList, settings)),
-      m_system(*m_ownSystem) {}
-
-CWatchGuard::CWatchGuard(const CWatchList& watchList, View& view, System& system)
-    : m_watchList(watchList), m_view(view), m_system(system) {}
+CWatchGuard::CWatchGuard(const CWatchList& watchList, View& view, std::unique_ptr<System> system)
+    : m_watchList(watchList), m_view(view), m_system(std::move(system)) {}
 
 CWatchGuard::~CWatchGuard() = default;
 
 void CWatchGuard::Start(HWND hWnd) {
-    if (m_ownSystem) {
-        m_ownSystem->SetWindow(hWnd);
-    }
+    m_system->Attach(hWnd);
 }
 
 UINT CWatchGuard::HoldProcessEndedMessage() {
@@ -69,7 +62,7 @@ void CWatchGuard::RunCycle() {
     if (m_bBlackShown) {
         return;
     }
-    const ULONGLONG ullNow = m_system.Now();
+    const ULONGLONG ullNow = m_system->Now();
     const bool bWasHolding = m_hold.bOn;
     m_hold = AgeKeepAwake(m_hold, ullNow);
     if (bWasHolding && !m_hold.bOn) {
@@ -81,7 +74,7 @@ void CWatchGuard::RunCycle() {
     // Who asks for the display and for the computer: the power manager names them.
     CString strDisplayReason, strSystemReason;
     BYTE bForeground = 0;
-    facts.nFirstInEffect = m_system.FindFirstInEffect(&bForeground);
+    facts.nFirstInEffect = m_system->FindFirstInEffect(&bForeground);
     facts.bFirstInForeground = bForeground != 0;
     facts.bCounting = m_bCounting;
     if (facts.nFirstInEffect >= 0) {
@@ -90,11 +83,11 @@ void CWatchGuard::RunCycle() {
         int nDefaultWait = 60, nDefaultIdentify = 0;
         if (NeedsBlackoutDefaults(facts.nFirstInEffect, facts.bFirstInForeground,
                                   facts.nAreaBlack)) {
-            m_system.ReadBlackoutDefaults(nDefaultWait, nDefaultIdentify);
+            m_system->ReadBlackoutDefaults(nDefaultWait, nDefaultIdentify);
         }
         facts.blackout = ResolveBlackout(first.m_nAreaBlack, first.m_nWaitTime, first.m_nIdentify,
                                          nDefaultWait, nDefaultIdentify);
-        for (int k = facts.nFirstInEffect; k != -1; k = m_system.FindNextInEffect()) {
+        for (int k = facts.nFirstInEffect; k != -1; k = m_system->FindNextInEffect()) {
             const CWatchItem& item = *m_watchList.GetAt(k);
             facts.effects.push_back(item.m_nMonitorEffec);
             const bool bDisplay = PreventsPowerOff(item.m_nMonitorEffec);
@@ -172,38 +165,38 @@ void CWatchGuard::Apply(const WatchCycleActions& actions, const CString& strDisp
     if (actions.bArmCountdown) {
         m_nSecondsLeft = actions.nSecondsLeft;
         m_bCounting = true;
-        m_system.SetCountdownTimer(true);
+        m_system->SetCountdownTimer(true);
         const AreaBlackHookStatus counting = HookStatusIn(AreaBlackState::Counting);
-        m_system.SetAreaBlackStatus(counting.bBlackShown, counting.bCounting);
+        m_system->SetAreaBlackStatus(counting.bBlackShown, counting.bCounting);
     }
     // Every way a countdown ends tells the hooks so: with none running there
     // is nothing to stop.
     if (actions.bStopCountdown && m_bCounting) {
         m_bCounting = false;
         const AreaBlackHookStatus idle = HookStatusIn(AreaBlackState::Idle);
-        m_system.SetAreaBlackStatus(idle.bBlackShown, idle.bCounting);
-        m_system.SetCountdownTimer(false);
+        m_system->SetAreaBlackStatus(idle.bBlackShown, idle.bCounting);
+        m_system->SetCountdownTimer(false);
     }
     if (actions.bNeedHooks) {
-        if (!m_system.AreHooksInstalled()) {
+        if (!m_system->AreHooksInstalled()) {
             // One that did not take (a full session table) is asked for
             // again by the next cycle.
-            m_system.InstallHooks();
+            m_system->InstallHooks();
         }
         const int nFlags = (actions.bPreventSaver ? 1 : 0) | (actions.bPreventPowerOff ? 2 : 0);
         if (nFlags != m_nFlagsInPlace) {
-            m_system.SetMonitorEffect(actions.bPreventSaver, actions.bPreventPowerOff);
+            m_system->SetMonitorEffect(actions.bPreventSaver, actions.bPreventPowerOff);
             m_nFlagsInPlace = nFlags;
         }
-    } else if (m_system.AreHooksRequested()) {
+    } else if (m_system->AreHooksRequested()) {
         RemoveHooks();
     }
-    m_system.HoldPower(CPowerRequests::kDisplay, actions.bHoldDisplayOn, strDisplayReason);
-    m_system.HoldPower(CPowerRequests::kSystem, actions.bHoldSystemAwake, strSystemReason);
+    m_system->HoldPower(CPowerRequests::kDisplay, actions.bHoldDisplayOn, strDisplayReason);
+    m_system->HoldPower(CPowerRequests::kSystem, actions.bHoldSystemAwake, strSystemReason);
 }
 
 void CWatchGuard::RemoveHooks() {
-    m_system.RemoveHooks();
+    m_system->RemoveHooks();
     m_nFlagsInPlace = -1;
 }
 
@@ -212,13 +205,13 @@ void CWatchGuard::OnCountdownTick() {
         DecideAreaBlackTick(m_bCounting, m_bBlackShown, m_nSecondsLeft);
     m_nSecondsLeft = tick.nSecondsLeft;
     if (tick.bKillTimer) {
-        m_system.SetCountdownTimer(false);
+        m_system->SetCountdownTimer(false);
     }
     if (tick.bClearCounting) {
         m_bCounting = false;
     }
     if (tick.bTellHooks) {
-        m_system.SetAreaBlackStatus(tick.hooks.bBlackShown, tick.hooks.bCounting);
+        m_system->SetAreaBlackStatus(tick.hooks.bBlackShown, tick.hooks.bCounting);
     }
     if (!tick.bShowBlackout) {
         return;
@@ -227,34 +220,34 @@ void CWatchGuard::OnCountdownTick() {
     // session table, a failed install, hooks removed at a session's end that
     // did not come) the screen would stay black. The countdown ends instead;
     // the next cycle installs the hooks and arms it again.
-    if (!m_system.AreHooksInstalled()) {
+    if (!m_system->AreHooksInstalled()) {
         m_bCounting = false;
         const AreaBlackHookStatus idle = HookStatusIn(AreaBlackState::Idle);
-        m_system.SetAreaBlackStatus(idle.bBlackShown, idle.bCounting);
-        m_system.SetCountdownTimer(false);
+        m_system->SetAreaBlackStatus(idle.bBlackShown, idle.bCounting);
+        m_system->SetCountdownTimer(false);
         return;
     }
     // Input is not reported while the window comes up, nor during the retries
     // while it cannot be created: the countdown stays armed with no seconds left.
     const AreaBlackHookStatus quiet = HookStatusIn(AreaBlackState::Appearing);
-    m_system.SetAreaBlackStatus(quiet.bBlackShown, quiet.bCounting);
-    if (m_system.ShowBlackWindow(m_nActiveAreaMode)) {
+    m_system->SetAreaBlackStatus(quiet.bBlackShown, quiet.bCounting);
+    if (m_system->ShowBlackWindow(m_nActiveAreaMode)) {
         m_bBlackShown = true;
     }
 }
 
 void CWatchGuard::OnWake() {
     const AreaBlackHookStatus idle = HookStatusIn(AreaBlackState::Idle);
-    m_system.SetAreaBlackStatus(idle.bBlackShown, idle.bCounting);
+    m_system->SetAreaBlackStatus(idle.bBlackShown, idle.bCounting);
     m_bBlackShown = false;
     m_bCounting = false;
-    m_system.SetCountdownTimer(false);
-    m_system.HideBlackWindow();
+    m_system->SetCountdownTimer(false);
+    m_system->HideBlackWindow();
     // A moving mouse queues a wake per move; they would each run the cycle
     // again with a fresh process snapshot. Taken only now, in the idle state
     // with the hooks quiet, so nothing that runs during the removal can meet
     // a half-reset blackout.
-    m_system.DropQueuedWakes();
+    m_system->DropQueuedWakes();
     RunCycle();
 }
 
@@ -264,13 +257,13 @@ bool CWatchGuard::StartHold(const KeepAwakeRequest& request) {
     switch (request.kind) {
     case KeepAwakeRequest::Start:
         if (request.dwProcessId != 0) {
-            if (!m_system.WatchHoldProcess(request.dwProcessId)) {
+            if (!m_system->WatchHoldProcess(request.dwProcessId)) {
                 return false;
             }
             hold = StartKeepAwakeWhile(request.dwProcessId, request.bComputerOnly);
             nMinutes = kKeepAwakeWhileProcess;
         } else {
-            hold = StartKeepAwake(request.nMinutes, m_system.Now(), request.bComputerOnly);
+            hold = StartKeepAwake(request.nMinutes, m_system->Now(), request.bComputerOnly);
             nMinutes = request.nMinutes;
         }
         m_bComputerOnly = request.bComputerOnly;
@@ -282,7 +275,7 @@ bool CWatchGuard::StartHold(const KeepAwakeRequest& request) {
         return false;
     }
     if (m_hold.dwProcessId != 0 && hold.dwProcessId == 0) {
-        m_system.WatchHoldProcess(0);
+        m_system->WatchHoldProcess(0);
     }
     m_hold = hold;
     m_nHoldMinutes = hold.bOn ? nMinutes : 0;
@@ -296,7 +289,7 @@ void CWatchGuard::OnHoldProcessEnded(DWORD dwProcessId) {
     if (!m_hold.bOn || m_hold.dwProcessId != dwProcessId) {
         return;
     }
-    m_system.WatchHoldProcess(0);
+    m_system->WatchHoldProcess(0);
     m_hold = KeepAwakeHold();
     m_nHoldMinutes = 0;
     HoldChanged();
@@ -317,7 +310,7 @@ void CWatchGuard::HoldChanged() {
 }
 
 void CWatchGuard::Stop() {
-    m_system.HoldPower(CPowerRequests::kDisplay, false, CString());
-    m_system.HoldPower(CPowerRequests::kSystem, false, CString());
-    m_system.WatchHoldProcess(0);
+    m_system->HoldPower(CPowerRequests::kDisplay, false, CString());
+    m_system->HoldPower(CPowerRequests::kSystem, false, CString());
+    m_system->WatchHoldProcess(0);
 }

@@ -9,8 +9,6 @@
 
 #include <memory>
 
-class CGuardSystem;
-class CProfileFile;
 class CWatchList;
 
 // What the program does while it guards: the watch cycle (evaluation,
@@ -59,6 +57,9 @@ public:
 
     class System {
     public:
+        virtual ~System() = default;
+        // The window that takes the timers and the hooks' wakes.
+        virtual void Attach(HWND hWnd) = 0;
         virtual ULONGLONG Now() = 0;
         // The items in effect on a fresh snapshot, first to last: see
         // CWatchEvaluator.
@@ -90,15 +91,10 @@ public:
         virtual void HideBlackWindow() = 0;
         // The wakes that queued up behind the one being handled.
         virtual void DropQueuedWakes() = 0;
-
-    protected:
-        ~System() = default;
     };
 
-    // The guard of the program, on the system itself; Start names its window.
-    CWatchGuard(const CWatchList& watchList, CProfileFile& settings, View& view);
-    // A guard on a system of the caller's, which must outlive it.
-    CWatchGuard(const CWatchList& watchList, View& view, System& system);
+    // The guard owns its system; Start names the window.
+    CWatchGuard(const CWatchList& watchList, View& view, std::unique_ptr<System> system);
     CWatchGuard(const CWatchGuard&) = delete;
     CWatchGuard& operator=(const CWatchGuard&) = delete;
     ~CWatchGuard();
@@ -144,8 +140,7 @@ private:
 
     const CWatchList& m_watchList;
     View& m_view;
-    std::unique_ptr<CGuardSystem> m_ownSystem;
-    System& m_system;
+    std::unique_ptr<System> m_system;
 
     bool m_bCounting = false;
     bool m_bBlackShown = false;

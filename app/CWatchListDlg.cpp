@@ -5,6 +5,7 @@
 #include "CAboutDlg.h"
 #include "CAddWatchDlg.h"
 #include "CBlackoutDefaultsDlg.h"
+#include "CGuardSystem.h"
 #include "CWatchPropDlg.h"
 #include "DataFolder.h"
 #include "DpiScale.h"
@@ -30,7 +31,8 @@ const wchar_t kListFile[] = L"Tessik.dat";
 } // namespace
 
 CWatchListDlg::CWatchListDlg()
-    : CDialog(IDD_WATCHLIST_DIALOG), m_guard(m_watchList, m_settings, *this) {
+    : CDialog(IDD_WATCHLIST_DIALOG),
+      m_guard(m_watchList, *this, std::make_unique<CGuardSystem>(m_watchList, m_settings)) {
     // Shared icons from the program's resources: the system frees them.
     m_hIconNormal = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
     m_hIconGuard = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_GUARD));
@@ -459,13 +461,7 @@ void CWatchListDlg::ShowGuard(const CWatchGuard::Display& display) {
         SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(DisplayedSmallIcon()));
         SetWindowText(GuardTitle(display));
     }
-    if (m_trayIcon.GetIcon() != DisplayedSmallIcon()) {
-        m_trayIcon.SetIcon(DisplayedSmallIcon());
-    }
-    const CString strTip = GuardTip(display);
-    if (!m_trayIcon.HasTip(strTip)) {
-        m_trayIcon.SetTip(strTip);
-    }
+    m_trayIcon.Update(DisplayedSmallIcon(), GuardTip(display));
 }
 
 void CWatchListDlg::ShowHold(int nHoldMinutes, bool bComputerOnly) {

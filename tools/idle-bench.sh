@@ -21,6 +21,9 @@ loader=$QV_WINE64
 
 qv_install_missing || exit 1
 qv_build "$arch" Murvel TessikDLL IdleFloor >/dev/null || exit 1
+# A prefix of its own: other Wine work (a test run) neither disturbs the
+# measurement nor is disturbed by the crowd.
+export WINEPREFIX=$QV_STATE/prefix-idle
 qv_wine_prepare || exit 1
 QV_FORCE_XVFB=1 qv_display_start || exit 1
 bin=$QV_ROOT/build/$arch/bin
@@ -70,7 +73,7 @@ pid_of() {
     done
     return 1
 }
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null; }
 hz=$(getconf CLK_TCK)
 
 qv_log "starting $crowd idle processes"
@@ -85,6 +88,7 @@ measure() {
     a0=$(ticks "$2") b0=$(ticks "$4")
     sleep "$seconds"
     a1=$(ticks "$2") b1=$(ticks "$4")
+    [ -n "$a1" ] && [ -n "$b1" ] || { qv_log "a measured process ended early"; return 1; }
     awk -v la="$1" -v lb="$3" -v a=$((a1 - a0)) -v b=$((b1 - b0)) -v hz="$hz" -v s="$seconds" 'BEGIN {
         printf "  %-40s %6d ticks  %7.1f ms/min  %6.3f %% of a core\n", la, a, a * 60000 / hz / s, a * 100 / hz / s
         printf "  %-40s %6d ticks  %7.1f ms/min  %6.3f %% of a core\n", lb, b, b * 60000 / hz / s, b * 100 / hz / s

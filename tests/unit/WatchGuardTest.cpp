@@ -42,6 +42,7 @@ struct FakeSystem : CWatchGuard::System {
     int flagCalls = 0, drops = 0;
     int status[2] = {0, 0};
 
+    void Attach(HWND) override {}
     ULONGLONG Now() override { return now; }
     int FindFirstInEffect(BYTE* pForeground) override {
         return evaluator.FindFirstInEffect(pForeground);
@@ -119,13 +120,15 @@ KeepAwakeRequest Hold(int minutes, bool computerOnly = false, DWORD pid = 0) {
 }
 
 struct Guarded {
-    explicit Guarded(const CWatchItem& item) : system(list), guard(list, view, system) {
+    explicit Guarded(const CWatchItem& item)
+        : system(*new FakeSystem(list)),
+          guard(list, view, std::unique_ptr<CWatchGuard::System>(&system)) {
         list.Add(item);
         system.evaluator.running = {"C:\\Windows\\explorer.exe", kEditor};
         system.evaluator.dwForeground = 101;
     }
     CWatchList list;
-    FakeSystem system;
+    FakeSystem& system; // the guard's own
     FakeView view;
     CWatchGuard guard;
 };
