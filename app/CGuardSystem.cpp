@@ -78,13 +78,14 @@ void CGuardSystem::SetAreaBlackStatus(int bBlackShown, int bCounting) {
     ::SetAreaBlackStatus(bBlackShown, bCounting);
 }
 
-void CGuardSystem::HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason) {
+bool CGuardSystem::HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason) {
     // The power manager takes the reason in UTF-16.
     std::wstring reason(static_cast<size_t>(strReason.GetLength()) + 1, L'\0');
     const int n = MultiByteToWideChar(CP_ACP, 0, strReason, strReason.GetLength(), &reason[0],
                                       static_cast<int>(reason.size()));
     reason.resize(static_cast<size_t>(n > 0 ? n : 0));
     m_powerRequests.Hold(kind, bHold, reason);
+    return m_powerRequests.IsHeld(kind) == bHold;
 }
 
 bool CGuardSystem::WatchHoldProcess(DWORD dwProcessId) {

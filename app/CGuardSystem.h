@@ -29,7 +29,7 @@ public:
     bool AreHooksRequested() override;
     void SetMonitorEffect(bool bPreventSaver, bool bPreventPowerOff) override;
     void SetAreaBlackStatus(int bBlackShown, int bCounting) override;
-    void HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason) override;
+    bool HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason) override;
     bool WatchHoldProcess(DWORD dwProcessId) override;
     void SetCountdownTimer(bool bRunning) override;
     bool ShowBlackWindow(int nActiveAreaMode) override;

@@ -191,8 +191,20 @@ void CWatchGuard::Apply(const WatchCycleActions& actions, const CString& strDisp
     } else if (m_system->AreHooksRequested()) {
         RemoveHooks();
     }
-    m_system->HoldPower(CPowerRequests::kDisplay, actions.bHoldDisplayOn, strDisplayReason);
-    m_system->HoldPower(CPowerRequests::kSystem, actions.bHoldSystemAwake, strSystemReason);
+    HoldPower(CPowerRequests::kDisplay, actions.bHoldDisplayOn, strDisplayReason);
+    HoldPower(CPowerRequests::kSystem, actions.bHoldSystemAwake, strSystemReason);
+}
+
+void CWatchGuard::HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason) {
+    PowerInPlace& inPlace = m_powerInPlace[kind];
+    const CString strAsked = bHold ? strReason : CString();
+    if (inPlace.bKnown && inPlace.bHeld == bHold && inPlace.strReason == strAsked) {
+        return;
+    }
+    // One the power manager refused is asked for again by the next cycle.
+    inPlace.bKnown = m_system->HoldPower(kind, bHold, strAsked);
+    inPlace.bHeld = bHold;
+    inPlace.strReason = strAsked;
 }
 
 void CWatchGuard::RemoveHooks() {
@@ -310,7 +322,7 @@ void CWatchGuard::HoldChanged() {
 }
 
 void CWatchGuard::Stop() {
-    m_system->HoldPower(CPowerRequests::kDisplay, false, CString());
-    m_system->HoldPower(CPowerRequests::kSystem, false, CString());
+    HoldPower(CPowerRequests::kDisplay, false, CString());
+    HoldPower(CPowerRequests::kSystem, false, CString());
     m_system->WatchHoldProcess(0);
 }

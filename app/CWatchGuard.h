@@ -78,8 +78,9 @@ public:
         virtual void SetMonitorEffect(bool bPreventSaver, bool bPreventPowerOff) = 0;
         virtual void SetAreaBlackStatus(int bBlackShown, int bCounting) = 0;
 
-        // Holds or releases a power request, for a reason that names who asks.
-        virtual void HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason) = 0;
+        // Holds or releases a power request, for a reason that names who
+        // asks; true when the request is as asked.
+        virtual bool HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason) = 0;
         // Starts waiting for the process, which ends the hold bound to it at
         // once (OnHoldProcessEnded); false when no such process runs. One
         // process at a time: a new one, or 0, ends the wait for the last.
@@ -132,6 +133,8 @@ public:
 private:
     void Apply(const WatchCycleActions& actions, const CString& strDisplayReason,
                const CString& strSystemReason);
+    // Asks the power manager only for what differs from what it holds.
+    void HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason);
     // What a hold is called where the power manager names who asks.
     CString HoldReason() const;
     void HoldChanged();
@@ -153,6 +156,11 @@ private:
     // nothing touches nothing: the suppression flags (-1: unknown) and what
     // the window shows.
     int m_nFlagsInPlace = -1;
+    struct PowerInPlace {
+        bool bKnown = false;
+        bool bHeld = false;
+        CString strReason;
+    } m_powerInPlace[CPowerRequests::kKinds];
     bool m_bShown = false;
     Display m_shown;
 };

@@ -39,7 +39,7 @@ struct FakeSystem : CWatchGuard::System {
     bool held[CPowerRequests::kKinds] = {};
     CString reason[CPowerRequests::kKinds];
     DWORD watched = 0;
-    int flagCalls = 0, drops = 0;
+    int flagCalls = 0, drops = 0, powerCalls = 0;
     int status[2] = {0, 0};
 
     void Attach(HWND) override {}
@@ -69,9 +69,11 @@ struct FakeSystem : CWatchGuard::System {
         status[0] = bBlackShown;
         status[1] = bCounting;
     }
-    void HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason) override {
+    bool HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason) override {
+        ++powerCalls;
         held[kind] = bHold;
-        reason[kind] = bHold ? strReason : CString();
+        reason[kind] = strReason;
+        return true;
     }
     bool WatchHoldProcess(DWORD dwProcessId) override {
         if (dwProcessId == 999)
@@ -148,11 +150,14 @@ TEST(WatchGuard, AHoldThatEndsLeavesTheItemInEffectGuarding) {
     EXPECT_EQ(0, g.system.reason[CPowerRequests::kSystem].Find("Qorvane: Editor, "))
         << "the item and the hold ask: " << g.system.reason[CPowerRequests::kSystem].GetString();
 
-    // Cycles that find things as they are tell the window and the hooks nothing.
+    // Cycles that find things as they are tell the window, the hooks and the
+    // power manager nothing.
     const int shows = g.view.shows, flagCalls = g.system.flagCalls;
+    const int powerCalls = g.system.powerCalls;
     g.guard.RunCycle();
     EXPECT_EQ(shows, g.view.shows);
     EXPECT_EQ(flagCalls, g.system.flagCalls);
+    EXPECT_EQ(powerCalls, g.system.powerCalls);
     EXPECT_EQ(1, g.system.installs);
 
     g.system.now += 30 * 60000;
