@@ -122,7 +122,7 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:
         return SetMsgResult(OnQueryEndSession(wParam, lParam));
     case WM_ENDSESSION:
-        OnEndSession();
+        OnEndSession(static_cast<BOOL>(wParam));
         return SetMsgResult(0);
     case WM_DESTROY:
         OnDestroy();
@@ -328,14 +328,20 @@ void CWatchListDlg::SaveWindowSettings() {
 }
 
 void CWatchListDlg::SaveList() {
+    // Each edit is saved on its own, and the user hears of each one lost.
+    m_bSaveFailureShown = false;
+    SaveListFile();
+}
+
+void CWatchListDlg::SaveListFile() {
     if (!m_watchList.Save(m_strListPath.c_str())) {
         ReportSaveFailure(m_strListPath.c_str(), GetLastError());
     }
 }
 
 void CWatchListDlg::ReportSaveFailure(const wchar_t* pszPath, DWORD dwError) {
-    // Once a run is enough to tell the user; and never while the session
-    // ends, when a question would hold up the log-off.
+    // Once for the files of one save; and never while the session ends,
+    // when a question would hold up the log-off.
     if (m_bSaveFailureShown || m_bEndingSession) {
         return;
     }
@@ -454,11 +460,14 @@ void CWatchListDlg::OnTimer(UINT_PTR nIDEvent) {
 
 void CWatchListDlg::ShowGuard(const CWatchGuard::Display& display) {
     const bool bGuardingChanged = display.bGuarding != m_display.bGuarding;
+    const bool bTitleChanged = GuardTitleId(display) != GuardTitleId(m_display);
     m_display = display;
     if (bGuardingChanged) {
         HICON hIcon = display.bGuarding ? m_hIconGuard : m_hIconNormal;
         SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
         SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(DisplayedSmallIcon()));
+    }
+    if (bTitleChanged) {
         SetWindowText(GuardTitle(display));
     }
     m_trayIcon.Update(DisplayedSmallIcon(), GuardTip(display));
@@ -475,7 +484,8 @@ HICON CWatchListDlg::DisplayedSmallIcon() const {
 }
 
 void CWatchListDlg::SaveAll() {
-    SaveList();
+    m_bSaveFailureShown = false;
+    SaveListFile();
     SaveWindowSettings();
 }
 
@@ -490,13 +500,20 @@ BOOL CWatchListDlg::OnQueryEndSession(WPARAM wParam, LPARAM lParam) {
     if (!::DefWindowProcA(m_hWnd, WM_QUERYENDSESSION, wParam, lParam)) {
         return FALSE;
     }
+    // Saved now, without a word: the session may end before the answer
+    // to a question comes.
     m_bEndingSession = true;
     SaveAll();
     return TRUE;
 }
 
-void CWatchListDlg::OnEndSession() {
-    m_bEndingSession = true;
+void CWatchListDlg::OnEndSession(BOOL bEnding) {
+    // Another program or the user cancelled the log-off: the program goes
+    // on as before, and tells of failed saves again.
+    m_bEndingSession = bEnding != FALSE;
+    if (!bEnding) {
+        return;
+    }
     SaveAll();
     m_guard.RemoveHooks();
 }

@@ -65,7 +65,8 @@ private:
     HICON DisplayedSmallIcon() const;
     void OnDestroy();
     BOOL OnQueryEndSession(WPARAM wParam, LPARAM lParam);
-    void OnEndSession();
+    // void OnEndSession(BOOL bEnding): FALSE when the log-off was cancelled
+    void OnEndSession(BOOL bEnding);
     void OnTaskbarCreated();
 
     void OnAddWatch();
@@ -90,9 +91,13 @@ private:
     bool HasOpenDialog() const;
     // Brings that dialog to the front (with the window, when minimised).
     void ShowOpenDialog();
+    // The exit's (and the session end's) save of both files.
     void SaveAll();
+    // The save of one edit of the list.
     void SaveList();
-    // Tells the user once that a file could not be saved, and why.
+    void SaveListFile();
+    // Tells the user that a file could not be saved, and why: once for the
+    // files of one save.
     void ReportSaveFailure(const wchar_t* pszPath, DWORD dwError);
 
     CIconButton m_btnHide;

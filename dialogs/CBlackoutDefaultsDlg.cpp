@@ -2,6 +2,7 @@
 
 #include "DataFolder.h"
 #include "ProfileSave.h"
+#include "SaveFailureMessage.h"
 
 #include "resource.h"
 
@@ -44,12 +45,18 @@ void CBlackoutDefaultsDlg::OnOK() {
     if (!UpdateData(TRUE)) {
         return;
     }
-    // Replaced in one step, as the program saves its settings; a refusal
-    // (a read-only file) goes unnoticed here, as a failed write always has.
-    SaveProfileInOneStep(m_settings.GetPath(), 0, [this](CProfileText& text) {
-        text.WriteInt(kSection, kWaitTimeKey, static_cast<int>(m_nWaitTime));
-        text.WriteInt(kSection, kIdentifyKey, m_nIdentify);
-        return true;
-    });
+    // Replaced in one step, as the program saves its settings.
+    const bool bSaved = SaveProfileInOneStep(m_settings.GetPath(), 0, [this](CProfileText& text) {
+                            text.WriteInt(kSection, kWaitTimeKey, static_cast<int>(m_nWaitTime));
+                            text.WriteInt(kSection, kIdentifyKey, m_nIdentify);
+                            return true;
+                        }) != 0;
+    if (!bSaved) {
+        // The guard reads these defaults from the file, so an unsaved change
+        // would not even hold for this run: the dialog stays, to try again
+        // or cancel.
+        ShowSaveFailure(m_hWnd, m_settings.GetPath(), GetLastError());
+        return;
+    }
     EndDialog(IDOK);
 }

@@ -40,13 +40,7 @@ std::wstring UserDataFolder() {
     return folder;
 }
 
-} // namespace
-
-DataFolderKind DecideDataFolder(bool bProgramFolderWritable) {
-    return bProgramFolderWritable ? DataFolderKind::BesideProgram : DataFolderKind::UserAppData;
-}
-
-std::wstring GetDataFolder() {
+std::wstring DecideDataFolderNow() {
     const std::wstring program = ProgramFolder();
     if (DecideDataFolder(CanCreateFileIn(program)) == DataFolderKind::BesideProgram) {
         return program;
@@ -63,6 +57,20 @@ std::wstring GetDataFolder() {
         }
     }
     return user;
+}
+
+} // namespace
+
+DataFolderKind DecideDataFolder(bool bProgramFolderWritable) {
+    return bProgramFolderWritable ? DataFolderKind::BesideProgram : DataFolderKind::UserAppData;
+}
+
+std::wstring GetDataFolder() {
+    // Decided once, by the first caller (the start): a probe that fails for
+    // a moment later on (a virus scanner holding the folder) must not send
+    // one save to the other folder, stranding the edits it holds there.
+    static const std::wstring s_folder = DecideDataFolderNow();
+    return s_folder;
 }
 
 std::wstring GetDataFilePath(const wchar_t* pszFileName) {

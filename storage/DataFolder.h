@@ -14,9 +14,10 @@ enum class DataFolderKind { BesideProgram, UserAppData };
 // The decision alone: the program's folder wins whenever it can be written.
 DataFolderKind DecideDataFolder(bool bProgramFolderWritable);
 
-// The folder, ending in a backslash, for the running program: decides, and
-// for the user's folder creates it and carries the files found beside the
-// program over the first time, so the user keeps the list they had.
+// The folder, ending in a backslash, for the running program: decided at the
+// first call, for the whole run; for the user's folder it is created and the
+// files found beside the program are carried over the first time, so the
+// user keeps the list they had.
 std::wstring GetDataFolder();
 // The path of one of the program's files in that folder.
 std::wstring GetDataFilePath(const wchar_t* pszFileName);

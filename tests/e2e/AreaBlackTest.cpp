@@ -129,8 +129,9 @@ TEST_F(AreaBlackTest, WindowRectStaysVisibleAndInputAfterTheFirstSecondWakes) {
 
 TEST_F(AreaBlackTest, NoBlackoutWithoutTheHooksThatEndIt) {
     StartArmed(WatchList(2, 1, 0));
-    // A session end that does not come removes the hooks until the next cycle.
-    SendMessageA(m_murvel.MainWindow(), WM_ENDSESSION, FALSE, 0);
+    // The session's end removes the hooks; a process that outlives it has
+    // them back at the next cycle.
+    SendMessageA(m_murvel.MainWindow(), WM_ENDSESSION, TRUE, 0);
     ASSERT_TRUE(Hooks().None());
     m_murvel.CountdownTick();
     EXPECT_EQ(nullptr, Black()) << "nothing would end it";

@@ -117,4 +117,30 @@ TEST_F(BlackoutDefaultsDlg, WaitTimeThatIsNoNumberOrTooLargeWritesNothing) {
     }
 }
 
+// The defaults hold only in the file: a save that fails is told of, and the
+// dialog stays open with the change, to try again or cancel.
+TEST_F(BlackoutDefaultsDlg, AFailedSaveIsToldAndKeepsTheDialogOpen) {
+    const std::string before = "[AreaBlack]\r\nWaitTime=15\r\nIdentify=0\r\n";
+    ASSERT_TRUE(WriteWholeFile(m_path, before));
+    SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY);
+    CBlackoutDefaultsDlg dlg;
+    INT_PTR result =
+        D::Run([&] { return dlg.DoModal(); },
+               [&](D& d) {
+                   HWND hDlg = d.WaitForDialog();
+                   ASSERT_NE(nullptr, hDlg);
+                   D::SetText(hDlg, IDC_WAIT_TIME, "99");
+                   D::Click(hDlg, IDOK);
+                   HWND hBox = d.WaitForMessageBox(hDlg);
+                   ASSERT_NE(nullptr, hBox);
+                   EXPECT_NE(std::string::npos, D::AnswerMessageBox(hBox).find("Tessik.ini"));
+                   EXPECT_TRUE(IsWindowVisible(hDlg));
+                   EXPECT_EQ("99", D::Text(hDlg, IDC_WAIT_TIME));
+                   D::Click(hDlg, IDCANCEL);
+               });
+    EXPECT_EQ(IDCANCEL, result);
+    SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(before, ReadWholeFile(m_path));
+}
+
 } // namespace
