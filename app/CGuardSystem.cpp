@@ -97,11 +97,13 @@ bool CGuardSystem::WatchHoldProcess(DWORD dwProcessId) {
     if (!hProcess) {
         return false;
     }
+    // The wait carries what it reports: a process that has ended already, or
+    // ends while the wait is registered, is reported at once, by its own id.
+    auto pContext = std::make_unique<HoldWait>(HoldWait{m_hWnd, dwProcessId});
     HANDLE hWait = nullptr;
     // A thread of the system's pool waits, so the end is seen at once and not
     // at the next cycle; it only posts to the window, which ends the hold.
-    if (WaitForSingleObject(hProcess, 0) != WAIT_TIMEOUT ||
-        !RegisterWaitForSingleObject(&hWait, hProcess, OnHoldProcessEnded, this, INFINITE,
+    if (!RegisterWaitForSingleObject(&hWait, hProcess, OnHoldProcessEnded, pContext.get(), INFINITE,
                                      WT_EXECUTEONLYONCE)) {
         CloseHandle(hProcess);
         return false;
@@ -109,19 +111,18 @@ bool CGuardSystem::WatchHoldProcess(DWORD dwProcessId) {
     EndHoldProcessWait();
     m_hHoldProcess = hProcess;
     m_hHoldWait = hWait;
-    m_dwHoldProcessId = dwProcessId;
+    m_pHoldWait = std::move(pContext);
     return true;
 }
 
 void CALLBACK CGuardSystem::OnHoldProcessEnded(void* pContext, BOOLEAN) {
-    const CGuardSystem* pSystem = static_cast<const CGuardSystem*>(pContext);
-    PostMessageA(pSystem->m_hWnd, CWatchGuard::HoldProcessEndedMessage(),
-                 pSystem->m_dwHoldProcessId, 0);
+    const HoldWait* pWait = static_cast<const HoldWait*>(pContext);
+    PostMessageA(pWait->hWnd, CWatchGuard::HoldProcessEndedMessage(), pWait->dwProcessId, 0);
 }
 
 void CGuardSystem::EndHoldProcessWait() {
     if (m_hHoldWait) {
-        // Waits for a callback that is running: it reads this object.
+        // Waits for a callback that is running: it reads the context.
         UnregisterWaitEx(m_hHoldWait, INVALID_HANDLE_VALUE);
         m_hHoldWait = nullptr;
     }
@@ -129,7 +130,7 @@ void CGuardSystem::EndHoldProcessWait() {
         CloseHandle(m_hHoldProcess);
         m_hHoldProcess = nullptr;
     }
-    m_dwHoldProcessId = 0;
+    m_pHoldWait.reset();
 }
 
 void CGuardSystem::SetCountdownTimer(bool bRunning) {

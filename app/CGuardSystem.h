@@ -6,6 +6,8 @@
 #include "CWatchEvaluator.h"
 #include "CWatchGuard.h"
 
+#include <memory>
+
 class CProfileFile;
 
 // The guard's system: the process snapshot, the hook library on its own
@@ -37,6 +39,12 @@ public:
     void DropQueuedWakes() override;
 
 private:
+    // What one wait for a hold's process reports, and to whom; written before
+    // the wait is registered and never after.
+    struct HoldWait {
+        HWND hWnd;
+        DWORD dwProcessId;
+    };
     static void CALLBACK OnHoldProcessEnded(void* pContext, BOOLEAN bTimedOut);
     void EndHoldProcessWait();
 
@@ -47,7 +55,7 @@ private:
     // The wait for the process a hold is bound to.
     HANDLE m_hHoldProcess = nullptr;
     HANDLE m_hHoldWait = nullptr;
-    DWORD m_dwHoldProcessId = 0;
+    std::unique_ptr<HoldWait> m_pHoldWait;
     CAreaBlackWnd m_blackWnd;
     // Last: its thread removes the hooks when it goes, before anything they
     // report to.

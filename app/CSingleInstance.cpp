@@ -1,5 +1,6 @@
 #include "CSingleInstance.h"
 
+#include "OtherCopy.h"
 #include "ProgramImage.h"
 
 namespace {
@@ -57,7 +58,8 @@ CSingleInstance::~CSingleInstance() {
 
 BOOL CSingleInstance::IsAlreadyRunning() {
     m_hMutex = CreateMutexA(nullptr, TRUE, m_szName);
-    return GetLastError() == ERROR_ALREADY_EXISTS;
+    m_state = InstanceStateOf(m_hMutex != nullptr, GetLastError());
+    return m_state != InstanceState::First;
 }
 
 BOOL CSingleInstance::WaitForOwnerToEnd(DWORD dwTimeoutMs) {
@@ -116,10 +118,13 @@ HWND CSingleInstance::GetMainWnd() {
     return hWnd;
 }
 
-HWND CSingleInstance::WaitForMainWnd(DWORD dwTimeoutMs) {
+HWND CSingleInstance::WaitForMainWnd(DWORD dwTimeoutMs, std::wstring* pOtherFolder) {
     const ULONGLONG ullEnd = GetTickCount64() + dwTimeoutMs;
     for (;;) {
         if (HWND hWnd = GetMainWnd()) {
+            return hWnd;
+        }
+        if (HWND hWnd = pOtherFolder ? FindOtherCopyWindow(pOtherFolder) : nullptr) {
             return hWnd;
         }
         if (GetTickCount64() >= ullEnd) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "SessionSlots.h"
+#include "InstanceState.h"
 
 #include <windows.h>
+
+#include <string>
 
 // The guard that keeps one instance running in each logon session: a named
 // mutex (of the session's own namespace), and the first instance's main window
@@ -23,8 +26,11 @@ public:
     virtual ~CSingleInstance();
 
     // Creates the mutex (asking to own it); TRUE when another process had
-    // created it already. Call once per process.
+    // created it already, whether or not this one may open it. Call once per
+    // process.
     BOOL IsAlreadyRunning();
+    // What that call found.
+    InstanceState GetState() const { return m_state; }
     // Waits until the instance that owns the mutex has ended (it released
     // or abandoned it), at most dwTimeoutMs; TRUE when it has.
     BOOL WaitForOwnerToEnd(DWORD dwTimeoutMs);
@@ -38,10 +44,12 @@ public:
     static HWND GetMainWnd();
     // GetMainWnd, waiting up to dwTimeoutMs for a running instance that has
     // not published its window yet; null when none came, or when the
-    // instance ended first.
-    HWND WaitForMainWnd(DWORD dwTimeoutMs);
+    // instance ended first. With pOtherFolder, the main window of a copy
+    // from another folder counts too, and its folder goes there.
+    HWND WaitForMainWnd(DWORD dwTimeoutMs, std::wstring* pOtherFolder = nullptr);
 
 private:
     char m_szName[260];
     HANDLE m_hMutex = nullptr;
+    InstanceState m_state = InstanceState::First;
 };

@@ -7,8 +7,10 @@
 #include "CWatchListDlg.h"
 #include "AfxText.h"
 #include "DataFolder.h"
+#include "OtherCopy.h"
 #include "SetAsideFiles.h"
 #include "StartupDecision.h"
+#include "WideText.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -48,27 +50,48 @@ void WarnAboutCommandLine(UINT nID, const char* pszCmdLine) {
     MessageBoxA(nullptr, strText, strCaption, MB_OK | MB_ICONWARNING);
 }
 
+// A warning whose text names something the code page may not hold: a folder.
+void WarnWide(UINT nID, const std::wstring& strArgument) {
+    const wchar_t* args[] = {strArgument.c_str()};
+    MessageBoxW(nullptr, FormatWideString(nID, args, 1).c_str(),
+                FormatWideString(IDS_APP_TITLE, nullptr, 0).c_str(), MB_OK | MB_ICONWARNING);
+}
+
 } // namespace
 
 BOOL CWatchApp::InitInstance() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    const bool bRunning = m_instance.IsAlreadyRunning() != FALSE;
-    const bool bUninstall = IsUninstallCommandLine(m_lpCmdLine);
-    KeepAwakeRequest keepAwake = ParseKeepAwakeCommandLine(m_lpCmdLine);
+    m_instance.IsAlreadyRunning();
+    StartFacts facts;
+    facts.instance = m_instance.GetState();
+    facts.bUninstall = IsUninstallCommandLine(m_lpCmdLine);
+    const KeepAwakeRequest keepAwake = ParseKeepAwakeCommandLine(m_lpCmdLine);
+    facts.keepAwake = keepAwake.kind;
     // A hold for as long as a process runs needs one that runs.
-    if (keepAwake.kind == KeepAwakeRequest::Start && keepAwake.dwProcessId != 0 &&
-        !IsProcessRunning(keepAwake.dwProcessId)) {
-        keepAwake.kind = KeepAwakeRequest::Invalid;
-    }
+    facts.bNoSuchProcess = keepAwake.kind == KeepAwakeRequest::Start &&
+                           keepAwake.dwProcessId != 0 && !IsProcessRunning(keepAwake.dwProcessId);
     HWND hMainWnd = nullptr;
-    if (bRunning) {
-        hMainWnd = WaitsForMainWnd(bUninstall, keepAwake.kind)
-                       ? m_instance.WaitForMainWnd(kHandOverWaitMs)
-                       : CSingleInstance::GetMainWnd();
+    std::wstring strOtherFolder;
+    if (facts.instance == InstanceState::Running) {
+        // An uninstall closes this copy's instance only: another copy's
+        // files are its own.
+        std::wstring* pOther = facts.bUninstall ? nullptr : &strOtherFolder;
+        hMainWnd = WaitsForMainWnd(facts) ? m_instance.WaitForMainWnd(kHandOverWaitMs, pOther)
+                                          : CSingleInstance::GetMainWnd();
+        if (!hMainWnd) {
+            strOtherFolder = FindOtherCopyFolder();
+        }
     }
-    switch (DecideStart(bRunning, hMainWnd != nullptr, bUninstall, keepAwake.kind)) {
+    facts.bMainWnd = hMainWnd != nullptr;
+    facts.bOtherCopy = !strOtherFolder.empty();
+    const StartAction action = DecideStart(facts);
+    if (action != StartAction::HandOver && action != StartAction::HandOverKeepAwake &&
+        action != StartAction::EndSilently) {
+        ChooseInterfaceLanguage();
+    }
+    switch (action) {
     case StartAction::EndSilently:
         break;
     case StartAction::HandOver: {
@@ -92,20 +115,27 @@ BOOL CWatchApp::InitInstance() {
     case StartAction::RefuseKeepAwake:
         WarnAboutCommandLine(IDS_KEEPAWAKE_BAD_NUMBER, m_lpCmdLine);
         break;
+    case StartAction::RefuseNoSuchProcess:
+        WarnWide(IDS_KEEPAWAKE_NO_PROCESS, std::to_wstring(keepAwake.dwProcessId));
+        break;
     case StartAction::KeepAwakeLost:
-        ChooseInterfaceLanguage();
         WarnAboutCommandLine(IDS_KEEPAWAKE_NOT_DELIVERED, m_lpCmdLine);
+        break;
+    case StartAction::RunsAsAdministrator:
+        AfxMessageBox(IDS_RUNS_AS_ADMINISTRATOR, MB_OK | MB_ICONWARNING);
+        break;
+    case StartAction::OtherCopyNotReached:
+        WarnWide(IDS_OTHER_COPY_RUNS, strOtherFolder);
         break;
     case StartAction::CloseAndUninstall:
         SendMessageA(hMainWnd, WM_CLOSE, 0, 0);
-        Uninstall();
+        Uninstall(true);
         break;
     case StartAction::UninstallOnly:
-        Uninstall();
+        Uninstall(false);
         break;
     case StartAction::RunMainWindow: {
         DeleteSetAsideFiles();
-        ChooseInterfaceLanguage();
         CWatchListDlg dlg;
         dlg.SetStartupKeepAwake(keepAwake);
         m_pMainWnd = &dlg;
@@ -118,8 +148,7 @@ BOOL CWatchApp::InitInstance() {
     return FALSE;
 }
 
-void CWatchApp::Uninstall() {
-    ChooseInterfaceLanguage();
+void CWatchApp::Uninstall(bool bOwnerClosing) {
     CString strText, strCaption;
     strText.LoadString(IDS_UNINSTALL_QUESTION);
     strCaption.LoadString(IDS_UNINSTALL_CAPTION);
@@ -127,7 +156,9 @@ void CWatchApp::Uninstall() {
         IDYES) {
         return;
     }
-    m_instance.WaitForOwnerToEnd(kOwnerExitWaitMs);
+    if (bOwnerClosing) {
+        m_instance.WaitForOwnerToEnd(kOwnerExitWaitMs);
+    }
     // Where the files are: beside the program, or in the user's folder when
     // the program's own cannot be written.
     const std::wstring strFolder = GetDataFolder();

@@ -12,8 +12,9 @@ public:
 
     // Runs the whole life of the program; always FALSE, so the process ends.
     BOOL InitInstance() override;
-    // Asks whether to delete the two configuration files, and does so on Yes.
-    void Uninstall();
+    // Asks whether to delete the two configuration files, and does so on Yes,
+    // once the instance that was told to close has ended.
+    void Uninstall(bool bOwnerClosing);
 
 private:
     CSingleInstance& m_instance;

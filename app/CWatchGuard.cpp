@@ -72,7 +72,7 @@ void CWatchGuard::RunCycle() {
     facts.bKeepAwake = m_hold.bOn && !m_hold.bComputerOnly;
     facts.bKeepComputerAwake = m_hold.bOn && m_hold.bComputerOnly;
     // Who asks for the display and for the computer: the power manager names them.
-    CString strDisplayReason, strSystemReason;
+    CString strDisplayReason, strSystemReason, strAliases;
     BYTE bForeground = 0;
     facts.nFirstInEffect = m_system->FindFirstInEffect(&bForeground);
     facts.bFirstInForeground = bForeground != 0;
@@ -89,15 +89,18 @@ void CWatchGuard::RunCycle() {
                                          nDefaultWait, nDefaultIdentify);
         for (int k = facts.nFirstInEffect; k != -1; k = m_system->FindNextInEffect()) {
             const CWatchItem& item = *m_watchList.GetAt(k);
+            const CString strAlias = AliasOf(item);
+            strAliases += strAliases.IsEmpty() ? "" : ", ";
+            strAliases += strAlias;
             facts.effects.push_back(item.m_nMonitorEffec);
             const bool bDisplay = PreventsPowerOff(item.m_nMonitorEffec);
             facts.bItemKeepsComputerAwake =
                 facts.bItemKeepsComputerAwake || item.m_nKeepSystemAwake != 0;
             if (bDisplay) {
-                AddHolder(strDisplayReason, AliasOf(item));
+                AddHolder(strDisplayReason, strAlias);
             }
             if (bDisplay || item.m_nKeepSystemAwake != 0) {
-                AddHolder(strSystemReason, AliasOf(item));
+                AddHolder(strSystemReason, strAlias);
             }
         }
     }
@@ -110,7 +113,7 @@ void CWatchGuard::RunCycle() {
     }
     const WatchCycleActions actions = DecideWatchCycle(facts);
     // The window, the taskbar and the shell hear of it only when it changes.
-    const Display display = DisplayFor(facts.nFirstInEffect, actions.bGuarding, ullNow);
+    const Display display = DisplayFor(actions, facts.nFirstInEffect >= 0, strAliases, ullNow);
     if (!m_bShown || !(display == m_shown)) {
         m_shown = display;
         m_bShown = true;
@@ -134,12 +137,15 @@ CString CWatchGuard::HoldReason() const {
     return strText;
 }
 
-CWatchGuard::Display CWatchGuard::DisplayFor(int nFirstInEffect, bool bGuarding,
-                                             ULONGLONG ullNow) const {
+CWatchGuard::Display CWatchGuard::DisplayFor(const WatchCycleActions& actions, bool bItemInEffect,
+                                             const CString& strAliases, ULONGLONG ullNow) const {
     Display display;
-    display.bGuarding = bGuarding;
-    display.detail = DecideTipDetail(m_hold, nFirstInEffect >= 0);
+    display.bGuarding = actions.bGuarding;
+    display.bScreen = actions.bNeedHooks;
+    display.detail = DecideTipDetail(m_hold, bItemInEffect);
     display.bComputerOnly = m_hold.bOn && m_hold.bComputerOnly;
+    // A hold does not hide what the watched programs keep awake as well.
+    display.strAlias = strAliases;
     switch (display.detail) {
     case TipDetail::MinutesLeft:
         display.nMinutesLeft = KeepAwakeMinutesLeft(m_hold, ullNow);
@@ -148,8 +154,6 @@ CWatchGuard::Display CWatchGuard::DisplayFor(int nFirstInEffect, bool bGuarding,
         display.dwProcessId = m_hold.dwProcessId;
         break;
     case TipDetail::WatchedAlias:
-        display.strAlias = AliasOf(*m_watchList.GetAt(nFirstInEffect));
-        break;
     case TipDetail::UntilStopped:
     case TipDetail::None:
         break;

@@ -30,17 +30,22 @@ public:
     // What the window shows of the guard: icons, title and tray tip.
     struct Display {
         bool bGuarding = false;
+        // The screen saver or the display is held off; guarding without it
+        // keeps the computer alone awake.
+        bool bScreen = false;
         TipDetail detail = TipDetail::None;
         // The hold's: the computer alone, minutes left, or its process.
         bool bComputerOnly = false;
         int nMinutesLeft = 0;
         DWORD dwProcessId = 0;
-        CString strAlias; // with TipDetail::WatchedAlias
+        // The aliases of the items in effect, in list order.
+        CString strAlias;
 
         bool operator==(const Display& other) const {
-            return bGuarding == other.bGuarding && detail == other.detail &&
-                   bComputerOnly == other.bComputerOnly && nMinutesLeft == other.nMinutesLeft &&
-                   dwProcessId == other.dwProcessId && strAlias == other.strAlias;
+            return bGuarding == other.bGuarding && bScreen == other.bScreen &&
+                   detail == other.detail && bComputerOnly == other.bComputerOnly &&
+                   nMinutesLeft == other.nMinutesLeft && dwProcessId == other.dwProcessId &&
+                   strAlias == other.strAlias;
         }
     };
 
@@ -82,8 +87,9 @@ public:
         // asks; true when the request is as asked.
         virtual bool HoldPower(CPowerRequests::Kind kind, bool bHold, const CString& strReason) = 0;
         // Starts waiting for the process, which ends the hold bound to it at
-        // once (OnHoldProcessEnded); false when no such process runs. One
-        // process at a time: a new one, or 0, ends the wait for the last.
+        // once (OnHoldProcessEnded), also when it has ended already; false
+        // when no such process can be found. One process at a time: a new
+        // one, or 0, ends the wait for the last.
         virtual bool WatchHoldProcess(DWORD dwProcessId) = 0;
         virtual void SetCountdownTimer(bool bRunning) = 0;
         // Puts the black window up around the active area (nActiveAreaMode of
@@ -139,7 +145,8 @@ private:
     CString HoldReason() const;
     void HoldChanged();
     void OnCountdownTick();
-    Display DisplayFor(int nFirstInEffect, bool bGuarding, ULONGLONG ullNow) const;
+    Display DisplayFor(const WatchCycleActions& actions, bool bItemInEffect,
+                       const CString& strAliases, ULONGLONG ullNow) const;
 
     const CWatchList& m_watchList;
     View& m_view;

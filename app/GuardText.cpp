@@ -3,9 +3,18 @@
 #include "AfxText.h"
 #include "resource.h"
 
+UINT GuardTitleId(const CWatchGuard::Display& display) {
+    if (!display.bGuarding) {
+        return IDS_APP_TITLE;
+    }
+    // With the screen left alone the screen saver may start: "guarding"
+    // would promise what is not done.
+    return display.bScreen ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE_COMPUTER_AWAKE;
+}
+
 CString GuardTitle(const CWatchGuard::Display& display) {
     CString strTitle;
-    strTitle.LoadString(display.bGuarding ? IDS_APP_TITLE_GUARDING : IDS_APP_TITLE);
+    strTitle.LoadString(GuardTitleId(display));
     return strTitle;
 }
 
@@ -29,14 +38,15 @@ CString GuardTip(const CWatchGuard::Display& display) {
                          strNumber);
         break;
     case TipDetail::WatchedAlias:
-        strDetail = display.strAlias;
-        break;
     case TipDetail::None:
         break;
     }
-    if (!strDetail.IsEmpty()) {
-        strTip += "\n";
-        strTip += strDetail;
+    const CString* lines[] = {&strDetail, &display.strAlias};
+    for (const CString* pLine : lines) {
+        if (!pLine->IsEmpty()) {
+            strTip += "\n";
+            strTip += *pLine;
+        }
     }
     return strTip;
 }

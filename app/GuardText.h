@@ -4,6 +4,8 @@
 #include "CWatchGuard.h"
 
 // The texts that show the guard's state: the window title, and the tray tip,
-// which names under the title what holds the screen.
+// which names under the title what holds the screen (or the computer): the
+// hold, then the watched items in effect.
+UINT GuardTitleId(const CWatchGuard::Display& display);
 CString GuardTitle(const CWatchGuard::Display& display);
 CString GuardTip(const CWatchGuard::Display& display);

@@ -18,6 +18,7 @@
 namespace {
 
 const char kGuarding[] = "Qorvane (守护中...)";
+const char kComputerAwake[] = "Qorvane (保持电脑唤醒...)";
 
 std::string Record(int n, const std::string& path, int condition, int effect) {
     return "[Record_" + std::to_string(n) + "]\r\nFileName=" + path + "\r\nTitle=helper" +
@@ -215,6 +216,37 @@ TEST(SingleInstance, AWindowOfAnotherProgramInTheSharedSectionIsIgnored) {
     CloseHandle(hRunning);
 }
 
+// An instance started as administrator leaves a mutex that a standard user's
+// programs may not open: a start says so instead of running a second instance.
+TEST(SingleInstance, AnInstanceOutOfReachIsToldOfNotJoined) {
+    SECURITY_DESCRIPTOR sd;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    ACL acl;
+    InitializeAcl(&acl, sizeof acl, ACL_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, &acl, FALSE);
+    SECURITY_ATTRIBUTES sa = {sizeof sa, &sd, FALSE};
+    HANDLE hElevated = CreateMutexA(&sa, TRUE, kMurvelMutexName);
+    ASSERT_NE(nullptr, hElevated);
+    MurvelProcess murvel;
+    EXPECT_EQ(0, murvel.RunAndAnswer("", IDOK, "Qorvane"));
+    EXPECT_EQ(0, murvel.RunAndAnswer("/KEEPAWAKE:30", IDOK, "Qorvane"));
+    CloseHandle(hElevated);
+}
+
+// A portable copy while the installed one runs (or the other way round):
+// they share no section, only the session's mutex, and a start reaches the
+// one that runs all the same.
+TEST(SingleInstance, AStartReachesACopyRunningFromAnotherFolder) {
+    MurvelProcess installed;
+    ASSERT_TRUE(installed.Start());
+    installed.Command(ID_HIDE_MAIN_WND);
+    MurvelProcess portable;
+    EXPECT_EQ(0, portable.RunAgain("/KEEPAWAKE:30"));
+    EXPECT_TRUE(WaitFor([&] { return installed.Title() == kGuarding; }, 5000));
+    EXPECT_EQ(0, portable.RunAgain(""));
+    EXPECT_TRUE(WaitFor([&] { return installed.IsVisible(); }, 5000)) << "its window shown";
+}
+
 TEST(KeepAwake, AHoldAskedForWhileTheFirstInstanceStartsReachesIt) {
     MurvelProcess murvel;
     EXPECT_EQ(0, murvel.StartRacedBy("/KEEPAWAKE:30"));
@@ -254,9 +286,10 @@ TEST(KeepAwake, FromTheMenuAndTheCommandLineWithAndWithoutAWatchedProgram) {
     EXPECT_EQ(0, murvel.RunAgain("/KeepAwake:0"));
     EXPECT_TRUE(WaitFor([&] { return murvel.Title() == "Qorvane"; }, 5000));
 
-    // The computer alone: guarding, with the screen saver and display left alone.
+    // The computer alone, with the screen saver and display left alone: the
+    // title does not promise the screen.
     EXPECT_EQ(0, murvel.RunAgain("/KEEPAWAKE:SYSTEM"));
-    EXPECT_TRUE(WaitFor([&] { return murvel.Title() == kGuarding; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return murvel.Title() == kComputerAwake; }, 5000));
     EXPECT_TRUE(hooks.None());
     EXPECT_EQ(static_cast<UINT>(MF_CHECKED),
               murvel.MenuState(ID_KEEPAWAKE_COMPUTER_ONLY) & MF_CHECKED);
@@ -270,6 +303,12 @@ TEST(KeepAwake, FromTheMenuAndTheCommandLineWithAndWithoutAWatchedProgram) {
         EXPECT_EQ(kGuarding, murvel.Title());
         job.Kill();
         EXPECT_TRUE(WaitFor([&] { return murvel.Title() == "Qorvane"; }, 1000));
+        // Handed a process that has ended already (its handle still open
+        // here), the hold ends as soon as it starts.
+        PostMessageA(murvel.MainWindow(), RegisterWindowMessageA("Qorvane.KeepAwake"), jobId, 2);
+        murvel.Sync();
+        EXPECT_TRUE(WaitFor([&] { return murvel.MenuState(ID_KEEPAWAKE_STOP) == UINT(-1); }, 1000));
+        EXPECT_EQ("Qorvane", murvel.Title());
     }
     EXPECT_EQ(0, murvel.RunAndAnswer("/KEEPAWAKE:PID=" + std::to_string(jobId), IDOK, "Qorvane"))
         << "a process that has ended";

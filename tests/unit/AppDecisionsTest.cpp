@@ -1,4 +1,5 @@
 #include "AddWatchRules.h"
+#include "CSingleInstance.h"
 #include "ColumnWidths.h"
 #include "CommandRules.h"
 #include "SetAsideFiles.h"
@@ -59,50 +60,92 @@ TEST(WindowPlacement, VisibleSavedPositionsStayAndTheRestIsCentred) {
     EXPECT_EQ(290, r.top);
 }
 
-TEST(Startup, FiveWaysToStart) {
-    const struct {
-        bool running, published, uninstall;
-        StartAction action;
-    } cases[] = {
-        {false, false, false, StartAction::RunMainWindow},
-        {false, true, false, StartAction::RunMainWindow},
-        {false, false, true, StartAction::UninstallOnly},
-        {true, false, false, StartAction::EndSilently},
-        {true, false, true, StartAction::EndSilently},
-        {true, true, false, StartAction::HandOver},
-        {true, true, true, StartAction::CloseAndUninstall},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.action, DecideStart(c.running, c.published, c.uninstall))
-            << c.running << c.published << c.uninstall;
-
+TEST(Startup, WhatEachStartDoes) {
+    using I = InstanceState;
     using K = KeepAwakeRequest;
-    // waits: an instance that has not published its window yet is waited for.
+    using A = StartAction;
+    // wnd: the running instance's window was found; other: the instance is a
+    // copy from another folder; waits: one that has not shown its window yet
+    // is waited for.
     const struct {
-        bool running, published, uninstall;
+        I instance;
+        bool wnd, other, uninstall;
         K::Kind keepAwake;
-        StartAction action;
+        bool noProcess;
+        A action;
         bool waits;
-    } holds[] = {
-        {false, false, false, K::Start, StartAction::RunMainWindow, true},
-        {false, false, false, K::Stop, StartAction::RunMainWindow, true},
-        {true, true, false, K::Start, StartAction::HandOverKeepAwake, true},
-        {true, true, false, K::Stop, StartAction::HandOverKeepAwake, true},
-        {true, false, false, K::Start, StartAction::KeepAwakeLost, true},
-        {true, false, false, K::Stop, StartAction::KeepAwakeLost, true},
-        {true, false, false, K::None, StartAction::EndSilently, true},
-        {true, false, true, K::Start, StartAction::EndSilently, false},
-        {true, true, true, K::Start, StartAction::CloseAndUninstall, false},
-        {true, false, true, K::None, StartAction::EndSilently, false},
-        {false, false, false, K::Invalid, StartAction::RefuseKeepAwake, false},
-        {true, true, false, K::Invalid, StartAction::RefuseKeepAwake, false},
-        {true, true, true, K::Invalid, StartAction::CloseAndUninstall, false},
+    } cases[] = {
+        {I::First, false, false, false, K::None, false, A::RunMainWindow, true},
+        {I::First, false, false, true, K::None, false, A::UninstallOnly, false},
+        {I::Running, false, false, false, K::None, false, A::EndSilently, true},
+        {I::Running, false, false, true, K::None, false, A::EndSilently, false},
+        {I::Running, true, false, false, K::None, false, A::HandOver, true},
+        {I::Running, true, false, true, K::None, false, A::CloseAndUninstall, false},
+        {I::First, false, false, false, K::Start, false, A::RunMainWindow, true},
+        {I::First, false, false, false, K::Stop, false, A::RunMainWindow, true},
+        {I::Running, true, false, false, K::Start, false, A::HandOverKeepAwake, true},
+        {I::Running, true, false, false, K::Stop, false, A::HandOverKeepAwake, true},
+        {I::Running, false, false, false, K::Start, false, A::KeepAwakeLost, true},
+        {I::Running, false, false, false, K::Stop, false, A::KeepAwakeLost, true},
+        {I::Running, false, false, true, K::Start, false, A::EndSilently, false},
+        {I::Running, true, false, true, K::Start, false, A::CloseAndUninstall, false},
+        {I::First, false, false, false, K::Invalid, false, A::RefuseKeepAwake, false},
+        {I::Running, true, false, false, K::Invalid, false, A::RefuseKeepAwake, false},
+        {I::Running, true, false, true, K::Invalid, false, A::CloseAndUninstall, false},
+        // A hold for a process that does not run is refused as such, before
+        // anyone is asked.
+        {I::First, false, false, false, K::Start, true, A::RefuseNoSuchProcess, false},
+        {I::Running, true, false, false, K::Start, true, A::RefuseNoSuchProcess, false},
+        {I::Running, true, false, true, K::Start, true, A::CloseAndUninstall, false},
+        // An instance started as administrator is out of reach for everything.
+        {I::Elevated, false, false, false, K::None, false, A::RunsAsAdministrator, true},
+        {I::Elevated, false, false, true, K::None, false, A::RunsAsAdministrator, false},
+        {I::Elevated, false, false, false, K::Start, false, A::RunsAsAdministrator, true},
+        // A copy from another folder is reached through its window and named
+        // where it shows none; an uninstall of this copy leaves it alone.
+        {I::Running, true, true, false, K::None, false, A::HandOver, true},
+        {I::Running, true, true, false, K::Start, false, A::HandOverKeepAwake, true},
+        {I::Running, false, true, false, K::None, false, A::OtherCopyNotReached, true},
+        {I::Running, false, true, false, K::Stop, false, A::OtherCopyNotReached, true},
+        {I::Running, false, true, true, K::None, false, A::UninstallOnly, false},
     };
-    for (const auto& c : holds) {
-        EXPECT_EQ(c.action, DecideStart(c.running, c.published, c.uninstall, c.keepAwake))
-            << c.running << c.published << c.uninstall << c.keepAwake;
-        EXPECT_EQ(c.waits, WaitsForMainWnd(c.uninstall, c.keepAwake)) << c.uninstall << c.keepAwake;
+    for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+        const auto& c = cases[i];
+        StartFacts facts;
+        facts.instance = c.instance;
+        facts.bMainWnd = c.wnd;
+        facts.bOtherCopy = c.other;
+        facts.bUninstall = c.uninstall;
+        facts.keepAwake = c.keepAwake;
+        facts.bNoSuchProcess = c.noProcess;
+        EXPECT_EQ(c.action, DecideStart(facts)) << "case " << i;
+        EXPECT_EQ(c.waits, WaitsForMainWnd(facts)) << "case " << i;
     }
+}
+
+TEST(Startup, AMutexOutOfReachMeansAnInstanceRunsAsAdministrator) {
+    EXPECT_EQ(InstanceState::First, InstanceStateOf(true, ERROR_SUCCESS));
+    EXPECT_EQ(InstanceState::Running, InstanceStateOf(true, ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(InstanceState::Elevated, InstanceStateOf(false, ERROR_ACCESS_DENIED));
+    EXPECT_EQ(InstanceState::First, InstanceStateOf(false, ERROR_INVALID_HANDLE))
+        << "a name taken by another kind of object: run unguarded, as before";
+    // What an instance started as administrator leaves to a standard user: a
+    // mutex whose list of rights grants that user nothing.
+    SECURITY_DESCRIPTOR sd;
+    ASSERT_TRUE(InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION));
+    ACL acl;
+    ASSERT_TRUE(InitializeAcl(&acl, sizeof acl, ACL_REVISION));
+    ASSERT_TRUE(SetSecurityDescriptorDacl(&sd, TRUE, &acl, FALSE));
+    SECURITY_ATTRIBUTES sa = {sizeof sa, &sd, FALSE};
+    const char kName[] = "Qorvane.Test.OutOfReach";
+    HANDLE hHeld = CreateMutexA(&sa, TRUE, kName);
+    ASSERT_NE(nullptr, hHeld);
+    {
+        CSingleInstance guard(kName);
+        EXPECT_TRUE(guard.IsAlreadyRunning());
+        EXPECT_EQ(InstanceState::Elevated, guard.GetState());
+    }
+    CloseHandle(hHeld);
 }
 
 TEST(Startup, OnlyTheProgramsOwnFilesSetAsideBySetupAreLeftovers) {

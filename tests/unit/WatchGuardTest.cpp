@@ -1,6 +1,8 @@
 // The guard on a made-up system: a clock the test sets, a process list the
 // test fills, and a hook library, power manager and black window that only
 // record what they were told.
+#include "CGuardSystem.h"
+#include "CProfileFile.h"
 #include "CWatchEvaluator.h"
 #include "CWatchGuard.h"
 #include "CWatchList.h"
@@ -145,6 +147,7 @@ TEST(WatchGuard, AHoldThatEndsLeavesTheItemInEffectGuarding) {
     EXPECT_EQ(30, g.view.holdMinutes);
     EXPECT_TRUE(g.view.shown.bGuarding);
     EXPECT_EQ(TipDetail::MinutesLeft, g.view.shown.detail);
+    EXPECT_EQ("Editor", std::string(g.view.shown.strAlias)) << "named beside the hold";
     EXPECT_TRUE(g.system.saver && g.system.powerOff);
     EXPECT_TRUE(g.system.held[CPowerRequests::kDisplay]);
     EXPECT_EQ(0, g.system.reason[CPowerRequests::kSystem].Find("Qorvane: Editor, "))
@@ -247,11 +250,13 @@ TEST(WatchGuard, HoldsOfTheComputerAloneAndForAsLongAsAProcessRuns) {
     g.guard.StartHold(Hold(kKeepAwakeUntilStopped, true));
     EXPECT_TRUE(g.view.computerOnly);
     EXPECT_TRUE(g.view.shown.bGuarding && g.view.shown.bComputerOnly);
+    EXPECT_FALSE(g.view.shown.bScreen) << "shown as keeping the computer awake";
     EXPECT_TRUE(g.system.held[CPowerRequests::kSystem]);
     EXPECT_FALSE(g.system.held[CPowerRequests::kDisplay]);
     EXPECT_FALSE(g.system.hooksRequested) << "the screen saver and the display are left alone";
 
     g.guard.ChooseComputerOnly(false);
+    EXPECT_TRUE(g.view.shown.bScreen);
     EXPECT_TRUE(g.system.held[CPowerRequests::kDisplay]);
     EXPECT_TRUE(g.system.saver && g.system.powerOff && g.system.hooksInstalled);
 
@@ -269,4 +274,39 @@ TEST(WatchGuard, HoldsOfTheComputerAloneAndForAsLongAsAProcessRuns) {
     EXPECT_EQ(0, g.view.holdMinutes);
     EXPECT_FALSE(g.view.shown.bGuarding);
     EXPECT_FALSE(g.system.held[CPowerRequests::kSystem]);
+}
+
+// The real wait for a hold's process, on a process that has ended before the
+// wait begins: the end comes at once, with that process's id (never 0 or the
+// id of the hold before).
+TEST(GuardSystem, AHoldProcessThatHasAlreadyEndedIsReportedAtOnceByItsId) {
+    HWND hWnd =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, hWnd);
+    CWatchList list;
+    CProfileFile settings;
+    CGuardSystem system(list, settings);
+    system.Attach(hWnd);
+    char commandLine[] = "cmd.exe /c exit";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                               nullptr, nullptr, &si, &pi));
+    CloseHandle(pi.hThread);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, 10000));
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(system.WatchHoldProcess(pi.dwProcessId)) << round;
+        MSG msg = {};
+        const DWORD start = GetTickCount();
+        while (!PeekMessageA(&msg, hWnd, CWatchGuard::HoldProcessEndedMessage(),
+                             CWatchGuard::HoldProcessEndedMessage(), PM_REMOVE) &&
+               GetTickCount() - start < 5000)
+            Sleep(10);
+        EXPECT_EQ(CWatchGuard::HoldProcessEndedMessage(), msg.message) << round;
+        EXPECT_EQ(pi.dwProcessId, static_cast<DWORD>(msg.wParam)) << round;
+    }
+    system.WatchHoldProcess(0);
+    CloseHandle(pi.hProcess);
+    DestroyWindow(hWnd);
 }
