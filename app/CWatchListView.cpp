@@ -19,34 +19,56 @@ const int kColumnTextPadding = 16;
 const size_t kFillColumn = 1;
 const int kColumnCount = 4;
 
+// The texts a column's cells can show beside the ones typed by the user.
+enum class CellTexts { Typed, Conditions, Effects };
+
 struct ColumnDefault {
     UINT nHeading;
     int nWidth;
     int nEnglishWidth; // the English texts are longer, and so is their window
     const char* pszKey;
-    // The texts a cell of the column can show (0 ends the list).
-    UINT nCellTexts[3];
+    CellTexts cells;
 };
 const ColumnDefault kColumns[kColumnCount] = {
-    {IDS_COLUMN_ALIAS, 100, 80, "Col0", {0, 0, 0}},
-    {IDS_COLUMN_FILENAME, 150, 140, "Col1", {0, 0, 0}},
-    {IDS_COLUMN_CONDITION,
-     70,
-     110,
-     "Col2",
-     {ConditionTextId(0), ConditionTextId(1), ConditionTextId(2)}},
-    {IDS_COLUMN_EFFECT, 70, 140, "Col3", {EffectTextId(1), EffectTextId(2), EffectTextId(3)}},
+    {IDS_COLUMN_ALIAS, 100, 80, "Col0", CellTexts::Typed},
+    {IDS_COLUMN_FILENAME, 150, 140, "Col1", CellTexts::Typed},
+    {IDS_COLUMN_CONDITION, 70, 110, "Col2", CellTexts::Conditions},
+    {IDS_COLUMN_EFFECT, 70, 140, "Col3", CellTexts::Effects},
 };
-
-int DesignWidth(const ColumnDefault& column, UINT nDpi) {
-    return ScaleByDpi(
-        AfxGetResourceLanguage() == AFX_LANG_ENGLISH ? column.nEnglishWidth : column.nWidth, nDpi);
-}
 
 CString LoadText(UINT nID) {
     CString text;
     text.LoadString(nID);
     return text;
+}
+
+// The texts a column's cells can show: all of them, or (bMost) those most
+// cells have.
+std::vector<CString> TextsOf(CellTexts cells, bool bMost) {
+    std::vector<CString> texts;
+    switch (cells) {
+    case CellTexts::Conditions:
+        for (int nCondition = 0; nCondition <= 2; ++nCondition) {
+            texts.push_back(LoadText(ConditionTextId(nCondition)));
+        }
+        break;
+    case CellTexts::Effects:
+        // Keeping the computer awake too is the longest, and the rarest.
+        for (int nEffect = 1; nEffect <= 3; ++nEffect) {
+            for (int nAwake = 0; nAwake <= (bMost ? 0 : 1); ++nAwake) {
+                texts.push_back(EffectRowText(nEffect, nAwake));
+            }
+        }
+        break;
+    case CellTexts::Typed:
+        break;
+    }
+    return texts;
+}
+
+int DesignWidth(const ColumnDefault& column, UINT nDpi) {
+    return ScaleByDpi(
+        AfxGetResourceLanguage() == AFX_LANG_ENGLISH ? column.nEnglishWidth : column.nWidth, nDpi);
 }
 
 } // namespace
@@ -61,17 +83,21 @@ void CWatchListView::InitColumns(UINT nDpi) {
 }
 
 std::vector<int> CWatchListView::DefaultWidths(UINT nDpi) const {
-    std::vector<int> needs;
+    std::vector<ColumnNeed> needs;
     const int padding = ScaleByDpi(kColumnTextPadding, nDpi);
-    for (const ColumnDefault& column : kColumns) {
-        // The file names give way first: their column needs its heading only.
-        int need = needs.size() == kFillColumn ? 0 : DesignWidth(column, nDpi);
-        need = std::max(need, GetStringWidth(LoadText(column.nHeading)) + padding);
-        for (UINT nText : column.nCellTexts) {
-            if (nText != 0) {
-                need = std::max(need, GetStringWidth(LoadText(nText)) + padding);
-            }
+    const auto widest = [&](const std::vector<CString>& texts, int nFrom) {
+        for (const CString& text : texts) {
+            nFrom = std::max(nFrom, GetStringWidth(text) + padding);
         }
+        return nFrom;
+    };
+    for (const ColumnDefault& column : kColumns) {
+        const int heading = GetStringWidth(LoadText(column.nHeading)) + padding;
+        ColumnNeed need;
+        need.nLeast = widest(TextsOf(column.cells, true), heading);
+        // The file names give way first: their column needs its heading only.
+        const int design = needs.size() == kFillColumn ? 0 : DesignWidth(column, nDpi);
+        need.nWhole = widest(TextsOf(column.cells, false), std::max(design, need.nLeast));
         needs.push_back(need);
     }
     // Room for a vertical scroll bar, so that a longer list does not make the

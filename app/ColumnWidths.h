@@ -11,10 +11,18 @@ constexpr int kMinStoredColumnWidth = 12;
 constexpr int kMaxStoredColumnWidth = 8192;
 int StoredOrDefaultWidth(int nStored, int nDefault);
 
-// The widths the columns start with when the settings hold none. needs[i]
-// is what column i takes to show its texts whole (its heading and the longest
-// text a cell can have, with the list view's margins); every column gets
-// that, and the fill column (the program file, whose paths are long) also
-// takes whatever room the others leave in a list nListWidth wide.
-std::vector<int> DefaultColumnWidths(const std::vector<int>& needs, size_t nFillColumn,
+// What one column takes by default: nWhole shows its heading and every text
+// a cell can have whole at the design width; it may give way down to nLeast,
+// which still shows the heading and the texts most cells have whole.
+struct ColumnNeed {
+    int nWhole;
+    int nLeast;
+};
+
+// The widths the columns start with when the settings hold none. Every column
+// gets its whole need and the fill column (the program file, whose paths are
+// long) whatever room the others leave in a list nListWidth wide; where the
+// list is too narrow for that, the other columns give way, left to right,
+// down to their least, before the list has to scroll.
+std::vector<int> DefaultColumnWidths(const std::vector<ColumnNeed>& needs, size_t nFillColumn,
                                      int nListWidth);

@@ -37,9 +37,11 @@ TEST(English, WindowMenusDialogAndQuestionsSpeakEnglish) {
     HookTargetProcess helper;
     ASSERT_NE(nullptr, helper.Window());
     MurvelProcess murvel;
-    murvel.PutFile("Tessik.dat", "[Main]\r\nCount=1\r\n[Record_0]\r\nFileName=" +
+    murvel.PutFile("Tessik.dat", "[Main]\r\nCount=2\r\n[Record_0]\r\nFileName=" +
                                      SiblingProgram("HookTarget.exe") +
-                                     "\r\nTitle=helper\r\nValidCondition=1\r\nMonitorEffec=3\r\n");
+                                     "\r\nTitle=helper\r\nValidCondition=1\r\nMonitorEffec=3\r\n"
+                                     "[Record_1]\r\nFileName=C:\\a.exe\r\nMonitorEffec=2\r\n"
+                                     "KeepSystemAwake=1\r\n");
     if (const char* acp = std::getenv("QV_EXPECT_ACP")) {
         ASSERT_EQ(static_cast<UINT>(std::atoi(acp)), GetACP()) << "another system";
     }
@@ -53,6 +55,9 @@ TEST(English, WindowMenusDialogAndQuestionsSpeakEnglish) {
         EXPECT_EQ(headings[n], murvel.HeadingText(n));
     EXPECT_EQ("While running", murvel.CellText(0, 2));
     EXPECT_EQ("Prevent both", murvel.CellText(0, 3));
+    // The longest effect shows whole at the default size.
+    EXPECT_EQ("Prevent display power-off, no sleep", murvel.CellText(1, 3));
+    EXPECT_GT(murvel.ColumnWidth(3), murvel.StringWidth("Prevent display power-off, no sleep") + 8);
     EXPECT_EQ("Watch &properties", murvel.MenuText(ID_WATCH_PROPERTIES));
     std::string first;
     int defaultItem = -1;

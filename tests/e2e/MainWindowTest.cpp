@@ -107,12 +107,13 @@ TEST(MainWindow, FirstStartShowsTheDefaultsAndWritesBothFiles) {
     RECT r = murvel.WindowRect();
     ExpectCentred(r);
 
-    // Each column shows its longest text whole, and the file names take
-    // the rest of the list's width (room left for a scroll bar).
+    // Each column shows its longest text whole (the alias giving up some of
+    // its design width for that), and the file names take the rest of the
+    // list's width (room left for a scroll bar).
     const char* headings[] = {"应用程序别名", "应用程序执行文件名", "有效条件", "监视效果"};
     const char* longest[] = {"应用程序别名", "应用程序执行文件名", "永远无效(禁止)",
-                             "防止屏保和关显示器"};
-    const int least[] = {100, 0, 70, 70};
+                             "防止屏保和关显示器，防睡眠"};
+    const int least[] = {0, 0, 70, 70};
     int widths[4], total = 0;
     for (int n = 0; n < 4; ++n) {
         EXPECT_EQ(headings[n], murvel.HeadingText(n));

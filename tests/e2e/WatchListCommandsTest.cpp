@@ -380,7 +380,7 @@ void ChooseKeepSystemAwake(MurvelProcess& murvel, LRESULT shown, int chosen) {
 
 TEST(WatchListCommands, KeepSystemAwakeRoundTripsThroughThePropertiesAndTheFile) {
     const char kBoth[] = "防止屏保和关显示器";
-    const char kBothAwake[] = "防止屏保和关显示器，防止电脑睡眠";
+    const char kBothAwake[] = "防止屏保和关显示器，防睡眠";
     MurvelProcess murvel;
     murvel.PutFile("Tessik.dat", kOneItem);
     ASSERT_TRUE(murvel.Start());

@@ -235,19 +235,23 @@ TEST(AddWatchRules, RunningListShowsEachProgramOnceByFileNameWithoutItself) {
 }
 
 TEST(ColumnWidths, DefaultsShowTheTextsAndTheFileNamesTakeTheRest) {
-    const std::vector<int> needs = {100, 150, 96, 150};
+    // Whole and least: the alias at its design width gives way to its
+    // heading first, then the effects to those most cells have.
+    const std::vector<ColumnNeed> needs = {{100, 88}, {150, 150}, {96, 96}, {150, 120}};
     const struct {
         int listWidth;
         std::vector<int> expected;
     } cases[] = {
         {600, {100, 254, 96, 150}}, // room to spare: the file names take it
         {496, {100, 150, 96, 150}}, // just enough
-        {300, {100, 150, 96, 150}}, // too narrow: the texts stay whole, the list scrolls
-        {0, {100, 150, 96, 150}},
+        {490, {94, 150, 96, 150}},  {470, {88, 150, 96, 136}},
+        {300, {88, 150, 96, 120}}, // too narrow: the least stays whole, the list scrolls
+        {0, {88, 150, 96, 120}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.expected, DefaultColumnWidths(needs, 1, c.listWidth)) << c.listWidth;
-    EXPECT_EQ(needs, DefaultColumnWidths(needs, 7, 900)) << "no fill column";
+    const std::vector<int> whole = {100, 150, 96, 150};
+    EXPECT_EQ(whole, DefaultColumnWidths(needs, 7, 900)) << "no fill column";
 }
 
 TEST(ColumnWidths, StoredWidthsTheUserCannotHaveMeantFallBack) {
