@@ -1,7 +1,9 @@
 // The per-user installer as a deployment script meets it, in a Wine prefix
 // that has never seen Qorvane (tools/installer-test.sh makes it and names the
 // installer in QV_INSTALLER): install, use, upgrade over the running program,
-// uninstall, every step silent.
+// uninstall. Wine's explorer is 64-bit and keeps only the 64-bit library
+// mapped for good: where a library in use is the case, this process holds
+// it; where nothing may use it, the program never runs.
 #include "MurvelProcess.h"
 
 #include "TestPaths.h"
@@ -94,10 +96,18 @@ std::string TempFolder() {
 }
 
 bool QorvaneRunning() {
-    HANDLE h = OpenMutexA(SYNCHRONIZE, FALSE, "{5C1E2B90-3D47-4F0A-9B6E-7A2D4C8E1F03}");
+    HANDLE h = OpenMutexA(SYNCHRONIZE, FALSE, kMurvelMutexName);
     if (h)
         CloseHandle(h);
     return h != nullptr;
+}
+
+// The entry's quiet command, which goes on from a copy of itself and returns
+// at once; true when that has done.
+bool UninstallQuietly(const std::string& folder) {
+    return RunCommand(Reg(kEntry, "QuietUninstallString")) == 0 &&
+           WaitFor([&] { return Reg(kEntry, "DisplayName") == "-"; }, 30000) &&
+           WaitFor([&] { return !Exists(folder + "\\Uninstall.exe") && !QorvaneRunning(); });
 }
 
 } // namespace
@@ -142,6 +152,7 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
     RemoveDirectoryA((blocker + "\\in").c_str());
     RemoveDirectoryA(blocker.c_str());
 
+    HMODULE hLibraryInUse = nullptr;
     {
         MurvelProcess murvel(folder);
         ASSERT_TRUE(murvel.PutFile("Tessik.dat",
@@ -165,10 +176,12 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
         ASSERT_TRUE(WriteWholeFile(folder + "\\README.txt", "stale"));
         DeleteFileA((folder + "\\Tessik.ini").c_str());
         // Held awake, the program's hooks map its library into other
-        // programs (Wine's explorer keeps it for good), which then cannot be
-        // written over.
+        // programs of its bitness, which keep it from being written over;
+        // this process is one of them until the end.
         murvel.Command(32790);
         PostMessageA(HWND_BROADCAST, WM_NULL, 0, 0);
+        hLibraryInUse = LoadLibraryW(Wide(folder + "\\TessikDLL.dll").c_str());
+        ASSERT_NE(nullptr, hLibraryInUse);
 
         // The upgrade ends the program (which saves its settings on the way
         // out), replaces its files, keeps the user's and starts it again.
@@ -191,21 +204,44 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
         EXPECT_NE(setupId, ParentOfProgram());
     }
 
-    // The entry's quiet command; the uninstaller goes on from a copy of
-    // itself and returns at once.
-    ASSERT_EQ(0, RunCommand(Reg(kEntry, "QuietUninstallString")));
-    EXPECT_TRUE(WaitFor([&] { return Reg(kEntry, "DisplayName") == "-"; }, 30000));
-    EXPECT_TRUE(WaitFor([&] { return !Exists(folder + "\\Uninstall.exe") && !QorvaneRunning(); }));
-    // The library still in use went to the temporary folder; silently, the
-    // list and the settings stay for a later installation.
+    const std::string aside = TempFolder() + "Qorvane-TessikDLL.dll.*.old";
+    const size_t nAside = Listing(aside).size();
+    ASSERT_TRUE(UninstallQuietly(folder));
+    // The library this process holds went to the temporary folder; silently,
+    // the list and the settings stay for a later installation.
     const std::set<std::string> kept = {"Tessik.dat", "Tessik.ini"};
     EXPECT_EQ(kept, Listing(folder + "\\*"));
     EXPECT_FALSE(Exists(shortcut));
     EXPECT_EQ("-", Reg(kRunKey, "Velatrix"));
-    EXPECT_FALSE(Listing(TempFolder() + "Qorvane-TessikDLL.dll.*.old").empty());
+    EXPECT_EQ(nAside + 1, Listing(aside).size());
+    FreeLibrary(hLibraryInUse);
 }
 
-// Run by tools/installer-test.sh after the test above and a restart of Wine,
+// A library nothing has mapped goes without anything set aside. Silently, the
+// user's files stay, beside the program and in the user's own folder (where
+// the program keeps them when its folder cannot be written).
+TEST(Installer, UninstallsAnInstallationNothingUses) {
+    const char* pszSetup = std::getenv("QV_INSTALLER");
+    ASSERT_NE(nullptr, pszSetup) << "run through tools/installer-test.sh";
+    const std::string folder = KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Qorvane Unused";
+    const std::string setup = std::string("\"") + pszSetup + "\" /S /D=" + folder;
+    const std::string userFolder = KnownFolder(CSIDL_APPDATA) + "\\Qorvane";
+    const std::set<std::string> kept = {"Tessik.dat", "Tessik.ini"};
+    const std::set<std::string> aside = Listing(TempFolder() + "Qorvane-*");
+    ASSERT_EQ(0, RunCommand(setup));
+    CreateDirectoryA(userFolder.c_str(), nullptr);
+    for (const std::string& name : kept) {
+        ASSERT_TRUE(WriteWholeFile(folder + "\\" + name, "[Main]\r\n"));
+        ASSERT_TRUE(WriteWholeFile(userFolder + "\\" + name, "[Main]\r\n"));
+    }
+    ASSERT_TRUE(UninstallQuietly(folder));
+    EXPECT_EQ(kept, Listing(folder + "\\*"));
+    EXPECT_EQ(kept, Listing(userFolder + "\\*"));
+    EXPECT_EQ(aside, Listing(TempFolder() + "Qorvane-*"));
+
+}
+
+// Run by tools/installer-test.sh after the tests above and a restart of Wine,
 // when nothing maps the library any more and the system has deleted what setup
 // left to it.
 TEST(Installer, NothingOfTheProgramIsLeftAfterARestart) {
