@@ -91,8 +91,8 @@ LangString StillRunning ${LANG_SIMPCHINESE} "Qorvane 仍在运行，可能还开
 LangString NotReplaced ${LANG_ENGLISH} "Setup could not put the new files of Qorvane into$\r$\n$INSTDIR$\r$\nNothing was changed: the installed version is complete as it was. Close the programs that may use these files, then run setup again."
 LangString NotReplaced ${LANG_SIMPCHINESE} "安装程序无法把 Qorvane 的新文件放入$\r$\n$INSTDIR$\r$\n没有做任何更改：已安装的版本仍然完整。请关闭可能正在使用这些文件的程序，然后重新运行安装程序。"
 ; The program's own uninstall question.
-LangString DeleteConfig ${LANG_ENGLISH} "Delete the configuration files?$\r$\n(If you choose No they are kept, and when you next install Qorvane into the same folder, all settings used this time are kept.)"
-LangString DeleteConfig ${LANG_SIMPCHINESE} "是否删除配置文件？$\r$\n（如果选“否”则不删除，并且若下次您再将Qorvane安装到相同文件夹下，这次使用的所有配置将会被保留。）"
+LangString DeleteConfig ${LANG_ENGLISH} "Delete the watch list and the settings (the configuration files)?$\r$\n(If you choose No they are kept, and when you next install Qorvane into the same folder, the watch list and the settings used this time are kept.)"
+LangString DeleteConfig ${LANG_SIMPCHINESE} "是否删除监视列表和设置（配置文件）？$\r$\n（如果选“否”则不删除，并且若下次您再将Qorvane安装到相同文件夹下，这次使用的监视列表和设置将会被保留。）"
 
 ; Ends the Qorvane that runs from $INSTDIR and waits until it has saved its
 ; files and gone. Its main window is found as the dialog with a menu bar
@@ -403,6 +403,10 @@ Section "Uninstall"
   MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "$(DeleteConfig)" /SD IDNO IDNO keep_config
     Delete "$INSTDIR\Tessik.ini"
     Delete "$INSTDIR\Tessik.dat"
+    ; Where the program keeps them when its own folder cannot be written.
+    Delete "$APPDATA\${PRODUCT}\Tessik.ini"
+    Delete "$APPDATA\${PRODUCT}\Tessik.dat"
+    RMDir "$APPDATA\${PRODUCT}"
 keep_config:
   Delete "$INSTDIR\Uninstall.exe"
   ; Only when empty: kept settings stay for the next installation.

@@ -42,22 +42,33 @@ std::string Reg(const char* key, const char* name) {
     return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data)) : data;
 }
 
-// Runs a command line detached from our output and waits for its exit code.
-int RunCommand(std::string commandLine, DWORD* pProcessId = nullptr) {
+// Starts a command line detached from our output; its process, or null.
+HANDLE StartCommand(std::string commandLine, DWORD* pProcessId = nullptr) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, DETACHED_PROCESS,
                         nullptr, nullptr, &si, &pi))
-        return -1;
+        return nullptr;
     if (pProcessId)
         *pProcessId = pi.dwProcessId;
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    return pi.hProcess;
+}
+
+// Waits for the process and closes its handle; its exit code, -1 when it did
+// not end in time.
+int ExitCode(HANDLE hProcess, DWORD timeoutMs = 60000) {
+    DWORD code = static_cast<DWORD>(-1);
+    if (hProcess && WaitForSingleObject(hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(hProcess, &code);
+    if (hProcess)
+        CloseHandle(hProcess);
     return static_cast<int>(code);
+}
+
+int RunCommand(const std::string& commandLine, DWORD* pProcessId = nullptr) {
+    return ExitCode(StartCommand(commandLine, pProcessId));
 }
 
 // The names in a folder that match a pattern.
@@ -100,6 +111,38 @@ bool QorvaneRunning() {
     if (h)
         CloseHandle(h);
     return h != nullptr;
+}
+
+// A shown dialog of the process whose control with this id is shown and
+// enabled (message boxes keep the buttons they do not show), or null.
+HWND WaitForDialogWith(DWORD processId, int nID) {
+    HWND found = nullptr;
+    WaitFor([&] {
+        for (HWND h = FindWindowExA(nullptr, nullptr, "#32770", nullptr); h && !found;
+             h = FindWindowExA(nullptr, h, "#32770", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            HWND hItem = GetDlgItem(h, nID);
+            if (owner == processId && IsWindowVisible(h) && IsWindowVisible(hItem) &&
+                IsWindowEnabled(hItem))
+                found = h;
+        }
+        return found != nullptr;
+    });
+    return found;
+}
+
+// The uninstaller with its pages, run in place so that its exit code is its
+// own: past the confirmation, the answer to its question, then Close (its
+// button 1 again, enabled when it is done).
+int UninstallAnswering(const std::string& folder, int nAnswer) {
+    DWORD id = 0;
+    HANDLE hProcess = StartCommand("\"" + folder + "\\Uninstall.exe\" _?=" + folder, &id);
+    for (int nID : {IDOK, nAnswer, IDOK}) {
+        if (HWND hDlg = WaitForDialogWith(id, nID))
+            MurvelProcess::Click(hDlg, nID);
+    }
+    return ExitCode(hProcess, 10000);
 }
 
 // The entry's quiet command, which goes on from a copy of itself and returns
@@ -217,9 +260,10 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
     FreeLibrary(hLibraryInUse);
 }
 
-// A library nothing has mapped goes without anything set aside. Silently, the
-// user's files stay, beside the program and in the user's own folder (where
-// the program keeps them when its folder cannot be written).
+// A library nothing has mapped goes without anything set aside. The user's
+// files stay, beside the program and in the user's own folder (where the
+// program keeps them when its folder cannot be written), unless the user
+// answers that they should go.
 TEST(Installer, UninstallsAnInstallationNothingUses) {
     const char* pszSetup = std::getenv("QV_INSTALLER");
     ASSERT_NE(nullptr, pszSetup) << "run through tools/installer-test.sh";
@@ -239,6 +283,11 @@ TEST(Installer, UninstallsAnInstallationNothingUses) {
     EXPECT_EQ(kept, Listing(userFolder + "\\*"));
     EXPECT_EQ(aside, Listing(TempFolder() + "Qorvane-*"));
 
+    ASSERT_EQ(0, RunCommand(setup));
+    EXPECT_EQ(0, UninstallAnswering(folder, IDYES));
+    for (const std::string& name : kept)
+        EXPECT_FALSE(Exists(folder + "\\" + name)) << name;
+    EXPECT_FALSE(Exists(userFolder));
 }
 
 // Run by tools/installer-test.sh after the tests above and a restart of Wine,
