@@ -14,6 +14,7 @@
 #include <tlhelp32.h>
 
 #include <cstdlib>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -113,6 +114,37 @@ bool QorvaneRunning() {
     return h != nullptr;
 }
 
+// The built files with a byte more, as an older version.
+void MakeOlder(const std::string& folder) {
+    for (const char* name : {"Murvel.exe", "TessikDLL.dll"})
+        WriteWholeFile(folder + "\\" + name, ReadWholeFile(folder + "\\" + name) + '\0');
+}
+bool HoldsOlder(const std::string& folder) {
+    for (const char* name : {"Murvel.exe", "TessikDLL.dll"}) {
+        if (ReadWholeFile(SiblingProgram(name)) + '\0' != ReadWholeFile(folder + "\\" + name))
+            return false;
+    }
+    return true;
+}
+
+// The program's mutex as one started as administrator holds it for a
+// standard user, who cannot open it as a start of the program does: Wine has
+// no elevation, but its server keeps a DACL that grants nobody anything.
+std::unique_ptr<void, decltype(&CloseHandle)> AdministratorsMutex() {
+    SECURITY_DESCRIPTOR sd;
+    ACL acl;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    InitializeAcl(&acl, sizeof acl, ACL_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, &acl, FALSE);
+    SECURITY_ATTRIBUTES sa = {sizeof sa, &sd, FALSE};
+    HANDLE h = CreateMutexA(&sa, FALSE, kMurvelMutexName);
+    if (h && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(h);
+        h = nullptr;
+    }
+    return {h, CloseHandle};
+}
+
 // A shown dialog of the process whose control with this id is shown and
 // enabled (message boxes keep the buttons they do not show), or null.
 HWND WaitForDialogWith(DWORD processId, int nID) {
@@ -163,7 +195,6 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
     const std::string program = folder + "\\Murvel.exe";
     const std::string shortcut = KnownFolder(CSIDL_PROGRAMS) + "\\Qorvane.lnk";
     const char* const files[] = {"Murvel.exe", "TessikDLL.dll", "README.txt", "Uninstall.exe"};
-    const char* const built[] = {"Murvel.exe", "TessikDLL.dll"};
     ASSERT_FALSE(Exists(folder)) << "not a fresh prefix";
 
     ASSERT_EQ(0, RunCommand(setup));
@@ -177,9 +208,7 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
     EXPECT_LT(100, std::atoi(Reg(kEntry, "EstimatedSize").c_str())) << "kilobytes";
     EXPECT_EQ("-", Reg(kRunKey, "Velatrix")) << "not asked for";
     EXPECT_FALSE(QorvaneRunning()) << "not asked for";
-    // An older version: the same files with a byte more.
-    for (const char* name : built)
-        WriteWholeFile(folder + "\\" + name, ReadWholeFile(folder + "\\" + name) + '\0');
+    MakeOlder(folder);
 
     // A folder that does not take the whole new version keeps the old one,
     // and setup says so.
@@ -187,10 +216,7 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
     ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((blocker + "\\in").c_str(), nullptr));
     EXPECT_EQ(2, RunCommand(setup));
-    for (const char* name : built)
-        EXPECT_TRUE(ReadWholeFile(SiblingProgram(name)) + '\0' ==
-                    ReadWholeFile(folder + "\\" + name))
-            << name << " is not the old version's";
+    EXPECT_TRUE(HoldsOlder(folder));
     EXPECT_FALSE(Exists(folder + "\\Murvel.exe.new"));
     RemoveDirectoryA((blocker + "\\in").c_str());
     RemoveDirectoryA(blocker.c_str());
@@ -231,7 +257,7 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
         DWORD setupId = 0;
         ASSERT_EQ(0, RunCommand(setup + " /AUTORUN", &setupId));
         EXPECT_TRUE(murvel.HasExited());
-        for (const char* name : built)
+        for (const char* name : {"Murvel.exe", "TessikDLL.dll"})
             EXPECT_TRUE(ReadWholeFile(SiblingProgram(name)) == ReadWholeFile(folder + "\\" + name))
                 << name << " is not the new version's";
         EXPECT_EQ(1u, Listing(folder + "\\TessikDLL.dll.*.old").size())
@@ -288,6 +314,29 @@ TEST(Installer, UninstallsAnInstallationNothingUses) {
     for (const std::string& name : kept)
         EXPECT_FALSE(Exists(folder + "\\" + name)) << name;
     EXPECT_FALSE(Exists(userFolder));
+}
+
+// Neither setup nor the uninstaller changes anything under a program they
+// cannot close, such as one started as administrator.
+TEST(Installer, ChangesNothingUnderAProgramItCannotClose) {
+    const char* pszSetup = std::getenv("QV_INSTALLER");
+    ASSERT_NE(nullptr, pszSetup) << "run through tools/installer-test.sh";
+    const std::string folder = KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Qorvane Held";
+    const std::string setup = std::string("\"") + pszSetup + "\" /S /D=" + folder;
+    ASSERT_EQ(0, RunCommand(setup));
+    MakeOlder(folder);
+    {
+        const auto mutex = AdministratorsMutex();
+        ASSERT_NE(nullptr, mutex);
+        EXPECT_EQ(2, RunCommand(setup));
+        EXPECT_TRUE(HoldsOlder(folder));
+        // Run in place, the uninstaller's exit code is its own.
+        EXPECT_EQ(2, RunCommand("\"" + folder + "\\Uninstall.exe\" /S _?=" + folder));
+        EXPECT_TRUE(Exists(folder + "\\TessikDLL.dll"));
+        EXPECT_EQ("Qorvane", Reg(kEntry, "DisplayName"));
+    }
+
+    EXPECT_TRUE(UninstallQuietly(folder));
 }
 
 // Run by tools/installer-test.sh after the tests above and a restart of Wine,
