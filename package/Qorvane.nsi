@@ -60,7 +60,8 @@ ShowUninstDetails nevershow
 VIProductVersion "${VERSION}"
 VIFileVersion "${VERSION}"
 
-Var WasRunning ; 1 when setup ended a running instance
+Var WasRunning ; 1 when setup ended a running instance, or asked one to end
+Var Closing    ; the process of one that did not end in time, or 0
 Var Stamp      ; the number in the names this run sets files aside under
 
 !define MUI_ICON "${ICON}"
@@ -108,8 +109,8 @@ LangString DeleteConfig ${LANG_SIMPCHINESE} "是否删除监视列表和设置�
 ; $INSTDIR\Murvel.exe, and asked to close, as "Murvel.exe /UNINSTALL" asks
 ; it; a copy running from another folder is left alone. $R9 is 1 when one
 ; ended, 0 when none ran, -1 when it did not end in time (a dialog of its own
-; is open), -2 when one runs that setup cannot close. Interactive runs offer
-; to retry.
+; is open; $Closing keeps its process), -2 when one runs that setup cannot
+; close. Interactive runs offer to retry.
 ;
 ; An instance started as administrator keeps a standard user from opening
 ; its process, and its window takes no message from such a user: it could be
@@ -179,10 +180,14 @@ scanned:
   IntPtrCmp $6 0 done
   SendMessage $6 ${WM_CLOSE} 0 0 /TIMEOUT=${CLOSE_WAIT_MS}
   System::Call 'kernel32::WaitForSingleObject(p r7, i ${CLOSE_WAIT_MS}) i .r1'
-  System::Call 'kernel32::CloseHandle(p r7)'
   ${If} $1 = 0
+    System::Call 'kernel32::CloseHandle(p r7)'
     StrCpy $R9 1
   ${Else}
+    ${If} $Closing P<> 0
+      System::Call 'kernel32::CloseHandle(p $Closing)'
+    ${EndIf}
+    StrCpy $Closing $7
     StrCpy $R9 -1
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" /SD IDCANCEL IDRETRY retry
   ${EndIf}
@@ -280,10 +285,16 @@ Section "$(SecProgramName)" SecProgram
   SectionIn RO
   SetOutPath "$INSTDIR"
   Call CloseRunning
+  ; One that did not end in time was asked to, and mostly does a little
+  ; later (a message box of its own was answered): .onInstFailed gives it
+  ; back. One setup cannot close runs on untouched.
+  ${If} $R9 = 1
+  ${OrIf} $R9 = -1
+    StrCpy $WasRunning 1
+  ${EndIf}
   ${If} $R9 < 0
     Abort
   ${EndIf}
-  StrCpy $WasRunning $R9
   !insertmacro LET_GO_OF_LIBRARY
   !insertmacro NEW_STAMP "$INSTDIR"
 
@@ -357,6 +368,7 @@ SectionEnd
 
 Function .onInit
   StrCpy $WasRunning 0
+  StrCpy $Closing 0
   ; An upgrade keeps the user's choice; /AUTORUN chooses it silently.
   ${GetParameters} $0
   ClearErrors
@@ -401,12 +413,24 @@ Function .onInstSuccess
 FunctionEnd
 
 ; A setup that changed nothing gives back the program it ended: the
-; installed version is whole.
+; installed version is whole. A start while the one asked to end is still on
+; its way out would only hand over to it and leave none running; one that
+; still runs after a second wait runs, and needs no start.
 Function .onInstFailed
+  Push $0
   ${If} $WasRunning = 1
   ${AndIf} ${FileExists} "$INSTDIR\Murvel.exe"
-    Call StartProgram
+    StrCpy $0 0
+    ${If} $Closing P<> 0
+      System::Call 'kernel32::WaitForSingleObject(p $Closing, i ${CLOSE_WAIT_MS}) i .r0'
+      System::Call 'kernel32::CloseHandle(p $Closing)'
+      StrCpy $Closing 0
+    ${EndIf}
+    ${If} $0 = 0
+      Call StartProgram
+    ${EndIf}
   ${EndIf}
+  Pop $0
 FunctionEnd
 
 ; $R0: a file of the program in $INSTDIR. One still mapped by programs that

@@ -317,7 +317,8 @@ TEST(Installer, UninstallsAnInstallationNothingUses) {
 }
 
 // Neither setup nor the uninstaller changes anything under a program they
-// cannot close, such as one started as administrator.
+// cannot close: one started as administrator, or one whose exit is held up,
+// which setup gives back once it has ended.
 TEST(Installer, ChangesNothingUnderAProgramItCannotClose) {
     const char* pszSetup = std::getenv("QV_INSTALLER");
     ASSERT_NE(nullptr, pszSetup) << "run through tools/installer-test.sh";
@@ -336,6 +337,24 @@ TEST(Installer, ChangesNothingUnderAProgramItCannotClose) {
         EXPECT_EQ("Qorvane", Reg(kEntry, "DisplayName"));
     }
 
+    // Its exit waits on the box that says the list could not be saved,
+    // answered after setup gave up waiting (15 s) and before its second wait
+    // ends.
+    MurvelProcess murvel(folder);
+    ASSERT_TRUE(murvel.PutFile("Tessik.dat",
+                               "[Main]\r\nCount=1\r\n[Record_0]\r\nFileName=C:\\a.exe\r\n"));
+    SetFileAttributesA(murvel.File("Tessik.dat").c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(murvel.Start());
+    HANDLE hSetup = StartCommand(setup);
+    HWND hBox = murvel.WaitForDialog("Qorvane");
+    EXPECT_NE(nullptr, hBox);
+    Sleep(20000);
+    MurvelProcess::Click(hBox, IDOK);
+    EXPECT_EQ(2, ExitCode(hSetup));
+    EXPECT_TRUE(murvel.HasExited());
+    EXPECT_TRUE(HoldsOlder(folder));
+    EXPECT_TRUE(WaitFor(QorvaneRunning)) << "given back";
+    SetFileAttributesA(murvel.File("Tessik.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_TRUE(UninstallQuietly(folder));
 }
 
