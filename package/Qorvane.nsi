@@ -37,6 +37,12 @@ Unicode true
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
 ; SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION
 !define PROCESS_WAIT_AND_QUERY 0x00101000
+!define PROCESS_QUERY_LIMITED_INFORMATION 0x00001000
+; The program's single-instance mutex, and the rights a start of the program
+; asks of it.
+!define MUTEX "{5C1E2B90-3D47-4F0A-9B6E-7A2D4C8E1F03}"
+!define MUTEX_ALL_ACCESS 0x001F0001
+!define ERROR_ACCESS_DENIED 5
 ; The running program saves its two files on its way out.
 !define CLOSE_WAIT_MS 15000
 
@@ -54,7 +60,8 @@ ShowUninstDetails nevershow
 VIProductVersion "${VERSION}"
 VIFileVersion "${VERSION}"
 
-Var WasRunning ; 1 when setup ended a running instance
+Var WasRunning ; 1 when setup ended a running instance, or asked one to end
+Var Closing    ; the process of one that did not end in time, or 0
 Var Stamp      ; the number in the names this run sets files aside under
 
 !define MUI_ICON "${ICON}"
@@ -88,11 +95,13 @@ LangString SecAutoRunName ${LANG_ENGLISH} "Start with Windows"
 LangString SecAutoRunName ${LANG_SIMPCHINESE} "启动Windows时自动运行"
 LangString StillRunning ${LANG_ENGLISH} "Qorvane is still running, perhaps with one of its windows open.$\r$\nClose it, then choose Retry."
 LangString StillRunning ${LANG_SIMPCHINESE} "Qorvane 仍在运行，可能还开着它的某个窗口。$\r$\n请关闭它，然后选“重试”。"
+LangString RunningAsAdmin ${LANG_ENGLISH} "Qorvane is running as administrator, and cannot be closed from here.$\r$\nExit it from its notification-area icon, then choose Retry."
+LangString RunningAsAdmin ${LANG_SIMPCHINESE} "Qorvane 正以管理员身份运行，无法从这里关闭它。$\r$\n请在它的通知区域图标的菜单中选“退出”，然后选“重试”。"
 LangString NotReplaced ${LANG_ENGLISH} "Setup could not put the new files of Qorvane into$\r$\n$INSTDIR$\r$\nNothing was changed: the installed version is complete as it was. Close the programs that may use these files, then run setup again."
 LangString NotReplaced ${LANG_SIMPCHINESE} "安装程序无法把 Qorvane 的新文件放入$\r$\n$INSTDIR$\r$\n没有做任何更改：已安装的版本仍然完整。请关闭可能正在使用这些文件的程序，然后重新运行安装程序。"
 ; The program's own uninstall question.
-LangString DeleteConfig ${LANG_ENGLISH} "Delete the configuration files?$\r$\n(If you choose No they are kept, and when you next install Qorvane into the same folder, all settings used this time are kept.)"
-LangString DeleteConfig ${LANG_SIMPCHINESE} "是否删除配置文件？$\r$\n（如果选“否”则不删除，并且若下次您再将Qorvane安装到相同文件夹下，这次使用的所有配置将会被保留。）"
+LangString DeleteConfig ${LANG_ENGLISH} "Delete the watch list and the settings (the configuration files)?$\r$\n(If you choose No they are kept, and when you next install Qorvane into the same folder, the watch list and the settings used this time are kept.)"
+LangString DeleteConfig ${LANG_SIMPCHINESE} "是否删除监视列表和设置（配置文件）？$\r$\n（如果选“否”则不删除，并且若下次您再将Qorvane安装到相同文件夹下，这次使用的监视列表和设置将会被保留。）"
 
 ; Ends the Qorvane that runs from $INSTDIR and waits until it has saved its
 ; files and gone. Its main window is found as the dialog with a menu bar
@@ -100,7 +109,15 @@ LangString DeleteConfig ${LANG_SIMPCHINESE} "是否删除配置文件？$\r$\n�
 ; $INSTDIR\Murvel.exe, and asked to close, as "Murvel.exe /UNINSTALL" asks
 ; it; a copy running from another folder is left alone. $R9 is 1 when one
 ; ended, 0 when none ran, -1 when it did not end in time (a dialog of its own
-; is open). Interactive runs offer to retry.
+; is open; $Closing keeps its process), -2 when one runs that setup cannot
+; close. Interactive runs offer to retry.
+;
+; An instance started as administrator keeps a standard user from opening
+; its process, and its window takes no message from such a user: it could be
+; neither asked to end nor waited for, and the files must not change under
+; it. Its single-instance mutex tells of it, window or not: this user cannot
+; open it as a start of the program does. Only a main window whose image
+; path can still be read shows such a copy to run from another folder.
 !macro CLOSE_RUNNING un
 Function ${un}CloseRunning
   Push $0
@@ -108,32 +125,76 @@ Function ${un}CloseRunning
   Push $2
   Push $3
   Push $4
+  Push $5
+  Push $6
+  Push $7
 retry:
   StrCpy $R9 0
+  StrCpy $5 0 ; 1 when one beyond reach runs from another folder
+  StrCpy $6 0 ; the main window of ours
+  StrCpy $7 0 ; and its process
   StrCpy $0 0
 next_window:
   FindWindow $0 "#32770" "" "" $0
-  IntPtrCmp $0 0 done
+  IntPtrCmp $0 0 scanned
   System::Call 'user32::GetMenu(p r0) p .r1'
   IntPtrCmp $1 0 next_window
   System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r2)'
   System::Call 'kernel32::OpenProcess(i ${PROCESS_WAIT_AND_QUERY}, i 0, i r2) p .r3'
-  IntPtrCmp $3 0 next_window
+  IntPtrCmp $3 0 beyond_reach
   System::Call 'kernel32::QueryFullProcessImageNameW(p r3, i 0, w .r4, *i ${NSIS_MAX_STRLEN})'
-  ${If} $4 != "$INSTDIR\Murvel.exe"
+  ${If} $4 == "$INSTDIR\Murvel.exe"
+  ${AndIf} $6 P= 0
+    StrCpy $6 $0
+    StrCpy $7 $3
+  ${Else}
     System::Call 'kernel32::CloseHandle(p r3)'
-    Goto next_window
   ${EndIf}
-  SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=${CLOSE_WAIT_MS}
-  System::Call 'kernel32::WaitForSingleObject(p r3, i ${CLOSE_WAIT_MS}) i .r1'
+  Goto next_window
+beyond_reach:
+  System::Call 'kernel32::OpenProcess(i ${PROCESS_QUERY_LIMITED_INFORMATION}, i 0, i r2) p .r3'
+  IntPtrCmp $3 0 next_window
+  StrCpy $4 ""
+  System::Call 'kernel32::QueryFullProcessImageNameW(p r3, i 0, w .r4, *i ${NSIS_MAX_STRLEN})'
   System::Call 'kernel32::CloseHandle(p r3)'
+  StrCpy $1 $4 "" -11
+  ${If} $1 == "\Murvel.exe"
+  ${AndIf} $4 != "$INSTDIR\Murvel.exe"
+    StrCpy $5 1
+  ${EndIf}
+  Goto next_window
+scanned:
+  System::Call 'kernel32::OpenMutexW(i ${MUTEX_ALL_ACCESS}, i 0, w "${MUTEX}") p .r1 ?e'
+  Pop $2
+  ${If} $1 P<> 0
+    System::Call 'kernel32::CloseHandle(p r1)'
+  ${ElseIf} $2 = ${ERROR_ACCESS_DENIED}
+  ${AndIf} $5 = 0
+    ${If} $7 P<> 0
+      System::Call 'kernel32::CloseHandle(p r7)'
+    ${EndIf}
+    StrCpy $R9 -2
+    MessageBox MB_RETRYCANCEL|MB_ICONSTOP "$(RunningAsAdmin)" /SD IDCANCEL IDRETRY retry
+    Goto done
+  ${EndIf}
+  IntPtrCmp $6 0 done
+  SendMessage $6 ${WM_CLOSE} 0 0 /TIMEOUT=${CLOSE_WAIT_MS}
+  System::Call 'kernel32::WaitForSingleObject(p r7, i ${CLOSE_WAIT_MS}) i .r1'
   ${If} $1 = 0
+    System::Call 'kernel32::CloseHandle(p r7)'
     StrCpy $R9 1
   ${Else}
+    ${If} $Closing P<> 0
+      System::Call 'kernel32::CloseHandle(p $Closing)'
+    ${EndIf}
+    StrCpy $Closing $7
     StrCpy $R9 -1
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" /SD IDCANCEL IDRETRY retry
   ${EndIf}
 done:
+  Pop $7
+  Pop $6
+  Pop $5
   Pop $4
   Pop $3
   Pop $2
@@ -224,10 +285,16 @@ Section "$(SecProgramName)" SecProgram
   SectionIn RO
   SetOutPath "$INSTDIR"
   Call CloseRunning
+  ; One that did not end in time was asked to, and mostly does a little
+  ; later (a message box of its own was answered): .onInstFailed gives it
+  ; back. One setup cannot close runs on untouched.
+  ${If} $R9 = 1
+  ${OrIf} $R9 = -1
+    StrCpy $WasRunning 1
+  ${EndIf}
   ${If} $R9 < 0
     Abort
   ${EndIf}
-  StrCpy $WasRunning $R9
   !insertmacro LET_GO_OF_LIBRARY
   !insertmacro NEW_STAMP "$INSTDIR"
 
@@ -301,6 +368,7 @@ SectionEnd
 
 Function .onInit
   StrCpy $WasRunning 0
+  StrCpy $Closing 0
   ; An upgrade keeps the user's choice; /AUTORUN chooses it silently.
   ${GetParameters} $0
   ClearErrors
@@ -345,12 +413,24 @@ Function .onInstSuccess
 FunctionEnd
 
 ; A setup that changed nothing gives back the program it ended: the
-; installed version is whole.
+; installed version is whole. A start while the one asked to end is still on
+; its way out would only hand over to it and leave none running; one that
+; still runs after a second wait runs, and needs no start.
 Function .onInstFailed
+  Push $0
   ${If} $WasRunning = 1
   ${AndIf} ${FileExists} "$INSTDIR\Murvel.exe"
-    Call StartProgram
+    StrCpy $0 0
+    ${If} $Closing P<> 0
+      System::Call 'kernel32::WaitForSingleObject(p $Closing, i ${CLOSE_WAIT_MS}) i .r0'
+      System::Call 'kernel32::CloseHandle(p $Closing)'
+      StrCpy $Closing 0
+    ${EndIf}
+    ${If} $0 = 0
+      Call StartProgram
+    ${EndIf}
   ${EndIf}
+  Pop $0
 FunctionEnd
 
 ; $R0: a file of the program in $INSTDIR. One still mapped by programs that
@@ -403,6 +483,10 @@ Section "Uninstall"
   MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "$(DeleteConfig)" /SD IDNO IDNO keep_config
     Delete "$INSTDIR\Tessik.ini"
     Delete "$INSTDIR\Tessik.dat"
+    ; Where the program keeps them when its own folder cannot be written.
+    Delete "$APPDATA\${PRODUCT}\Tessik.ini"
+    Delete "$APPDATA\${PRODUCT}\Tessik.dat"
+    RMDir "$APPDATA\${PRODUCT}"
 keep_config:
   Delete "$INSTDIR\Uninstall.exe"
   ; Only when empty: kept settings stay for the next installation.

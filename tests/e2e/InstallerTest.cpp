@@ -1,7 +1,9 @@
 // The per-user installer as a deployment script meets it, in a Wine prefix
 // that has never seen Qorvane (tools/installer-test.sh makes it and names the
 // installer in QV_INSTALLER): install, use, upgrade over the running program,
-// uninstall, every step silent.
+// uninstall. Wine's explorer is 64-bit and keeps only the 64-bit library
+// mapped for good: where a library in use is the case, this process holds
+// it; where nothing may use it, the program never runs.
 #include "MurvelProcess.h"
 
 #include "TestPaths.h"
@@ -12,6 +14,7 @@
 #include <tlhelp32.h>
 
 #include <cstdlib>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -40,22 +43,33 @@ std::string Reg(const char* key, const char* name) {
     return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data)) : data;
 }
 
-// Runs a command line detached from our output and waits for its exit code.
-int RunCommand(std::string commandLine, DWORD* pProcessId = nullptr) {
+// Starts a command line detached from our output; its process, or null.
+HANDLE StartCommand(std::string commandLine, DWORD* pProcessId = nullptr) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, DETACHED_PROCESS,
                         nullptr, nullptr, &si, &pi))
-        return -1;
+        return nullptr;
     if (pProcessId)
         *pProcessId = pi.dwProcessId;
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    return pi.hProcess;
+}
+
+// Waits for the process and closes its handle; its exit code, -1 when it did
+// not end in time.
+int ExitCode(HANDLE hProcess, DWORD timeoutMs = 60000) {
+    DWORD code = static_cast<DWORD>(-1);
+    if (hProcess && WaitForSingleObject(hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(hProcess, &code);
+    if (hProcess)
+        CloseHandle(hProcess);
     return static_cast<int>(code);
+}
+
+int RunCommand(const std::string& commandLine, DWORD* pProcessId = nullptr) {
+    return ExitCode(StartCommand(commandLine, pProcessId));
 }
 
 // The names in a folder that match a pattern.
@@ -94,10 +108,81 @@ std::string TempFolder() {
 }
 
 bool QorvaneRunning() {
-    HANDLE h = OpenMutexA(SYNCHRONIZE, FALSE, "{5C1E2B90-3D47-4F0A-9B6E-7A2D4C8E1F03}");
+    HANDLE h = OpenMutexA(SYNCHRONIZE, FALSE, kMurvelMutexName);
     if (h)
         CloseHandle(h);
     return h != nullptr;
+}
+
+// The built files with a byte more, as an older version.
+void MakeOlder(const std::string& folder) {
+    for (const char* name : {"Murvel.exe", "TessikDLL.dll"})
+        WriteWholeFile(folder + "\\" + name, ReadWholeFile(folder + "\\" + name) + '\0');
+}
+bool HoldsOlder(const std::string& folder) {
+    for (const char* name : {"Murvel.exe", "TessikDLL.dll"}) {
+        if (ReadWholeFile(SiblingProgram(name)) + '\0' != ReadWholeFile(folder + "\\" + name))
+            return false;
+    }
+    return true;
+}
+
+// The program's mutex as one started as administrator holds it for a
+// standard user, who cannot open it as a start of the program does: Wine has
+// no elevation, but its server keeps a DACL that grants nobody anything.
+std::unique_ptr<void, decltype(&CloseHandle)> AdministratorsMutex() {
+    SECURITY_DESCRIPTOR sd;
+    ACL acl;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    InitializeAcl(&acl, sizeof acl, ACL_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, &acl, FALSE);
+    SECURITY_ATTRIBUTES sa = {sizeof sa, &sd, FALSE};
+    HANDLE h = CreateMutexA(&sa, FALSE, kMurvelMutexName);
+    if (h && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(h);
+        h = nullptr;
+    }
+    return {h, CloseHandle};
+}
+
+// A shown dialog of the process whose control with this id is shown and
+// enabled (message boxes keep the buttons they do not show), or null.
+HWND WaitForDialogWith(DWORD processId, int nID) {
+    HWND found = nullptr;
+    WaitFor([&] {
+        for (HWND h = FindWindowExA(nullptr, nullptr, "#32770", nullptr); h && !found;
+             h = FindWindowExA(nullptr, h, "#32770", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            HWND hItem = GetDlgItem(h, nID);
+            if (owner == processId && IsWindowVisible(h) && IsWindowVisible(hItem) &&
+                IsWindowEnabled(hItem))
+                found = h;
+        }
+        return found != nullptr;
+    });
+    return found;
+}
+
+// The uninstaller with its pages, run in place so that its exit code is its
+// own: past the confirmation, the answer to its question, then Close (its
+// button 1 again, enabled when it is done).
+int UninstallAnswering(const std::string& folder, int nAnswer) {
+    DWORD id = 0;
+    HANDLE hProcess = StartCommand("\"" + folder + "\\Uninstall.exe\" _?=" + folder, &id);
+    for (int nID : {IDOK, nAnswer, IDOK}) {
+        if (HWND hDlg = WaitForDialogWith(id, nID))
+            MurvelProcess::Click(hDlg, nID);
+    }
+    return ExitCode(hProcess, 10000);
+}
+
+// The entry's quiet command, which goes on from a copy of itself and returns
+// at once; true when that has done.
+bool UninstallQuietly(const std::string& folder) {
+    return RunCommand(Reg(kEntry, "QuietUninstallString")) == 0 &&
+           WaitFor([&] { return Reg(kEntry, "DisplayName") == "-"; }, 30000) &&
+           WaitFor([&] { return !Exists(folder + "\\Uninstall.exe") && !QorvaneRunning(); });
 }
 
 } // namespace
@@ -110,7 +195,6 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
     const std::string program = folder + "\\Murvel.exe";
     const std::string shortcut = KnownFolder(CSIDL_PROGRAMS) + "\\Qorvane.lnk";
     const char* const files[] = {"Murvel.exe", "TessikDLL.dll", "README.txt", "Uninstall.exe"};
-    const char* const built[] = {"Murvel.exe", "TessikDLL.dll"};
     ASSERT_FALSE(Exists(folder)) << "not a fresh prefix";
 
     ASSERT_EQ(0, RunCommand(setup));
@@ -124,9 +208,7 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
     EXPECT_LT(100, std::atoi(Reg(kEntry, "EstimatedSize").c_str())) << "kilobytes";
     EXPECT_EQ("-", Reg(kRunKey, "Velatrix")) << "not asked for";
     EXPECT_FALSE(QorvaneRunning()) << "not asked for";
-    // An older version: the same files with a byte more.
-    for (const char* name : built)
-        WriteWholeFile(folder + "\\" + name, ReadWholeFile(folder + "\\" + name) + '\0');
+    MakeOlder(folder);
 
     // A folder that does not take the whole new version keeps the old one,
     // and setup says so.
@@ -134,14 +216,12 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
     ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((blocker + "\\in").c_str(), nullptr));
     EXPECT_EQ(2, RunCommand(setup));
-    for (const char* name : built)
-        EXPECT_TRUE(ReadWholeFile(SiblingProgram(name)) + '\0' ==
-                    ReadWholeFile(folder + "\\" + name))
-            << name << " is not the old version's";
+    EXPECT_TRUE(HoldsOlder(folder));
     EXPECT_FALSE(Exists(folder + "\\Murvel.exe.new"));
     RemoveDirectoryA((blocker + "\\in").c_str());
     RemoveDirectoryA(blocker.c_str());
 
+    HMODULE hLibraryInUse = nullptr;
     {
         MurvelProcess murvel(folder);
         ASSERT_TRUE(murvel.PutFile("Tessik.dat",
@@ -165,17 +245,19 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
         ASSERT_TRUE(WriteWholeFile(folder + "\\README.txt", "stale"));
         DeleteFileA((folder + "\\Tessik.ini").c_str());
         // Held awake, the program's hooks map its library into other
-        // programs (Wine's explorer keeps it for good), which then cannot be
-        // written over.
+        // programs of its bitness, which keep it from being written over;
+        // this process is one of them until the end.
         murvel.Command(32790);
         PostMessageA(HWND_BROADCAST, WM_NULL, 0, 0);
+        hLibraryInUse = LoadLibraryW(Wide(folder + "\\TessikDLL.dll").c_str());
+        ASSERT_NE(nullptr, hLibraryInUse);
 
         // The upgrade ends the program (which saves its settings on the way
         // out), replaces its files, keeps the user's and starts it again.
         DWORD setupId = 0;
         ASSERT_EQ(0, RunCommand(setup + " /AUTORUN", &setupId));
         EXPECT_TRUE(murvel.HasExited());
-        for (const char* name : built)
+        for (const char* name : {"Murvel.exe", "TessikDLL.dll"})
             EXPECT_TRUE(ReadWholeFile(SiblingProgram(name)) == ReadWholeFile(folder + "\\" + name))
                 << name << " is not the new version's";
         EXPECT_EQ(1u, Listing(folder + "\\TessikDLL.dll.*.old").size())
@@ -191,21 +273,92 @@ TEST(Installer, InstallsUpgradesAndUninstallsForOneUser) {
         EXPECT_NE(setupId, ParentOfProgram());
     }
 
-    // The entry's quiet command; the uninstaller goes on from a copy of
-    // itself and returns at once.
-    ASSERT_EQ(0, RunCommand(Reg(kEntry, "QuietUninstallString")));
-    EXPECT_TRUE(WaitFor([&] { return Reg(kEntry, "DisplayName") == "-"; }, 30000));
-    EXPECT_TRUE(WaitFor([&] { return !Exists(folder + "\\Uninstall.exe") && !QorvaneRunning(); }));
-    // The library still in use went to the temporary folder; silently, the
-    // list and the settings stay for a later installation.
+    const std::string aside = TempFolder() + "Qorvane-TessikDLL.dll.*.old";
+    const size_t nAside = Listing(aside).size();
+    ASSERT_TRUE(UninstallQuietly(folder));
+    // The library this process holds went to the temporary folder; silently,
+    // the list and the settings stay for a later installation.
     const std::set<std::string> kept = {"Tessik.dat", "Tessik.ini"};
     EXPECT_EQ(kept, Listing(folder + "\\*"));
     EXPECT_FALSE(Exists(shortcut));
     EXPECT_EQ("-", Reg(kRunKey, "Velatrix"));
-    EXPECT_FALSE(Listing(TempFolder() + "Qorvane-TessikDLL.dll.*.old").empty());
+    EXPECT_LT(nAside, Listing(aside).size());
+    FreeLibrary(hLibraryInUse);
 }
 
-// Run by tools/installer-test.sh after the test above and a restart of Wine,
+// A library nothing has mapped goes without anything set aside. The user's
+// files stay, beside the program and in the user's own folder (where the
+// program keeps them when its folder cannot be written), unless the user
+// answers that they should go.
+TEST(Installer, UninstallsAnInstallationNothingUses) {
+    const char* pszSetup = std::getenv("QV_INSTALLER");
+    ASSERT_NE(nullptr, pszSetup) << "run through tools/installer-test.sh";
+    const std::string folder = KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Qorvane Unused";
+    const std::string setup = std::string("\"") + pszSetup + "\" /S /D=" + folder;
+    const std::string userFolder = KnownFolder(CSIDL_APPDATA) + "\\Qorvane";
+    const std::set<std::string> kept = {"Tessik.dat", "Tessik.ini"};
+    const std::set<std::string> aside = Listing(TempFolder() + "Qorvane-*");
+    ASSERT_EQ(0, RunCommand(setup));
+    CreateDirectoryA(userFolder.c_str(), nullptr);
+    for (const std::string& name : kept) {
+        ASSERT_TRUE(WriteWholeFile(folder + "\\" + name, "[Main]\r\n"));
+        ASSERT_TRUE(WriteWholeFile(userFolder + "\\" + name, "[Main]\r\n"));
+    }
+    ASSERT_TRUE(UninstallQuietly(folder));
+    EXPECT_EQ(kept, Listing(folder + "\\*"));
+    EXPECT_EQ(kept, Listing(userFolder + "\\*"));
+    EXPECT_EQ(aside, Listing(TempFolder() + "Qorvane-*"));
+
+    ASSERT_EQ(0, RunCommand(setup));
+    EXPECT_EQ(0, UninstallAnswering(folder, IDYES));
+    for (const std::string& name : kept)
+        EXPECT_FALSE(Exists(folder + "\\" + name)) << name;
+    EXPECT_FALSE(Exists(userFolder));
+}
+
+// Neither setup nor the uninstaller changes anything under a program they
+// cannot close: one started as administrator, or one whose exit is held up,
+// which setup gives back once it has ended.
+TEST(Installer, ChangesNothingUnderAProgramItCannotClose) {
+    const char* pszSetup = std::getenv("QV_INSTALLER");
+    ASSERT_NE(nullptr, pszSetup) << "run through tools/installer-test.sh";
+    const std::string folder = KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Qorvane Held";
+    const std::string setup = std::string("\"") + pszSetup + "\" /S /D=" + folder;
+    ASSERT_EQ(0, RunCommand(setup));
+    MakeOlder(folder);
+    {
+        const auto mutex = AdministratorsMutex();
+        ASSERT_NE(nullptr, mutex);
+        EXPECT_EQ(2, RunCommand(setup));
+        EXPECT_TRUE(HoldsOlder(folder));
+        // Run in place, the uninstaller's exit code is its own.
+        EXPECT_EQ(2, RunCommand("\"" + folder + "\\Uninstall.exe\" /S _?=" + folder));
+        EXPECT_TRUE(Exists(folder + "\\TessikDLL.dll"));
+        EXPECT_EQ("Qorvane", Reg(kEntry, "DisplayName"));
+    }
+
+    // Its exit waits on the box that says the list could not be saved,
+    // answered after setup gave up waiting (15 s) and before its second wait
+    // ends.
+    MurvelProcess murvel(folder);
+    ASSERT_TRUE(murvel.PutFile("Tessik.dat",
+                               "[Main]\r\nCount=1\r\n[Record_0]\r\nFileName=C:\\a.exe\r\n"));
+    SetFileAttributesA(murvel.File("Tessik.dat").c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(murvel.Start());
+    HANDLE hSetup = StartCommand(setup);
+    HWND hBox = murvel.WaitForDialog("Qorvane");
+    EXPECT_NE(nullptr, hBox);
+    Sleep(20000);
+    MurvelProcess::Click(hBox, IDOK);
+    EXPECT_EQ(2, ExitCode(hSetup));
+    EXPECT_TRUE(murvel.HasExited());
+    EXPECT_TRUE(HoldsOlder(folder));
+    EXPECT_TRUE(WaitFor(QorvaneRunning)) << "given back";
+    SetFileAttributesA(murvel.File("Tessik.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(UninstallQuietly(folder));
+}
+
+// Run by tools/installer-test.sh after the tests above and a restart of Wine,
 // when nothing maps the library any more and the system has deleted what setup
 // left to it.
 TEST(Installer, NothingOfTheProgramIsLeftAfterARestart) {
