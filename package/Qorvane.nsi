@@ -387,7 +387,8 @@ FunctionEnd
 ; run as administrator must not pass that right on to a program that maps a
 ; library from a folder the user can write into every window it hooks: the
 ; shell's explorer, asked to open the program, starts it as the signed-in user.
-Function StartProgram
+!macro START_PROGRAM un
+Function ${un}StartProgram
   Push $0
   System::Call 'shell32::IsUserAnAdmin() i .r0'
   ${If} $0 <> 0
@@ -397,6 +398,9 @@ Function StartProgram
   ${EndIf}
   Pop $0
 FunctionEnd
+!macroend
+!insertmacro START_PROGRAM ""
+!insertmacro START_PROGRAM "un."
 
 ; The finish page offers to start the program; a silent setup starts it when
 ; asked to, or when it ended the one that ran.
@@ -412,11 +416,12 @@ Function .onInstSuccess
   ${EndIf}
 FunctionEnd
 
-; A setup that changed nothing gives back the program it ended: the
+; A run that changed nothing gives back the program it asked to end: the
 ; installed version is whole. A start while the one asked to end is still on
 ; its way out would only hand over to it and leave none running; one that
 ; still runs after a second wait runs, and needs no start.
-Function .onInstFailed
+!macro GIVE_BACK un
+Function ${un}GiveBack
   Push $0
   ${If} $WasRunning = 1
   ${AndIf} ${FileExists} "$INSTDIR\Murvel.exe"
@@ -427,10 +432,28 @@ Function .onInstFailed
       StrCpy $Closing 0
     ${EndIf}
     ${If} $0 = 0
-      Call StartProgram
+      Call ${un}StartProgram
     ${EndIf}
   ${EndIf}
   Pop $0
+FunctionEnd
+!macroend
+!insertmacro GIVE_BACK ""
+!insertmacro GIVE_BACK "un."
+
+Function .onInstFailed
+  Call GiveBack
+FunctionEnd
+
+Function un.onInit
+  StrCpy $WasRunning 0
+  StrCpy $Closing 0
+FunctionEnd
+
+; An uninstall stopped while the program was on its way out leaves it
+; installed: it runs again, as after a setup that changed nothing.
+Function un.onUninstFailed
+  Call un.GiveBack
 FunctionEnd
 
 ; $R0: a file of the program in $INSTDIR. One still mapped by programs that
@@ -455,6 +478,9 @@ FunctionEnd
 
 Section "Uninstall"
   Call un.CloseRunning
+  ${If} $R9 = -1
+    StrCpy $WasRunning 1
+  ${EndIf}
   ${If} $R9 < 0
     Abort
   ${EndIf}
