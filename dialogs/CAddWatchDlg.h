@@ -9,10 +9,10 @@
 
 // First step of adding a watch item: the user types a path, browses for an
 // executable or picks a running program. After IDOK m_strFileName holds the
-// path, without blanks or quotes around it, never empty, exactly as the
-// ANSI code page holds it (a path it cannot hold is refused), with '*' in
-// place of a folder's version when the user chose so, never with '*' in the
-// file name.
+// path as ReadPathFromEdit gives it (full, normalized, with long names,
+// exactly as the ANSI code page holds it), never empty, with '*' in place of
+// a folder's version when the user chose so, never with '*' in the file
+// name; a file that does not exist only when the user said to keep it.
 class CAddWatchDlg : public CDialog {
 public:
     explicit CAddWatchDlg(CWnd* pParent = nullptr);
@@ -29,7 +29,8 @@ protected:
     INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    // Takes the path without blanks or quotes around it; refuses an empty one.
+    // Takes the path (ReadPathFromEdit); refuses an empty one or one with a
+    // '*' in its file name; asks about a file that does not exist.
     void OnOK() override;
 
 private:

@@ -42,6 +42,26 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
     return FALSE;
 }
 
+// The static that holds a message box's text has this id.
+const int kMessageBoxTextId = 0xFFFF;
+
+struct BoxSearch {
+    DWORD pid;
+    HWND hOwner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchBox(HWND hWnd, LPARAM lParam) {
+    BoxSearch* search = reinterpret_cast<BoxSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hWnd, &pid);
+    if (pid != search->pid || GetWindow(hWnd, GW_OWNER) != search->hOwner ||
+        !IsWindowVisible(hWnd) || !GetDlgItem(hWnd, kMessageBoxTextId))
+        return TRUE;
+    search->found = hWnd;
+    return FALSE;
+}
+
 HWND FindProcessWindow(DWORD pid, const char* className, const char* title, HWND skip = nullptr) {
     WindowSearch search = {pid, className, title, nullptr, skip};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
@@ -574,6 +594,20 @@ HWND MurvelProcess::WaitForDialog(const char* utf8Title) const {
 
 bool MurvelProcess::WaitForClosed(HWND hDlg) const {
     return WaitFor([&] { return !IsWindow(hDlg); });
+}
+
+std::string MurvelProcess::AnswerBox(HWND hOwner, int nButton) const {
+    BoxSearch search = {m_processId, hOwner, nullptr};
+    if (!WaitFor([&] {
+            EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        }))
+        return std::string();
+    wchar_t text[2048] = L"";
+    GetWindowTextW(GetDlgItem(search.found, kMessageBoxTextId), text, 2048);
+    Click(search.found, nButton);
+    WaitForClosed(search.found);
+    return Utf8FromWide(text);
 }
 
 void MurvelProcess::Click(HWND hDlg, int nID) {

@@ -110,6 +110,8 @@ TEST(WatchListCommands, CancelAtEitherStepAddsNothing) {
     SendMessageA(GetDlgItem(hAdd, IDC_FILE_NAME), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>("C:\\Tools\\two.exe"));
     MurvelProcess::Click(hAdd, IDOK);
+    EXPECT_NE(std::string::npos, murvel.AnswerBox(hAdd, IDYES).find("C:\\Tools\\two.exe"))
+        << "no such file: kept all the same";
     HWND hProp = murvel.WaitForDialog(kPropTitle);
     ASSERT_NE(nullptr, hProp);
     MurvelProcess::Click(hProp, IDCANCEL);
@@ -356,6 +358,55 @@ TEST(WatchListCommands, AnyVersionChosenWhenAddingKeepsGuardingAfterAnUpdate) {
     murvel.RunWatchCycle();
     EXPECT_EQ("Qorvane (守护中...)", murvel.Title());
     EXPECT_TRUE(ProgramHooks(murvel).Installed());
+}
+
+namespace {
+
+// Types the path into a new add dialog and presses OK.
+HWND TypeIntoAddDialog(const MurvelProcess& murvel, const std::string& path) {
+    murvel.PostCommand(ID_ADD_WATCH);
+    HWND hAdd = murvel.WaitForDialog(kAddTitle);
+    if (hAdd) {
+        SendMessageA(GetDlgItem(hAdd, IDC_FILE_NAME), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(path.c_str()));
+        MurvelProcess::Click(hAdd, IDOK);
+    }
+    return hAdd;
+}
+
+} // namespace
+
+TEST(WatchListCommands, TypedPathsAreStoredInTheirLongFormAndGuard) {
+    MurvelProcess murvel;
+    const std::string program =
+        murvel.PutProgram("Long Folder Name", SiblingProgram("HookTarget.exe"));
+    ASSERT_FALSE(program.empty());
+    wchar_t shortFolder[MAX_PATH] = L"";
+    ASSERT_NE(0u, GetShortPathNameW(Wide(murvel.File("Long Folder Name")).c_str(), shortFolder,
+                                    MAX_PATH));
+    std::string shortName = Utf8FromWide(shortFolder);
+    shortName.erase(0, shortName.find_last_of('\\') + 1);
+    ASSERT_NE("Long Folder Name", shortName) << "the system made an 8.3 name";
+    HookTargetProcess app("", program);
+    ASSERT_NE(nullptr, app.Window());
+    ASSERT_TRUE(murvel.Start());
+
+    // Forward slashes, a doubled one, a folder that is left again, the short
+    // name, and the dots and blanks a name cannot end with.
+    std::string typed = murvel.Folder() + "//sub/../" + shortName + "/./HookTarget.exe. ";
+    for (char& c : typed)
+        c = c == '\\' ? '/' : c;
+    HWND hAdd = TypeIntoAddDialog(murvel, typed);
+    ASSERT_NE(nullptr, hAdd);
+    HWND hProp = murvel.WaitForDialog(kPropTitle);
+    ASSERT_NE(nullptr, hProp) << "the file exists: no question";
+    EXPECT_EQ(program, EditText(hProp, IDC_FILE_NAME));
+    CheckRadio(hProp, IDC_VALID_NEVER, IDC_VALID_FOREGROUND, IDC_VALID_RUNNING);
+    MurvelProcess::Click(hProp, IDOK);
+    ASSERT_TRUE(murvel.WaitForClosed(hProp));
+    ASSERT_TRUE(WaitFor([&] { return murvel.Title() == "Qorvane (守护中...)"; }, 5000));
+    EXPECT_EQ(program, DatString(murvel, "Record_0", "FileName"));
+    EXPECT_EQ(program, murvel.CellText(0, 1));
 }
 
 namespace {
