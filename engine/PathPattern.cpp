@@ -54,6 +54,27 @@ bool MatchesName(Name pattern, Name name) {
     return p == pattern.size();
 }
 
+// Whether one text begins (bFromEnd: ends) as the other does, as far as the
+// shorter goes.
+bool AgreeAsFarAsTheShorter(Name a, Name b, bool bFromEnd) {
+    const size_t n = a.size() < b.size() ? a.size() : b.size();
+    return bFromEnd ? a.substr(a.size() - n) == b.substr(b.size() - n)
+                    : a.substr(0, n) == b.substr(0, n);
+}
+
+// Whether some folder name matches both names, each a pattern or not.
+bool NamesOverlap(Name a, Name b) {
+    const size_t firstA = a.find(L'*'), firstB = b.find(L'*');
+    if (firstA == Name::npos || firstB == Name::npos) {
+        return firstA == Name::npos ? MatchesName(b, a) : MatchesName(a, b);
+    }
+    // With a star on both sides the middle can always hold both patterns'
+    // inner parts: only the fixed ends can disagree.
+    const size_t lastA = a.rfind(L'*'), lastB = b.rfind(L'*');
+    return AgreeAsFarAsTheShorter(a.substr(0, firstA), b.substr(0, firstB), false) &&
+           AgreeAsFarAsTheShorter(a.substr(lastA + 1), b.substr(lastB + 1), true);
+}
+
 } // namespace
 
 bool IsPathPattern(const char* pszPath) {
@@ -88,6 +109,32 @@ bool MatchesWatchedPath(const char* pszPattern, const char* pszPath, UINT nCodeP
             return patternName.find(L'*') == Name::npos && patternName == pathName;
         }
         if (!MatchesName(patternName, pathName)) {
+            return false;
+        }
+    }
+}
+
+bool WatchedPathsOverlap(const char* pszA, const char* pszB, UINT nCodePage) {
+    const bool bPatternA = IsPathPattern(pszA), bPatternB = IsPathPattern(pszB);
+    if (!bPatternA || !bPatternB) {
+        return bPatternA ? MatchesWatchedPath(pszA, pszB, nCodePage)
+                         : MatchesWatchedPath(pszB, pszA, nCodePage);
+    }
+    CUpperPath a, b;
+    if (!a.Assign(pszA, nCodePage) || !b.Assign(pszB, nCodePage)) {
+        return false;
+    }
+    NameReader namesA(a.Text()), namesB(b.Text());
+    for (;;) {
+        bool bFileNameA = false, bFileNameB = false;
+        const Name nameA = namesA.Next(bFileNameA), nameB = namesB.Next(bFileNameB);
+        if (bFileNameA != bFileNameB) {
+            return false;
+        }
+        if (bFileNameA) {
+            return nameA.find(L'*') == Name::npos && nameA == nameB;
+        }
+        if (!NamesOverlap(nameA, nameB)) {
             return false;
         }
     }

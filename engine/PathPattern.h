@@ -24,3 +24,9 @@ bool HasWildcardInFileName(const char* pszPath);
 // 0x5C is no separator. Text that is not valid in the code page never matches
 // a pattern.
 bool MatchesWatchedPath(const char* pszPattern, const char* pszPath, UINT nCodePage = CP_ACP);
+
+// Whether some program's path is watched by both watched paths (each a path
+// or a pattern): the same path; a pattern that matches the other path; or two
+// patterns with the same number of folders and the same file name whose
+// folder names, pair by pair, some one name matches.
+bool WatchedPathsOverlap(const char* pszA, const char* pszB, UINT nCodePage = CP_ACP);

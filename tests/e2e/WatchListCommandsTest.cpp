@@ -409,6 +409,40 @@ TEST(WatchListCommands, TypedPathsAreStoredInTheirLongFormAndGuard) {
     EXPECT_EQ(program, murvel.CellText(0, 1));
 }
 
+TEST(WatchListCommands, AddingAWatchedProgramAgainAsksWhatToDo) {
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.dat", "[Main]\r\nCount=1\r\n[Record_0]\r\n"
+                                 "FileName=C:\\Tools\\app-*\\one.exe\r\nTitle=tools\r\n");
+    ASSERT_TRUE(murvel.Start());
+    const std::string typed = "c:\\tools\\APP-2.0\\one.exe";
+    // Yes opens the item that watches it; No adds the new one; Cancel nothing.
+    for (int answer : {IDYES, IDCANCEL, IDNO}) {
+        SCOPED_TRACE(answer);
+        HWND hAdd = TypeIntoAddDialog(murvel, typed);
+        ASSERT_NE(nullptr, hAdd);
+        ASSERT_FALSE(murvel.AnswerBox(hAdd, IDYES).empty()) << "no such file";
+        ASSERT_TRUE(murvel.WaitForClosed(hAdd));
+        const std::string question = murvel.AnswerBox(murvel.MainWindow(), answer);
+        EXPECT_EQ(0u, question.find("“tools”")) << question;
+        if (answer == IDCANCEL) {
+            murvel.Sync();
+            EXPECT_EQ(nullptr, murvel.TopWindow(Ansi(kPropTitle).c_str()));
+            continue;
+        }
+        HWND hProp = murvel.WaitForDialog(kPropTitle);
+        ASSERT_NE(nullptr, hProp);
+        EXPECT_EQ(answer == IDYES ? "C:\\Tools\\app-*\\one.exe" : "C:\\tools\\APP-2.0\\one.exe",
+                  EditText(hProp, IDC_FILE_NAME));
+        EXPECT_EQ(answer == IDYES ? "tools" : "one", EditText(hProp, IDC_ALIAS));
+        MurvelProcess::Click(hProp, IDOK);
+        ASSERT_TRUE(murvel.WaitForClosed(hProp));
+        murvel.Sync();
+        EXPECT_EQ(answer == IDYES ? 1 : 2, murvel.RowCount());
+        EXPECT_EQ(answer == IDYES ? 0 : 1, murvel.SelectedRow());
+    }
+    EXPECT_EQ("C:\\tools\\APP-2.0\\one.exe", DatString(murvel, "Record_1", "FileName"));
+}
+
 namespace {
 
 // Opens the first row's properties, checks that the choice shows as

@@ -308,6 +308,38 @@ TEST(PathPattern, StarsMatchWithinOneFolderNameByCharacters) {
     }
 }
 
+TEST(PathPattern, TwoWatchedPathsOverlapWhenSomeProgramMatchesBoth) {
+    const UINT kGbk = 936;
+    const struct {
+        const char* a;
+        const char* b;
+        bool overlap;
+    } cases[] = {
+        {"C:\\A\\x.exe", "c:\\a\\X.EXE", true},
+        {"C:\\A\\x.exe", "C:\\B\\x.exe", false},
+        {"C:\\A\\app-*\\x.exe", "C:\\A\\app-1.2\\x.exe", true},
+        {"C:\\A\\app-*\\x.exe", "C:\\A\\lib-1.2\\x.exe", false},
+        // Two patterns: the fixed ends of each folder name decide.
+        {"C:\\A\\app-*\\x.exe", "C:\\A\\*-1.2\\x.exe", true},
+        {"C:\\A\\app-*\\x.exe", "C:\\A\\lib-*\\x.exe", false},
+        {"C:\\A\\*-x64\\x.exe", "C:\\A\\*-x86\\x.exe", false},
+        {"C:\\A\\ab*\\x.exe", "C:\\A\\a*\\x.exe", true},
+        {"C:\\A\\a*b*c\\x.exe", "C:\\A\\a*c\\x.exe", true},
+        {"C:\\*\\app-*\\x.exe", "C:\\Tools\\*\\x.exe", true},
+        {"C:\\*\\app-*\\x.exe", "D:\\*\\*\\x.exe", false},
+        {"C:\\A\\app-*\\x.exe", "C:\\A\\app-*\\y.exe", false},
+        {"C:\\A\\app-*\\x.exe", "C:\\A\\app-*\\bin\\x.exe", false},
+        {"C:\\A\\APP-*\\X.EXE", "c:\\a\\app-*\\x.exe", true},
+        {"C:\\" CYRILLIC_UPPER "\\*\\x.exe", "C:\\" CYRILLIC_LOWER "\\v*\\x.exe", true},
+        // A star in the file name matches nothing, so it overlaps nothing.
+        {"C:\\A\\*\\*.exe", "C:\\A\\*\\x.exe", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.overlap, WatchedPathsOverlap(c.a, c.b, kGbk)) << c.a << " " << c.b;
+        EXPECT_EQ(c.overlap, WatchedPathsOverlap(c.b, c.a, kGbk)) << c.b << " " << c.a;
+    }
+}
+
 // A process list whose listing and paths come from a table.
 class TableProcessList : public CProcessList {
 public:
