@@ -34,8 +34,8 @@ bool CUpperPath::Assign(const char* pszText, UINT nCodePage) {
     }
     m_nLength = static_cast<size_t>(n);
     // The system's own case table, which does not change with the user's
-    // language (no Turkish dotless I), as file names compare: it agrees with
-    // CompareStringOrdinal ignoring case, which is documented to.
+    // language (no Turkish dotless I), as file names compare; under Wine it
+    // folds every letter as CompareStringOrdinal ignoring case does.
     CharUpperBuffW(const_cast<wchar_t*>(m_pText), static_cast<DWORD>(n));
     return true;
 }

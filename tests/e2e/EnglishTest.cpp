@@ -260,21 +260,3 @@ TEST(English, AddRefusesAPathTheCodePageCannotHold) {
     EXPECT_EQ(0, murvel.RowCount());
     EXPECT_FALSE(WideExists(murvel.WideFile("Tessik.dat"))) << "nothing was stored";
 }
-
-// Letters beyond ASCII in another case name the same folder, as the file
-// system compares names.
-TEST(English, AFolderNamedInAnotherLetterCaseIsWatched) {
-    if (GetACP() != 1252)
-        GTEST_SKIP() << "needs code page 1252, which holds the letters";
-    MurvelProcess murvel;
-    const std::string program = murvel.PutProgram("\xC4PFEL", SiblingProgram("HookTarget.exe"));
-    ASSERT_FALSE(program.empty());
-    HookTargetProcess app("", program);
-    ASSERT_NE(nullptr, app.Window());
-    murvel.PutFile("Tessik.dat",
-                   "[Main]\r\nCount=1\r\n[Record_0]\r\nFileName=" + Utf8(murvel.Folder()) +
-                       "\\\xC3\xA4pfel\\hooktarget.exe\r\nValidCondition=1\r\n");
-    ASSERT_TRUE(murvel.Start());
-    murvel.RunWatchCycle();
-    EXPECT_EQ("Qorvane (guarding...)", murvel.Title());
-}

@@ -303,109 +303,77 @@ TEST_F(ProcessList, MatchesAChinesePathInAnyLetterCase) {
     }
 }
 
-// A program installed deep in a folder tree, its path longer than MAX_PATH.
-// Wine starts such a program only from its Unix side: its loader, run
-// through the Unix shell, which Wine starts as any program.
-class DeepProgram {
-public:
-    explicit DeepProgram(const std::string& program) {
-        m_folder = L"\\\\?\\" + Wide(m_dir.Path());
-        for (wchar_t c = L'a'; c < L'e'; ++c) {
-            m_folder += L"\\" + std::wstring(80, c);
-            CreateDirectoryW(m_folder.c_str(), nullptr);
-        }
-        m_file = m_folder + L"\\WatchedApp.exe";
-        if (!CopyFileW(Wide(program).c_str(), m_file.c_str(), FALSE))
-            return;
-        using UnixNameFn = char*(CDECL*)(const wchar_t*);
-        auto unixName = reinterpret_cast<UnixNameFn>(reinterpret_cast<void (*)()>(
-            GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-        char loader[MAX_PATH] = "";
-        m_bUnderWine =
-            unixName && GetEnvironmentVariableA("WINELOADER", loader, sizeof loader) != 0;
-        if (!m_bUnderWine)
-            return;
-        char* unixFile = unixName(Path().c_str());
-        if (!unixFile)
-            return;
-        std::wstring cmd = L"sh -c \"exec '" + Wide(loader) + L"' '" + Wide(unixFile) +
-                           L"' </dev/null >/dev/null 2>&1\"";
-        HeapFree(GetProcessHeap(), 0, unixFile);
-        STARTUPINFOW si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi = {};
-        if (CreateProcessW(L"Z:\\bin\\sh", &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &si, &pi)) {
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
-            m_bStarted = true;
-        }
-    }
-    DeepProgram(const DeepProgram&) = delete;
-    DeepProgram& operator=(const DeepProgram&) = delete;
-    ~DeepProgram() {
-        if (m_dwProcessId != 0) {
-            HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, m_dwProcessId);
-            if (h) {
-                TerminateProcess(h, 9);
-                WaitForSingleObject(h, 10000);
-                CloseHandle(h);
-            }
-        }
-        // TempDir removes folders of MAX_PATH characters at most.
-        DeleteFileW(m_file.c_str());
-        for (std::wstring folder = m_folder; folder.size() > 4 + Wide(m_dir.Path()).size();
-             folder.erase(folder.find_last_of(L'\\')))
-            RemoveDirectoryW(folder.c_str());
-    }
+// Wine's kernel32 only: a Windows path as its Unix one.
+using UnixNameFn = char*(CDECL*)(const wchar_t*);
+UnixNameFn WineUnixName() {
+    return reinterpret_cast<UnixNameFn>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+}
 
-    bool UnderWine() const { return m_bUnderWine; }
-    bool Started() const { return m_bStarted; }
-    // The path as the system reports it, without the prefix.
-    std::wstring Path() const { return m_file.substr(4); }
-    // Waits until the list shows the program; its entry's index or -1.
-    int WaitUntilListed(CProcessList& list, const std::string& path) {
-        for (int attempt = 0; attempt < 200; ++attempt) {
-            list.Refresh();
-            for (int i = 0; i < list.GetCount(); ++i) {
-                if (path == list.GetAt(i).m_strPath.GetString()) {
-                    m_dwProcessId = list.GetAt(i).m_dwProcessId;
-                    return i;
-                }
-            }
-            Sleep(50);
-        }
-        return -1;
+// Starts a copy of the program deep in a folder tree, its path longer than
+// MAX_PATH, and returns that path (empty when it did not start). Wine starts
+// such a program only from its Unix side: its loader, through the Unix shell.
+std::wstring StartDeepCopy(const std::string& folder, const std::string& program) {
+    std::wstring path = Wide(folder);
+    for (wchar_t c = L'a'; c < L'e'; ++c) {
+        path += L"\\" + std::wstring(80, c);
+        CreateDirectoryW((L"\\\\?\\" + path).c_str(), nullptr);
     }
-
-private:
-    TempDir m_dir;
-    std::wstring m_folder, m_file;
-    bool m_bUnderWine = false;
-    bool m_bStarted = false;
-    DWORD m_dwProcessId = 0;
-};
+    path += L"\\WatchedApp.exe";
+    char loader[MAX_PATH] = "";
+    char* unixFile = nullptr;
+    if (!CopyFileW(Wide(program).c_str(), (L"\\\\?\\" + path).c_str(), FALSE) ||
+        !GetEnvironmentVariableA("WINELOADER", loader, sizeof loader) ||
+        !(unixFile = WineUnixName()(path.c_str())))
+        return L"";
+    std::wstring cmd = L"sh -c \"exec '" + Wide(loader) + L"' '" + Wide(unixFile) +
+                       L"' </dev/null >/dev/null 2>&1\"";
+    HeapFree(GetProcessHeap(), 0, unixFile);
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(L"Z:\\bin\\sh", &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return L"";
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return path;
+}
 
 TEST_F(ProcessList, ListsAndWatchesAProgramWhosePathIsLongerThanMaxPath) {
-    DeepProgram program(m_watched);
-    if (!program.UnderWine())
-        GTEST_SKIP() << "starts the deep program through Wine's loader";
-    ASSERT_TRUE(program.Started());
+    if (!WineUnixName())
+        GTEST_SKIP() << "starts the program through Wine's loader";
+    TempDir dir;
+    const std::wstring deep = StartDeepCopy(dir.Path(), m_watched);
+    ASSERT_FALSE(deep.empty());
     CString path;
-    ASSERT_TRUE(AnsiFromWide(program.Path().c_str(), &path));
-    ASSERT_GT(path.GetLength(), MAX_PATH);
-    for (CProcessList::Api api : {CProcessList::kApiByPlatform, CProcessList::kApiProcessStatus}) {
-        CProcessList list(api);
-        EXPECT_GE(program.WaitUntilListed(list, path.GetString()), 0) << api;
-    }
-    CProcessList named;
-    named.RefreshNamed({"WatchedApp.exe"});
-    ASSERT_EQ(1, named.GetCount());
-    EXPECT_STREQ(path, named.GetAt(0).m_strPath);
+    ASSERT_TRUE(AnsiFromWide(deep.c_str(), &path));
     CWatchList watchList;
     watchList.Add(Item(path.GetString(), 1));
     CWatchEvaluator evaluator(watchList);
+    for (int i = 0; i < 200 && evaluator.FindFirstInEffect(nullptr) != 0; ++i)
+        Sleep(50);
     EXPECT_EQ(0, evaluator.FindFirstInEffect(nullptr));
+    // The fallback reads the same path; the copy ends, and its tree goes,
+    // which TempDir cannot reach.
+    CProcessList list(CProcessList::kApiProcessStatus);
+    list.Refresh();
+    int found = 0;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        if (SamePath(path.GetString(), list.GetAt(i).m_strPath)) {
+            ++found;
+            HANDLE h =
+                OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, list.GetAt(i).m_dwProcessId);
+            TerminateProcess(h, 9);
+            WaitForSingleObject(h, 10000);
+            CloseHandle(h);
+        }
+    }
+    EXPECT_EQ(1, found);
+    const std::wstring prefix = L"\\\\?\\";
+    DeleteFileW((prefix + deep).c_str());
+    for (std::wstring p = deep; p.erase(p.find_last_of(L'\\')).size() > dir.Path().size();)
+        RemoveDirectoryW((prefix + p).c_str());
 }
 
 TEST_F(ProcessList, SnapshotOfNamedProgramsHoldsOnlyTheirProcesses) {
