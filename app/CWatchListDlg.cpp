@@ -618,6 +618,19 @@ void CWatchListDlg::OnAddWatch() {
     if (addDlg.DoModal() != IDOK) {
         return;
     }
+    int nExisting = -1;
+    switch (addDlg.AskAboutOverlap(m_hWnd, m_watchList, &nExisting)) {
+    case OverlapChoice::kCancel:
+        return;
+    case OverlapChoice::kOpenExisting:
+        m_listCtrl.SetItemState(nExisting, LVIS_FOCUSED | LVIS_SELECTED,
+                                LVIS_FOCUSED | LVIS_SELECTED);
+        m_listCtrl.SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(nExisting), FALSE);
+        OnWatchProperties();
+        return;
+    case OverlapChoice::kAddNew:
+        break;
+    }
     CWatchPropDlg propDlg;
     propDlg.m_item.m_strFileName = addDlg.m_strFileName;
     if (propDlg.DoModal() != IDOK) {

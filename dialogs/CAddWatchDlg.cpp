@@ -26,6 +26,8 @@ BOOL CAddWatchDlg::OnInitDialog() {
     m_btnCancel.SetIconFromBitmap(IDB_CANCEL);
     m_btnBrowse.ApplyStandardStyle(TRUE);
     m_btnBrowse.SetIconFromResource(IDI_BROWSE);
+    // An edit takes 30,000 characters unless told otherwise; a path may be longer.
+    ::SendMessageW(FileNameEdit(), EM_SETLIMITTEXT, 0, 0);
     // A program whose path the code page cannot hold could never be watched:
     // it is left out rather than offered with '?' in its path.
     std::vector<CString> paths;
@@ -91,7 +93,6 @@ void CAddWatchDlg::OnOK() {
     if (!ReadPathFromEdit(m_hWnd, IDC_FILE_NAME, m_strFileName)) {
         return;
     }
-    m_strFileName = CleanTypedPath(m_strFileName);
     if (m_strFileName.IsEmpty()) {
         // A watch item without a program would never be in effect.
         CString strText, strCaption;
@@ -101,7 +102,7 @@ void CAddWatchDlg::OnOK() {
         ::SetFocus(FileNameEdit());
         return;
     }
-    if (!TakeVersionChoice()) {
+    if (!TakeVersionChoice() || !ConfirmMissingProgram(m_hWnd, IDC_FILE_NAME, m_strFileName)) {
         return;
     }
     EndDialog(IDOK);
@@ -128,11 +129,16 @@ void CAddWatchDlg::ShowFileName(const char* pszPath) {
 }
 
 void CAddWatchDlg::OnChangeFileName() {
-    HWND hEdit = GetDlgItem(IDC_FILE_NAME);
-    std::string typed(static_cast<size_t>(::GetWindowTextLengthA(hEdit)) + 1, '\0');
-    typed.resize(
-        static_cast<size_t>(::GetWindowTextA(hEdit, &typed[0], static_cast<int>(typed.size()))));
-    const CString pattern = VersionFolderPattern(CleanTypedPath(typed.c_str()));
+    // The path as OK will store it, but for long names, which would ask the
+    // file system at every key.
+    const std::wstring typed = CleanTypedPath(WideWindowText(FileNameEdit()));
+    std::wstring path;
+    if (NormalizePathText(typed, path) != PathTextProblem::kNone) {
+        path = typed;
+    }
+    CString ansi;
+    const CString pattern =
+        AnsiFromWide(path.c_str(), &ansi) ? VersionFolderPattern(ansi) : CString();
     HWND hCheck = GetDlgItem(IDC_ANY_VERSION);
     // Checked only while there is a version to replace, so a checked box
     // always means the pattern shown below it.

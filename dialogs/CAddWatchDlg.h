@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AddWatchOverlap.h"
 #include "CDialog.h"
 #include "CIconButton.h"
 #include "CListBox.h"
@@ -9,13 +10,20 @@
 
 // First step of adding a watch item: the user types a path, browses for an
 // executable or picks a running program. After IDOK m_strFileName holds the
-// path, without blanks or quotes around it, never empty, exactly as the
-// ANSI code page holds it (a path it cannot hold is refused), with '*' in
-// place of a folder's version when the user chose so, never with '*' in the
-// file name.
+// path as ReadPathFromEdit gives it (full, normalized, with long names,
+// exactly as the ANSI code page holds it), never empty, with '*' in place of
+// a folder's version when the user chose so, never with '*' in the file
+// name; a file that does not exist only when the user said to keep it.
 class CAddWatchDlg : public CDialog {
 public:
     explicit CAddWatchDlg(CWnd* pParent = nullptr);
+
+    // After IDOK, before the item joins the list: whether the list watches
+    // the chosen program already, and what the user wants then
+    // (AskAboutOverlap, over hOwner).
+    OverlapChoice AskAboutOverlap(HWND hOwner, const CWatchList& list, int* pnExisting) const {
+        return ::AskAboutOverlap(hOwner, list, m_strFileName, pnExisting);
+    }
 
     CIconButton m_btnBrowse, m_btnOK, m_btnCancel;
     CListBox m_listRunning;
@@ -29,7 +37,8 @@ protected:
     INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    // Takes the path without blanks or quotes around it; refuses an empty one.
+    // Takes the path (ReadPathFromEdit); refuses an empty one or one with a
+    // '*' in its file name; asks about a file that does not exist.
     void OnOK() override;
 
 private:

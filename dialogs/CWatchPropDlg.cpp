@@ -3,6 +3,7 @@
 #include "AddWatchRules.h"
 #include "PathEntry.h"
 #include "PathPattern.h"
+#include "WideText.h"
 #include "resource.h"
 
 CWatchPropDlg::CWatchPropDlg(CWnd* pParent) : CDialog(IDD_WATCH_PROP, pParent) {}
@@ -38,6 +39,8 @@ BOOL CWatchPropDlg::OnInitDialog() {
     m_nKeepSystemAwake = m_item.m_nKeepSystemAwake == 1 ? BST_CHECKED : BST_UNCHECKED;
     EnableWaitControls();
     UpdateData(FALSE);
+    // An edit takes 30,000 characters unless told otherwise; a path may be longer.
+    ::SendMessageW(GetDlgItem(IDC_FILE_NAME), EM_SETLIMITTEXT, 0, 0);
     ::SetWindowTextA(GetDlgItem(IDC_FILE_NAME), m_strFileName);
 
     m_editAlias.SetFocus();
@@ -99,10 +102,14 @@ void CWatchPropDlg::OnOK() {
 }
 
 bool CWatchPropDlg::TakeFileName() {
-    if (!ReadPathFromEdit(m_hWnd, IDC_FILE_NAME, m_strFileName)) {
+    // A path left as it was stays as it was, also one that an older list
+    // holds in a form that typing would no longer give.
+    const bool bChanged = CleanTypedPath(WideWindowText(GetDlgItem(IDC_FILE_NAME))) !=
+                          WideFromAnsi(m_item.m_strFileName);
+    CString path = m_item.m_strFileName;
+    if (bChanged && !ReadPathFromEdit(m_hWnd, IDC_FILE_NAME, path)) {
         return false;
     }
-    const CString path = CleanTypedPath(m_strFileName);
     const UINT nRefusal = path.IsEmpty()                ? IDS_FILE_NAME_EMPTY
                           : HasWildcardInFileName(path) ? IDS_WILDCARD_IN_FILE_NAME
                                                         : 0;
@@ -113,6 +120,9 @@ bool CWatchPropDlg::TakeFileName() {
         MessageBoxA(m_hWnd, strText, strCaption, MB_OK | MB_ICONEXCLAMATION);
         ::SetFocus(GetDlgItem(IDC_FILE_NAME));
         ::SendMessageW(GetDlgItem(IDC_FILE_NAME), EM_SETSEL, 0, -1);
+        return false;
+    }
+    if (bChanged && !ConfirmMissingProgram(m_hWnd, IDC_FILE_NAME, path)) {
         return false;
     }
     m_item.m_strFileName = path;

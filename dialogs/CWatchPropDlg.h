@@ -40,8 +40,9 @@ private:
     void OnBlackoutClicked();
     // The item's own wait time and active area count only with blackout choice 2.
     void EnableWaitControls();
-    // Takes the path as typed, without blanks or quotes around it, into the
-    // item; false, with the user told why, for an empty one or one with a
-    // '*' in its file name.
+    // Takes a changed path as ReadPathFromEdit gives it into the item, an
+    // unchanged one as it was; false, with the user told why, for an empty
+    // one or one with a '*' in its file name, or when the user would rather
+    // correct a changed path to a file that does not exist.
     bool TakeFileName();
 };

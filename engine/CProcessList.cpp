@@ -193,7 +193,12 @@ bool CProcessList::ListProcesses(std::vector<ListedProcess>& processes) {
 
 bool CProcessList::ReadPath(DWORD dwProcessId, std::wstring& path) {
     const ProcessApi& api = LoadProcessApi();
-    wchar_t buffer[MAX_PATH];
+    // Room for the longest path the system has, so that a program installed
+    // deep in a folder tree is not left out, its NUL, and one unit more to
+    // tell such a path from one cut to the buffer; kept between calls.
+    m_pathBuffer.resize(kMaxPathUnits + 2);
+    wchar_t* buffer = m_pathBuffer.data();
+    const DWORD size = static_cast<DWORD>(m_pathBuffer.size());
     if (api.pQueryFullProcessImageNameW && !m_bProcessStatusOnly) {
         // The limited right is granted for processes that run elevated, where
         // an ordinary user's program is refused PROCESS_QUERY_INFORMATION and
@@ -203,7 +208,7 @@ bool CProcessList::ReadPath(DWORD dwProcessId, std::wstring& path) {
         ScopedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, dwProcessId));
         if (!process.Get())
             return false;
-        DWORD length = MAX_PATH;
+        DWORD length = size;
         if (!api.pQueryFullProcessImageNameW(process.Get(), 0, buffer, &length) || length == 0)
             return false;
         path.assign(buffer, length);
@@ -215,8 +220,9 @@ bool CProcessList::ReadPath(DWORD dwProcessId, std::wstring& path) {
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, dwProcessId));
     if (!process.Get())
         return false;
-    const DWORD length = api.pGetModuleFileNameExW(process.Get(), nullptr, buffer, MAX_PATH);
-    if (length == 0)
+    // A path cut to the buffer fills it: such a path would name another file.
+    const DWORD length = api.pGetModuleFileNameExW(process.Get(), nullptr, buffer, size);
+    if (length == 0 || length >= size - 1)
         return false;
     path.assign(buffer, length);
     return true;

@@ -20,6 +20,8 @@ public:
     enum Api { kApiByPlatform, kApiToolHelp, kApiProcessStatus };
     // The most processes one enumeration examines.
     static constexpr int kMaxProcessIds = 10240;
+    // The longest executable path read, in UTF-16 units: the system's limit.
+    static constexpr int kMaxPathUnits = 32767;
 
     explicit CProcessList(Api api = kApiByPlatform);
     CProcessList(const CProcessList&) = delete;
@@ -68,4 +70,5 @@ private:
     // entries.
     std::vector<ListedProcess> m_listed;
     std::vector<BYTE> m_systemInfo;
+    std::vector<wchar_t> m_pathBuffer;
 };

@@ -3,48 +3,43 @@
 #include "ProcessPath.h"
 
 #include <cstring>
-#include <string>
+#include <string_view>
 
 namespace {
 
-// The text in UTF-16, upper-cased; false when the code page cannot read it.
-// In UTF-16 a backslash or a star is always a character of its own, whatever
-// the code page made of it, and the case of every letter is known.
-bool UpperWide(const char* pszText, UINT nCodePage, std::wstring& wide) {
-    wide.clear();
-    if (*pszText == '\0') {
-        return true;
+using Name = std::wstring_view;
+
+// The folder names of a path and its file name, one at a time.
+class NameReader {
+public:
+    explicit NameReader(Name path) : m_rest(path) {}
+    // The next name; bFileName tells whether it was the last one.
+    Name Next(bool& bFileName) {
+        const size_t end = m_rest.find(L'\\');
+        bFileName = end == Name::npos;
+        const Name name = m_rest.substr(0, end);
+        m_rest = bFileName ? Name() : m_rest.substr(end + 1);
+        return name;
     }
-    const int n = MultiByteToWideChar(nCodePage, MB_ERR_INVALID_CHARS, pszText, -1, nullptr, 0);
-    if (n <= 1) {
-        return false;
-    }
-    wide.resize(static_cast<size_t>(n));
-    if (MultiByteToWideChar(nCodePage, MB_ERR_INVALID_CHARS, pszText, -1, &wide[0], n) != n) {
-        return false;
-    }
-    wide.resize(static_cast<size_t>(n - 1));
-    // The system's own case table, which does not change with the user's
-    // language, as file names compare.
-    CharUpperBuffW(&wide[0], static_cast<DWORD>(wide.size()));
-    return true;
-}
+
+private:
+    Name m_rest;
+};
 
 // Whether a folder name matches one of the pattern, whose stars stand for any
 // run of characters. A star ends before a character the pattern names, never
 // between the two halves of a surrogate pair.
-bool MatchesName(const wchar_t* pattern, size_t patternLength, const wchar_t* name,
-                 size_t nameLength) {
+bool MatchesName(Name pattern, Name name) {
     size_t p = 0, n = 0;
-    size_t star = patternLength, starFrom = 0;
-    while (n < nameLength) {
-        if (p < patternLength && pattern[p] == L'*') {
+    size_t star = pattern.size(), starFrom = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == L'*') {
             star = p++;
             starFrom = n;
-        } else if (p < patternLength && pattern[p] == name[n]) {
+        } else if (p < pattern.size() && pattern[p] == name[n]) {
             ++p;
             ++n;
-        } else if (star != patternLength) {
+        } else if (star != pattern.size()) {
             // The last star takes one more character and the rest is tried
             // again: earlier stars could gain nothing that it cannot.
             p = star + 1;
@@ -53,10 +48,31 @@ bool MatchesName(const wchar_t* pattern, size_t patternLength, const wchar_t* na
             return false;
         }
     }
-    while (p < patternLength && pattern[p] == L'*') {
+    while (p < pattern.size() && pattern[p] == L'*') {
         ++p;
     }
-    return p == patternLength;
+    return p == pattern.size();
+}
+
+// Whether one text begins (bFromEnd: ends) as the other does, as far as the
+// shorter goes.
+bool AgreeAsFarAsTheShorter(Name a, Name b, bool bFromEnd) {
+    const size_t n = a.size() < b.size() ? a.size() : b.size();
+    return bFromEnd ? a.substr(a.size() - n) == b.substr(b.size() - n)
+                    : a.substr(0, n) == b.substr(0, n);
+}
+
+// Whether some folder name matches both names, each a pattern or not.
+bool NamesOverlap(Name a, Name b) {
+    const size_t firstA = a.find(L'*'), firstB = b.find(L'*');
+    if (firstA == Name::npos || firstB == Name::npos) {
+        return firstA == Name::npos ? MatchesName(b, a) : MatchesName(a, b);
+    }
+    // With a star on both sides the middle can always hold both patterns'
+    // inner parts: only the fixed ends can disagree.
+    const size_t lastA = a.rfind(L'*'), lastB = b.rfind(L'*');
+    return AgreeAsFarAsTheShorter(a.substr(0, firstA), b.substr(0, firstB), false) &&
+           AgreeAsFarAsTheShorter(a.substr(lastA + 1), b.substr(lastB + 1), true);
 }
 
 } // namespace
@@ -73,31 +89,53 @@ bool HasWildcardInFileName(const char* pszPath) {
 
 bool MatchesWatchedPath(const char* pszPattern, const char* pszPath, UINT nCodePage) {
     if (!IsPathPattern(pszPattern)) {
-        return SamePath(pszPattern, pszPath);
+        return SamePath(pszPattern, pszPath, nCodePage);
     }
-    std::wstring pattern, path;
-    if (!UpperWide(pszPattern, nCodePage, pattern) || !UpperWide(pszPath, nCodePage, path)) {
+    CUpperPath pattern, path;
+    if (!pattern.Assign(pszPattern, nCodePage) || !path.Assign(pszPath, nCodePage)) {
         return false;
     }
-    size_t p = 0, s = 0;
+    NameReader patternNames(pattern.Text()), pathNames(path.Text());
     for (;;) {
-        size_t patternEnd = pattern.find(L'\\', p);
-        size_t pathEnd = path.find(L'\\', s);
-        const bool bPatternFileName = patternEnd == std::wstring::npos;
-        const bool bPathFileName = pathEnd == std::wstring::npos;
+        bool bPatternFileName = false, bPathFileName = false;
+        const Name patternName = patternNames.Next(bPatternFileName);
+        const Name pathName = pathNames.Next(bPathFileName);
         if (bPatternFileName != bPathFileName) {
             return false;
         }
         if (bPatternFileName) {
             // The file name itself is never a pattern: only processes of the
             // exact name are looked at.
-            return pattern.find(L'*', p) == std::wstring::npos &&
-                   pattern.compare(p, std::wstring::npos, path, s, std::wstring::npos) == 0;
+            return patternName.find(L'*') == Name::npos && patternName == pathName;
         }
-        if (!MatchesName(pattern.data() + p, patternEnd - p, path.data() + s, pathEnd - s)) {
+        if (!MatchesName(patternName, pathName)) {
             return false;
         }
-        p = patternEnd + 1;
-        s = pathEnd + 1;
+    }
+}
+
+bool WatchedPathsOverlap(const char* pszA, const char* pszB, UINT nCodePage) {
+    const bool bPatternA = IsPathPattern(pszA), bPatternB = IsPathPattern(pszB);
+    if (!bPatternA || !bPatternB) {
+        return bPatternA ? MatchesWatchedPath(pszA, pszB, nCodePage)
+                         : MatchesWatchedPath(pszB, pszA, nCodePage);
+    }
+    CUpperPath a, b;
+    if (!a.Assign(pszA, nCodePage) || !b.Assign(pszB, nCodePage)) {
+        return false;
+    }
+    NameReader namesA(a.Text()), namesB(b.Text());
+    for (;;) {
+        bool bFileNameA = false, bFileNameB = false;
+        const Name nameA = namesA.Next(bFileNameA), nameB = namesB.Next(bFileNameB);
+        if (bFileNameA != bFileNameB) {
+            return false;
+        }
+        if (bFileNameA) {
+            return nameA.find(L'*') == Name::npos && nameA == nameB;
+        }
+        if (!NamesOverlap(nameA, nameB)) {
+            return false;
+        }
     }
 }

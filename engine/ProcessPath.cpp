@@ -2,8 +2,64 @@
 
 #include <mbstring.h>
 
-bool SamePath(const char* pszA, const char* pszB) {
-    return ComparePaths(pszA, pszB) == 0;
+#include <cstring>
+
+namespace {
+
+unsigned char UpperAscii(unsigned char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+}
+
+} // namespace
+
+bool CUpperPath::Assign(const char* pszText, UINT nCodePage) {
+    m_pText = m_szShort;
+    m_nLength = 0;
+    const int cb = static_cast<int>(std::strlen(pszText));
+    if (cb == 0) {
+        return true;
+    }
+    int n = MultiByteToWideChar(nCodePage, MB_ERR_INVALID_CHARS, pszText, cb, m_szShort, MAX_PATH);
+    if (n == 0) {
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+            return false;
+        }
+        n = MultiByteToWideChar(nCodePage, MB_ERR_INVALID_CHARS, pszText, cb, nullptr, 0);
+        if (n <= 0) {
+            return false;
+        }
+        m_long.resize(static_cast<size_t>(n));
+        MultiByteToWideChar(nCodePage, MB_ERR_INVALID_CHARS, pszText, cb, &m_long[0], n);
+        m_pText = m_long.data();
+    }
+    m_nLength = static_cast<size_t>(n);
+    // The system's own case table, which does not change with the user's
+    // language (no Turkish dotless I), as file names compare; under Wine it
+    // folds every letter as CompareStringOrdinal ignoring case does.
+    CharUpperBuffW(const_cast<wchar_t*>(m_pText), static_cast<DWORD>(n));
+    return true;
+}
+
+bool SamePath(const char* pszA, const char* pszB, UINT nCodePage) {
+    const unsigned char* a = reinterpret_cast<const unsigned char*>(pszA);
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(pszB);
+    // Most names are ASCII, where the upper case is plain. A byte below 0x80
+    // is a character of its own in every ANSI code page as long as everything
+    // before it was one too.
+    for (; *a < 0x80 && *b < 0x80; ++a, ++b) {
+        if (UpperAscii(*a) != UpperAscii(*b)) {
+            return false;
+        }
+        if (*a == '\0') {
+            return true;
+        }
+    }
+    CUpperPath upperA, upperB;
+    if (!upperA.Assign(reinterpret_cast<const char*>(a), nCodePage) ||
+        !upperB.Assign(reinterpret_cast<const char*>(b), nCodePage)) {
+        return std::strcmp(pszA, pszB) == 0;
+    }
+    return upperA.Text() == upperB.Text();
 }
 
 int ComparePaths(const char* pszA, const char* pszB) {

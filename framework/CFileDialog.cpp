@@ -2,6 +2,11 @@
 
 #include "WideText.h"
 
+#include <cderr.h>
+
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // The filter's texts with the zero bytes between them, as UTF-16.
@@ -22,21 +27,38 @@ CFileDialog::CFileDialog(const char* lpszDefExt, const wchar_t* lpszFileName, DW
                          const char* lpszFilter, CWnd* pParentWnd)
     : m_strDefExt(WideFromAnsi(lpszDefExt)),
       m_strFilter(lpszFilter ? WideFilter(MakeFilter(lpszFilter, CP_ACP)) : std::wstring()),
-      m_dwFlags(dwFlags), m_hWndParent(pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr) {
-    lstrcpynW(m_szFile, lpszFileName ? lpszFileName : L"", MAX_PATH);
-}
+      m_dwFlags(dwFlags), m_hWndParent(pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr),
+      m_strInitialFile(lpszFileName ? lpszFileName : L"") {}
 
 INT_PTR CFileDialog::DoModal() {
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = m_hWndParent;
-    ofn.lpstrFilter = m_strFilter.empty() ? nullptr : m_strFilter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = m_szFile;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrDefExt = m_strDefExt.empty() ? nullptr : m_strDefExt.c_str();
-    ofn.Flags = m_dwFlags | OFN_EXPLORER;
-    return GetOpenFileNameW(&ofn) ? IDOK : IDCANCEL;
+    // Room for the longest path the system has. A dialog that still finds it
+    // too small says how much it needs; it opens again with that much rather
+    // than answer as if the user had cancelled.
+    std::vector<wchar_t> file(kMaxPathUnits + 1, L'\0');
+    for (;;) {
+        const size_t copied = std::min(m_strInitialFile.size(), file.size() - 1);
+        std::copy(m_strInitialFile.begin(), m_strInitialFile.begin() + copied, file.begin());
+        file[copied] = L'\0';
+        OPENFILENAMEW ofn = {};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = m_hWndParent;
+        ofn.lpstrFilter = m_strFilter.empty() ? nullptr : m_strFilter.c_str();
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = file.data();
+        ofn.nMaxFile = static_cast<DWORD>(file.size());
+        ofn.lpstrDefExt = m_strDefExt.empty() ? nullptr : m_strDefExt.c_str();
+        ofn.Flags = m_dwFlags | OFN_EXPLORER;
+        if (GetOpenFileNameW(&ofn)) {
+            m_strPathName = file.data();
+            return IDOK;
+        }
+        if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL) {
+            return IDCANCEL;
+        }
+        // The first unit then holds the size needed.
+        const size_t needed = file[0];
+        file.assign(std::max(needed + 1, file.size() * 2), L'\0');
+    }
 }
 
 std::string CFileDialog::MakeFilter(const char* lpszFilter, UINT nCodePage) {

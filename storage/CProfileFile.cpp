@@ -21,30 +21,9 @@ private:
     std::wstring m_text;
 };
 
-// The first bytes of value, whole characters only, that fit in cbMax bytes.
-size_t WholeCharactersIn(const std::wstring& wide, const std::string& value, size_t cbMax) {
-    if (value.size() <= cbMax) {
-        return value.size();
-    }
-    size_t cb = 0;
-    for (size_t i = 0; i < wide.size();) {
-        const size_t units = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() ? 2 : 1;
-        const int n = WideCharToMultiByte(CP_ACP, 0, &wide[i], static_cast<int>(units), nullptr, 0,
-                                          nullptr, nullptr);
-        if (n <= 0 || cb + static_cast<size_t>(n) > cbMax) {
-            break;
-        }
-        cb += static_cast<size_t>(n);
-        i += units;
-    }
-    return cb;
-}
-
 } // namespace
 
-CProfileFile::CProfileFile() {
-    m_szValue[0] = '\0';
-}
+CProfileFile::CProfileFile() = default;
 
 CProfileFile::CProfileFile(const wchar_t* pszPath) : CProfileFile() {
     SetPath(pszPath);
@@ -58,17 +37,25 @@ void CProfileFile::SetPath(const wchar_t* pszPath) {
 
 const char* CProfileFile::GetString(const char* pszSection, const char* pszKey,
                                     const char* pszDefault) {
-    // Read as UTF-16, then at most 2047 bytes in the code page, whole
-    // characters only (three bytes each for Chinese under UTF-8).
-    std::vector<wchar_t> buffer(sizeof m_szValue, L'\0');
-    GetPrivateProfileStringW(WideArg(pszSection), WideArg(pszKey), WideArg(pszDefault),
-                             buffer.data(), static_cast<DWORD>(buffer.size()), m_strPath.c_str());
-    const std::wstring wide(buffer.data());
-    std::string value;
-    CodePageFromWide(wide.c_str(), CP_ACP, &value);
-    std::memset(m_szValue, 0, sizeof m_szValue);
-    std::memcpy(m_szValue, value.data(), WholeCharactersIn(wide, value, sizeof m_szValue - 1));
-    return m_szValue;
+    // Read as UTF-16 in a buffer that grows while the platform fills it, as
+    // far as the longest path the system has, then in the code page.
+    std::vector<wchar_t> buffer(2048, L'\0');
+    DWORD n = 0;
+    for (;;) {
+        n = GetPrivateProfileStringW(WideArg(pszSection), WideArg(pszKey), WideArg(pszDefault),
+                                     buffer.data(), static_cast<DWORD>(buffer.size()),
+                                     m_strPath.c_str());
+        if (n + 1 < buffer.size() || buffer.size() > kMaxValueUnits) {
+            break;
+        }
+        buffer.assign(buffer.size() * 2, L'\0');
+    }
+    // A value cut there ends with whole characters.
+    if (n + 1 == buffer.size() && IS_HIGH_SURROGATE(buffer[n - 1])) {
+        --n;
+    }
+    CodePageFromWide(std::wstring(buffer.data(), n).c_str(), CP_ACP, &m_strValue);
+    return m_strValue.c_str();
 }
 
 int CProfileFile::GetInt(const char* pszSection, const char* pszKey, int nDefault) {

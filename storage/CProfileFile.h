@@ -19,7 +19,12 @@ public:
     void SetPath(const wchar_t* pszPath);
     const wchar_t* GetPath() const { return m_strPath.c_str(); }
 
-    // The returned text lives in this object until the next GetString call on it.
+    // The longest value GetString reads whole, in UTF-16 units: a path of the
+    // longest length the system allows.
+    static constexpr size_t kMaxValueUnits = 32767;
+
+    // The returned text lives in this object until the next GetString call on
+    // it. A value longer than kMaxValueUnits is cut there.
     const char* GetString(const char* pszSection, const char* pszKey, const char* pszDefault);
     int GetInt(const char* pszSection, const char* pszKey, int nDefault);
     BOOL WriteString(const char* pszSection, const char* pszKey, const char* pszValue);
@@ -27,5 +32,5 @@ public:
 
 private:
     std::wstring m_strPath;
-    char m_szValue[2048];
+    std::string m_strValue;
 };

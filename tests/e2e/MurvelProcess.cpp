@@ -19,13 +19,16 @@ struct WindowSearch {
     const char* title;
     HWND found;
     HWND skip;
+    // When set, only a window that this one owns.
+    HWND owner;
 };
 
 BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
     WindowSearch* search = reinterpret_cast<WindowSearch*>(lParam);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != search->pid || hwnd == search->skip)
+    if (pid != search->pid || hwnd == search->skip ||
+        (search->owner && GetWindow(hwnd, GW_OWNER) != search->owner))
         return TRUE;
     char text[256] = "";
     if (search->className) {
@@ -43,7 +46,7 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
 }
 
 HWND FindProcessWindow(DWORD pid, const char* className, const char* title, HWND skip = nullptr) {
-    WindowSearch search = {pid, className, title, nullptr, skip};
+    WindowSearch search = {pid, className, title, nullptr, skip, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -574,6 +577,24 @@ HWND MurvelProcess::WaitForDialog(const char* utf8Title) const {
 
 bool MurvelProcess::WaitForClosed(HWND hDlg) const {
     return WaitFor([&] { return !IsWindow(hDlg); });
+}
+
+std::string MurvelProcess::AnswerBox(HWND hOwner, int nButton) const {
+    // The static that holds a message box's text has this id; a box is
+    // listed before its controls are made.
+    const int kTextId = 0xFFFF;
+    WindowSearch search = {m_processId, "#32770", nullptr, nullptr, nullptr, hOwner};
+    if (!WaitFor([&] {
+            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+            return search.found && IsWindowVisible(search.found) &&
+                   GetDlgItem(search.found, kTextId);
+        }))
+        return std::string();
+    wchar_t text[2048] = L"";
+    GetDlgItemTextW(search.found, kTextId, text, 2048);
+    Click(search.found, nButton);
+    WaitForClosed(search.found);
+    return Utf8FromWide(text);
 }
 
 void MurvelProcess::Click(HWND hDlg, int nID) {

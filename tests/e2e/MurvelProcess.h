@@ -114,6 +114,10 @@ public:
     HWND WaitForDialog(const char* utf8Title) const;
     // The dialog's window is gone.
     bool WaitForClosed(HWND hDlg) const;
+    // Waits for the message box that hOwner owns, answers it with the button
+    // and waits until it has closed; returns its message (UTF-8), empty when
+    // no box came.
+    std::string AnswerBox(HWND hOwner, int nButton) const;
     // A click on a dialog's button as the dialog manager reports it.
     static void Click(HWND hDlg, int nID);
     // A round trip through the program's message handling. Sent messages

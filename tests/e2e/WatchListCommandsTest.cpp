@@ -110,6 +110,8 @@ TEST(WatchListCommands, CancelAtEitherStepAddsNothing) {
     SendMessageA(GetDlgItem(hAdd, IDC_FILE_NAME), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>("C:\\Tools\\two.exe"));
     MurvelProcess::Click(hAdd, IDOK);
+    EXPECT_NE(std::string::npos, murvel.AnswerBox(hAdd, IDYES).find("C:\\Tools\\two.exe"))
+        << "no such file: kept all the same";
     HWND hProp = murvel.WaitForDialog(kPropTitle);
     ASSERT_NE(nullptr, hProp);
     MurvelProcess::Click(hProp, IDCANCEL);
@@ -356,6 +358,84 @@ TEST(WatchListCommands, AnyVersionChosenWhenAddingKeepsGuardingAfterAnUpdate) {
     murvel.RunWatchCycle();
     EXPECT_EQ("Qorvane (守护中...)", murvel.Title());
     EXPECT_TRUE(ProgramHooks(murvel).Installed());
+}
+
+namespace {
+
+// Types the path into a new add dialog and presses OK.
+HWND TypeIntoAddDialog(const MurvelProcess& murvel, const std::string& path) {
+    murvel.PostCommand(ID_ADD_WATCH);
+    HWND hAdd = murvel.WaitForDialog(kAddTitle);
+    if (hAdd) {
+        SendMessageA(GetDlgItem(hAdd, IDC_FILE_NAME), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(path.c_str()));
+        MurvelProcess::Click(hAdd, IDOK);
+    }
+    return hAdd;
+}
+
+} // namespace
+
+TEST(WatchListCommands, TypedPathsAreStoredInTheirLongFormAndGuard) {
+    MurvelProcess murvel;
+    const std::string program =
+        murvel.PutProgram("Long Folder Name", SiblingProgram("HookTarget.exe"));
+    ASSERT_FALSE(program.empty());
+    wchar_t shortFolder[MAX_PATH] = L"";
+    ASSERT_NE(0u, GetShortPathNameW(Wide(murvel.File("Long Folder Name")).c_str(), shortFolder,
+                                    MAX_PATH));
+    std::string shortName = Utf8FromWide(shortFolder);
+    shortName.erase(0, shortName.find_last_of('\\') + 1);
+    ASSERT_NE("Long Folder Name", shortName) << "the system made an 8.3 name";
+    HookTargetProcess app("", program);
+    ASSERT_NE(nullptr, app.Window());
+    ASSERT_TRUE(murvel.Start());
+
+    // Forward slashes, a doubled one, a folder that is left again, the short
+    // name, and the dots and blanks a name cannot end with.
+    std::string typed = murvel.Folder() + "//sub/../" + shortName + "/./HookTarget.exe. ";
+    for (char& c : typed)
+        c = c == '\\' ? '/' : c;
+    HWND hAdd = TypeIntoAddDialog(murvel, typed);
+    ASSERT_NE(nullptr, hAdd);
+    HWND hProp = murvel.WaitForDialog(kPropTitle);
+    ASSERT_NE(nullptr, hProp) << "the file exists: no question";
+    CheckRadio(hProp, IDC_VALID_NEVER, IDC_VALID_FOREGROUND, IDC_VALID_RUNNING);
+    MurvelProcess::Click(hProp, IDOK);
+    ASSERT_TRUE(murvel.WaitForClosed(hProp));
+    ASSERT_TRUE(WaitFor([&] { return murvel.Title() == "Qorvane (守护中...)"; }, 5000));
+    EXPECT_EQ(program, DatString(murvel, "Record_0", "FileName"));
+}
+
+TEST(WatchListCommands, AddingAWatchedProgramAgainAsksWhatToDo) {
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.dat", "[Main]\r\nCount=1\r\n[Record_0]\r\n"
+                                 "FileName=C:\\Tools\\app-*\\one.exe\r\nTitle=tools\r\n");
+    ASSERT_TRUE(murvel.Start());
+    const std::string typed = "c:\\tools\\APP-2.0\\one.exe";
+    // Yes opens the item that watches it; No adds the new one; Cancel nothing.
+    for (int answer : {IDYES, IDCANCEL, IDNO}) {
+        SCOPED_TRACE(answer);
+        HWND hAdd = TypeIntoAddDialog(murvel, typed);
+        ASSERT_NE(nullptr, hAdd);
+        ASSERT_FALSE(murvel.AnswerBox(hAdd, IDYES).empty()) << "no such file";
+        ASSERT_TRUE(murvel.WaitForClosed(hAdd));
+        const std::string question = murvel.AnswerBox(murvel.MainWindow(), answer);
+        EXPECT_EQ(0u, question.find("“tools”")) << question;
+        if (answer == IDCANCEL)
+            continue;
+        HWND hProp = murvel.WaitForDialog(kPropTitle);
+        ASSERT_NE(nullptr, hProp);
+        EXPECT_EQ(answer == IDYES ? "C:\\Tools\\app-*\\one.exe" : "C:\\tools\\APP-2.0\\one.exe",
+                  EditText(hProp, IDC_FILE_NAME));
+        EXPECT_EQ(answer == IDYES ? "tools" : "one", EditText(hProp, IDC_ALIAS));
+        MurvelProcess::Click(hProp, IDOK);
+        ASSERT_TRUE(murvel.WaitForClosed(hProp));
+        murvel.Sync();
+        EXPECT_EQ(answer == IDYES ? 1 : 2, murvel.RowCount());
+        EXPECT_EQ(answer == IDYES ? 0 : 1, murvel.SelectedRow());
+    }
+    EXPECT_EQ("C:\\tools\\APP-2.0\\one.exe", DatString(murvel, "Record_1", "FileName"));
 }
 
 namespace {

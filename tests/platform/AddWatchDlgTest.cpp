@@ -1,6 +1,7 @@
 #include "CAddWatchDlg.h"
 #include "DialogDriver.h"
 #include "TestPaths.h"
+#include "WideText.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +85,15 @@ void ClickLine(HWND hDlg, int line, bool bDouble) {
     }
 }
 
+// The question about a file that does not exist, as its box shows it.
+std::string Missing(const std::string& path) {
+    const std::wstring wide = WideFromAnsi(path.c_str());
+    const wchar_t* args[] = {wide.c_str()};
+    std::string text;
+    CodePageFromWide(FormatWideString(IDS_NO_SUCH_PROGRAM, args, 1).c_str(), CP_ACP, &text);
+    return text;
+}
+
 class AddWatchDlg : public ::testing::Test {
 protected:
     void SetUp() override { SetCursorPos(1010, 750); }
@@ -137,6 +147,12 @@ TEST_F(AddWatchDlg, RunningProgramPickedFromTheListIsTheResult) {
                                D::SetText(hDlg, IDC_FILE_NAME, (m_watched + ".edited").c_str());
                            }
                            D::Click(hDlg, IDOK);
+                           if (c.step == kClickEditThenOk) {
+                               // No such file: kept since the user says so.
+                               HWND hBox = d.WaitForMessageBox(hDlg);
+                               ASSERT_NE(nullptr, hBox);
+                               EXPECT_EQ(Missing(c.fileName), D::AnswerMessageBox(hBox, IDYES));
+                           }
                            break;
                        case kDoubleClick:
                            ClickLine(hDlg, line, true);
@@ -226,6 +242,7 @@ TEST_F(AddWatchDlg, AVersionFolderOffersAPatternThatOkStoresWhenChosen) {
     } cases[] = {
         {kVersioned, kPattern, true, kPattern},
         {kVersioned, kPattern, false, kVersioned},
+        {"C:/Chat/app-1.2.3/Chat.exe", kPattern, true, kPattern},
         {"C:\\Chat\\app-1.2.3\\*.exe", "C:\\Chat\\app-*\\*.exe", true, nullptr},
     };
     for (const auto& c : cases) {
@@ -255,6 +272,12 @@ TEST_F(AddWatchDlg, AVersionFolderOffersAPatternThatOkStoresWhenChosen) {
                            D::Click(hDlg, IDC_ANY_VERSION);
                        }
                        D::Click(hDlg, IDOK);
+                       if (c.result && !c.check) {
+                           // Only a plain path is looked for on the disk.
+                           HWND hBox = d.WaitForMessageBox(hDlg);
+                           ASSERT_NE(nullptr, hBox);
+                           EXPECT_EQ(Missing(c.result), D::AnswerMessageBox(hBox, IDYES));
+                       }
                        if (c.result) {
                            EXPECT_TRUE(d.WaitForClose());
                            return;

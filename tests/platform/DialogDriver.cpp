@@ -129,9 +129,9 @@ bool DialogDriver::IsAllSelected(HWND hEdit) {
     return start == 0 && end == static_cast<DWORD>(SendMessageA(hEdit, EM_LINELENGTH, 0, 0));
 }
 
-std::string DialogDriver::AnswerMessageBox(HWND hBox) {
+std::string DialogDriver::AnswerMessageBox(HWND hBox, int nButton) {
     std::string text = Text(hBox, kMessageBoxTextId);
-    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    PostMessageA(hBox, WM_COMMAND, static_cast<WPARAM>(nButton), 0);
     return text;
 }
 

@@ -40,8 +40,8 @@ public:
     static bool IsEnabled(HWND hDlg, int nID) {
         return IsWindowEnabled(GetDlgItem(hDlg, nID)) != 0;
     }
-    // Reads the box's message and answers it with its OK button.
-    static std::string AnswerMessageBox(HWND hBox);
+    // Reads the box's message and answers it with the button (OK unless told).
+    static std::string AnswerMessageBox(HWND hBox, int nButton = IDOK);
     // The window with the keyboard focus in the modal thread.
     HWND Focus() const;
 

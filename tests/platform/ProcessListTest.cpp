@@ -303,6 +303,79 @@ TEST_F(ProcessList, MatchesAChinesePathInAnyLetterCase) {
     }
 }
 
+// Wine's kernel32 only: a Windows path as its Unix one.
+using UnixNameFn = char*(CDECL*)(const wchar_t*);
+UnixNameFn WineUnixName() {
+    return reinterpret_cast<UnixNameFn>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+}
+
+// Starts a copy of the program deep in a folder tree, its path longer than
+// MAX_PATH, and returns that path (empty when it did not start). Wine starts
+// such a program only from its Unix side: its loader, through the Unix shell.
+std::wstring StartDeepCopy(const std::string& folder, const std::string& program) {
+    std::wstring path = Wide(folder);
+    for (wchar_t c = L'a'; c < L'e'; ++c) {
+        path += L"\\" + std::wstring(80, c);
+        CreateDirectoryW((L"\\\\?\\" + path).c_str(), nullptr);
+    }
+    path += L"\\WatchedApp.exe";
+    char loader[MAX_PATH] = "";
+    char* unixFile = nullptr;
+    if (!CopyFileW(Wide(program).c_str(), (L"\\\\?\\" + path).c_str(), FALSE) ||
+        !GetEnvironmentVariableA("WINELOADER", loader, sizeof loader) ||
+        !(unixFile = WineUnixName()(path.c_str())))
+        return L"";
+    std::wstring cmd = L"sh -c \"exec '" + Wide(loader) + L"' '" + Wide(unixFile) +
+                       L"' </dev/null >/dev/null 2>&1\"";
+    HeapFree(GetProcessHeap(), 0, unixFile);
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(L"Z:\\bin\\sh", &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return L"";
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return path;
+}
+
+TEST_F(ProcessList, ListsAndWatchesAProgramWhosePathIsLongerThanMaxPath) {
+    if (!WineUnixName())
+        GTEST_SKIP() << "starts the program through Wine's loader";
+    TempDir dir;
+    const std::wstring deep = StartDeepCopy(dir.Path(), m_watched);
+    ASSERT_FALSE(deep.empty());
+    CString path;
+    ASSERT_TRUE(AnsiFromWide(deep.c_str(), &path));
+    CWatchList watchList;
+    watchList.Add(Item(path.GetString(), 1));
+    CWatchEvaluator evaluator(watchList);
+    for (int i = 0; i < 200 && evaluator.FindFirstInEffect(nullptr) != 0; ++i)
+        Sleep(50);
+    EXPECT_EQ(0, evaluator.FindFirstInEffect(nullptr));
+    // The fallback reads the same path; the copy ends, and its tree goes,
+    // which TempDir cannot reach.
+    CProcessList list(CProcessList::kApiProcessStatus);
+    list.Refresh();
+    int found = 0;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        if (SamePath(path.GetString(), list.GetAt(i).m_strPath)) {
+            ++found;
+            HANDLE h =
+                OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, list.GetAt(i).m_dwProcessId);
+            TerminateProcess(h, 9);
+            WaitForSingleObject(h, 10000);
+            CloseHandle(h);
+        }
+    }
+    EXPECT_EQ(1, found);
+    const std::wstring prefix = L"\\\\?\\";
+    DeleteFileW((prefix + deep).c_str());
+    for (std::wstring p = deep; p.erase(p.find_last_of(L'\\')).size() > dir.Path().size();)
+        RemoveDirectoryW((prefix + p).c_str());
+}
+
 TEST_F(ProcessList, SnapshotOfNamedProgramsHoldsOnlyTheirProcesses) {
     RunningProgram first(m_watched), other(m_other), second(m_watched);
     ASSERT_TRUE(first.Started() && other.Started() && second.Started());

@@ -152,16 +152,22 @@ TEST_F(WatchListFile, SaveAndLoadRoundTripKeepsItemsAndOrder) {
     CWatchItem b =
         MakeItem(("C:\\" + std::string(2040, 'x')).c_str(), std::string(2047, 't').c_str(), 2, 3);
     CWatchItem c = MakeItem("", "", 0, 1);
-    for (const CWatchItem* item : {&a, &b, &c})
+    // A path as long as the system allows, of double-byte names: 60,000 bytes.
+    std::string deep = "C:";
+    for (size_t units = 2; units + 6 + 8 <= CProfileFile::kMaxValueUnits; units += 6)
+        deep += "\\\xb3\xcc\xd0\xf2\xc4\xbf\xc2\xbc\xd2\xbb"; // \程序目录一
+    CWatchItem d = MakeItem((deep + "\\app.exe").c_str(), "deep", 1, 3);
+    for (const CWatchItem* item : {&a, &b, &c, &d})
         ASSERT_EQ(1, m_list.Add(*item));
     ASSERT_EQ(1, m_list.Save(Wide(m_path).c_str()));
 
     CWatchList loaded;
     loaded.Load(Wide(m_path).c_str());
-    ASSERT_EQ(3, loaded.GetCount());
+    ASSERT_EQ(4, loaded.GetCount());
     ExpectSame(a, *loaded.GetAt(0));
     ExpectSame(b, *loaded.GetAt(1));
     ExpectSame(c, *loaded.GetAt(2));
+    ExpectSame(d, *loaded.GetAt(3));
 
     CWatchItem copy;
     loaded.CopyItem(0, copy);

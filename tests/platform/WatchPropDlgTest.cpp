@@ -259,18 +259,23 @@ TEST_F(WatchPropDlg, WaitTimeThatIsNoNumberOrTooLargeIsRefused) {
     }
 }
 
-TEST_F(WatchPropDlg, FileNameShowsItsEnd) {
+TEST_F(WatchPropDlg, FileNameShowsItsEndAndTakesALongPath) {
     std::string longPath = "C:\\" + std::string(200, 'd') + "\\end.exe";
     CWatchPropDlg dlg;
     dlg.m_item.m_strFileName = longPath.c_str();
+    for (int i = 0; i < 150; ++i)
+        longPath += "\\" + std::string(200, 'd');
     D::Run([&] { return dlg.DoModal(); },
            [&](D& d) {
                HWND hDlg = d.WaitForDialog();
                ASSERT_NE(nullptr, hDlg);
                // A single-line edit answers with its first visible character.
-               LRESULT first =
-                   SendMessageA(GetDlgItem(hDlg, IDC_FILE_NAME), EM_GETFIRSTVISIBLELINE, 0, 0);
-               EXPECT_GT(first, 100);
+               HWND hEdit = GetDlgItem(hDlg, IDC_FILE_NAME);
+               EXPECT_GT(SendMessageA(hEdit, EM_GETFIRSTVISIBLELINE, 0, 0), 100);
+               // Pasting stops at the edit's limit, 30,000 characters unless told.
+               SendMessageA(hEdit, EM_SETSEL, 0, -1);
+               SendMessageA(hEdit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(longPath.c_str()));
+               EXPECT_EQ(static_cast<int>(longPath.size()), GetWindowTextLengthA(hEdit));
                D::Click(hDlg, IDCANCEL);
            });
 }
@@ -280,25 +285,37 @@ TEST_F(WatchPropDlg, PathIsEditedAsTextAndRefusedEmptyWithAStarInItsFileNameOrOu
     const std::string empty = LoadText(IDS_FILE_NAME_EMPTY);
     const std::string star = LoadText(IDS_WILDCARD_IN_FILE_NAME);
     ASSERT_FALSE(empty.empty() || star.empty());
+    auto message = [](UINT nIDS, const wchar_t* arg, const wchar_t* arg2 = nullptr) {
+        const wchar_t* args[] = {arg, arg2};
+        std::string text;
+        CodePageFromWide(FormatWideString(nIDS, args, 2).c_str(), CP_ACP, &text);
+        return text;
+    };
     // Devanagari, which no code page but UTF-8 holds: shown as the system spells it.
     const wchar_t* const hindi = L"C:\\\x0939\x093f\\Chat.exe";
     const std::wstring codePage = std::to_wstring(GetACP());
-    const wchar_t* args[] = {hindi, codePage.c_str()};
-    std::string outside;
-    CodePageFromWide(FormatWideString(IDS_PATH_NOT_IN_CODE_PAGE, args, 2).c_str(), CP_ACP,
-                     &outside);
+    const std::string outside = message(IDS_PATH_NOT_IN_CODE_PAGE, hindi, codePage.c_str());
+    const wchar_t* const ghost = L"C:\\Nowhere\\ghost.exe";
+    const std::string missing = message(IDS_NO_SUCH_PROGRAM, ghost);
     const struct {
         const wchar_t* typed;
-        const std::string& refusal; // empty: accepted
-        const char* stored;
+        std::string message; // empty: none
+        int answer;
+        const char* stored; // nullptr: the item keeps its path
     } cases[] = {
-        {L" \"C:\\Chat\\app-*\\Chat.exe\" ", "", "C:\\Chat\\app-*\\Chat.exe"},
-        {L"  ", empty, nullptr},
-        {L"C:\\Chat\\app-1.2\\*.exe", star, nullptr},
-        {hindi, outside, nullptr},
+        {L" \"C:\\Chat\\app-*\\Chat.exe\" ", "", IDOK, "C:\\Chat\\app-*\\Chat.exe"},
+        {L"c:/Chat/./app-*//Chat.exe", "", IDOK, "C:\\Chat\\app-*\\Chat.exe"},
+        // Left as it was, the path is neither looked for nor changed.
+        {L"C:\\Chat\\app-1.2\\Chat.exe", "", IDOK, "C:\\Chat\\app-1.2\\Chat.exe"},
+        {ghost, missing, IDYES, "C:\\Nowhere\\ghost.exe"},
+        {ghost, missing, IDNO, nullptr},
+        {L"  ", empty, IDOK, nullptr},
+        {L"C:\\Chat\\app-1.2\\*.exe", star, IDOK, nullptr},
+        {hindi, outside, IDOK, nullptr},
+        {L"Chat.exe", message(IDS_PATH_NOT_FULL, L"Chat.exe"), IDOK, nullptr},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.refusal);
+        SCOPED_TRACE(c.message);
         CWatchPropDlg dlg;
         Fill(dlg.m_item, original);
         INT_PTR result = D::Run([&] { return dlg.DoModal(); },
@@ -307,13 +324,15 @@ TEST_F(WatchPropDlg, PathIsEditedAsTextAndRefusedEmptyWithAStarInItsFileNameOrOu
                                     ASSERT_NE(nullptr, hDlg);
                                     SetWindowTextW(GetDlgItem(hDlg, IDC_FILE_NAME), c.typed);
                                     D::Click(hDlg, IDOK);
-                                    if (c.refusal.empty()) {
+                                    if (!c.message.empty()) {
+                                        HWND hBox = d.WaitForMessageBox(hDlg);
+                                        ASSERT_NE(nullptr, hBox);
+                                        EXPECT_EQ(c.message, D::AnswerMessageBox(hBox, c.answer));
+                                    }
+                                    if (c.stored) {
                                         EXPECT_TRUE(d.WaitForClose());
                                         return;
                                     }
-                                    HWND hBox = d.WaitForMessageBox(hDlg);
-                                    ASSERT_NE(nullptr, hBox);
-                                    EXPECT_EQ(c.refusal, D::AnswerMessageBox(hBox));
                                     HWND hEdit = GetDlgItem(hDlg, IDC_FILE_NAME);
                                     EXPECT_TRUE(d.WaitUntil([&] { return d.Focus() == hEdit; }));
                                     EXPECT_TRUE(IsWindowVisible(hDlg));

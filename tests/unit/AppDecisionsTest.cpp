@@ -5,6 +5,7 @@
 #include "SetAsideFiles.h"
 #include "StartupDecision.h"
 #include "WatchRowText.h"
+#include "WideText.h"
 #include "WindowPlacement.h"
 #include "resource.h"
 
@@ -217,8 +218,48 @@ TEST(AddWatchRules, TypedPathsLoseBlanksAndOnePairOfQuotes) {
         {"\"", "\""},
         {"\"C:\\x.exe", "\"C:\\x.exe"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_STREQ(c.expected, CleanTypedPath(c.typed)) << c.typed;
+        EXPECT_EQ(WideFromAnsi(c.expected), CleanTypedPath(WideFromAnsi(c.typed))) << c.typed;
+    }
+}
+
+TEST(AddWatchRules, TypedPathsTakeTheFormProcessesReport) {
+    const struct {
+        const wchar_t* typed;
+        const wchar_t* path;
+        size_t rootLength;
+    } accepted[] = {
+        {L"c:/Apps//app-*/x.exe", L"C:\\Apps\\app-*\\x.exe", 3},
+        {L"C:\\Apps\\.\\sub\\..\\x.exe\\.", L"C:\\Apps\\x.exe", 3},
+        {L"C:\\Apps. \\ tool .\\x.exe. .", L"C:\\Apps\\ tool\\x.exe", 3},
+        {L"///server//share.//x.exe", L"\\\\server\\share\\x.exe", 15},
+        {L"\\\\?\\C:\\Apps\\x.exe", L"C:\\Apps\\x.exe", 3},
+        {L"\\\\?\\UNC\\server\\share\\x.exe", L"\\\\server\\share\\x.exe", 15},
+    };
+    for (const auto& c : accepted) {
+        std::wstring path;
+        size_t rootLength = 0;
+        EXPECT_EQ(PathTextProblem::kNone, NormalizePathText(c.typed, path, &rootLength)) << c.typed;
+        EXPECT_EQ(c.path, path) << c.typed;
+        EXPECT_EQ(c.rootLength, rootLength) << c.typed;
+    }
+    using P = PathTextProblem;
+    const struct {
+        const wchar_t* typed;
+        PathTextProblem problem;
+    } refused[] = {
+        {L"Apps\\x.exe", P::kNotFullPath},           {L"C:x.exe", P::kNotFullPath},
+        {L"\\\\.\\pipe\\x", P::kNotFullPath},        {L"C:\\a\\x?.exe", P::kForbiddenCharacter},
+        {L"C:\\a\\b:c.exe", P::kForbiddenCharacter}, {L"C:\\a\\...\\x.exe", P::kEmptyName},
+        {L"C:\\a\\..\\..\\x.exe", P::kAboveRoot},    {L"C:\\Apps\\", P::kNoFileName},
+        {L"\\\\server\\share", P::kNoFileName},
+    };
+    for (const auto& c : refused) {
+        std::wstring path = L"left over";
+        EXPECT_EQ(c.problem, NormalizePathText(c.typed, path)) << c.typed;
+        EXPECT_EQ(L"", path) << c.typed;
+    }
 }
 
 TEST(AddWatchRules, RunningListShowsEachProgramOnceByFileNameWithoutItself) {
@@ -288,6 +329,8 @@ TEST(MinimumClientSize, TheRowOfButtonsStandsWholeAndTheListKeepsHalf) {
 }
 
 TEST(AddWatchRules, AClearedAliasFallsBackToTheFilesTitle) {
+    // Longer than the MAX_PATH characters a CPathName holds.
+    const std::string kDeepPath = "C:\\" + std::string(1000, 'd') + "\\editor.exe";
     const struct {
         const char* alias;
         const char* fileName;
@@ -299,6 +342,7 @@ TEST(AddWatchRules, AClearedAliasFallsBackToTheFilesTitle) {
         {" spaced ", "C:\\Apps\\editor.exe", " spaced "},
         {"", "present", "present"},
         {nullptr, "a.b.exe", "a.b"},
+        {"", kDeepPath.c_str(), "editor"},
     };
     for (const auto& c : cases)
         EXPECT_STREQ(c.expected, AliasOrTitle(c.alias, c.fileName)) << c.fileName;

@@ -24,6 +24,9 @@ namespace {
 #define TRAIL_LOWER_A "\xB0\x61"
 // A double-byte character whose trail byte is a backslash.
 #define TRAIL_BACKSLASH "\x95\x5C"
+// Cyrillic in code page 936: "ПРОГРАММЫ", "программы".
+#define CYRILLIC_UPPER "\xa7\xb1\xa7\xb2\xa7\xb0\xa7\xa4\xa7\xb2\xa7\xa1\xa7\xae\xa7\xae\xa7\xbd"
+#define CYRILLIC_LOWER "\xa7\xe1\xa7\xe2\xa7\xe0\xa7\xd4\xa7\xe2\xa7\xd1\xa7\xde\xa7\xde\xa7\xed"
 
 struct Process {
     const char* path;
@@ -196,6 +199,32 @@ TEST(ProcessPath, FileNamePartSkipsTrailBytes) {
         EXPECT_STREQ(c.second, FileNamePart(c.first)) << c.first;
 }
 
+TEST(ProcessPath, SamePathIgnoresTheCaseOfEveryLetterAsTheFileSystemDoes) {
+    const UINT kWestern = 1252, kGbk = 936, kUtf8 = 65001;
+    const struct {
+        const char* what;
+        const char* a;
+        const char* b;
+        UINT codePage;
+        bool same;
+    } cases[] = {
+        {"ASCII", "C:\\Apps\\Editor.exe", "c:\\APPS\\editor.EXE", kWestern, true},
+        {"Latin letters beyond ASCII", "C:\\\xC4PFEL\\x.exe", "c:\\\xE4pfel\\X.EXE", kWestern,
+         true},
+        {"after an ASCII difference", "C:\\a\xC4", "C:\\b\xE4", kWestern, false},
+        {"Cyrillic", "C:\\" CYRILLIC_UPPER "\\x.exe", "C:\\" CYRILLIC_LOWER "\\x.exe", kGbk, true},
+        {"Chinese", "C:\\" CHINESE_DIR "\\X.exe", "c:\\" CHINESE_DIR "\\x.exe", kGbk, true},
+        {"trail letters are not folded", "C:\\" TRAIL_UPPER_A, "C:\\" TRAIL_LOWER_A, kGbk, false},
+        {"UTF-8", "C:\\Caf\xc3\xa9.exe", "C:\\CAF\xc3\x89.EXE", kUtf8, true},
+        {"not valid UTF-8: exact", "C:\\\xff.exe", "c:\\\xff.exe", kUtf8, false},
+        {"a lead byte at the end: exact", "C:\\a\xb3", "C:\\a\xb3", kGbk, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.same, SamePath(c.a, c.b, c.codePage)) << c.what;
+        EXPECT_EQ(c.same, SamePath(c.b, c.a, c.codePage)) << c.what;
+    }
+}
+
 TEST(PathPattern, StarsMatchWithinOneFolderNameByCharacters) {
     const UINT kGbk = 936, kUtf8 = 65001;
     const struct {
@@ -251,6 +280,33 @@ TEST(PathPattern, StarsMatchWithinOneFolderNameByCharacters) {
     for (const auto& s : stars) {
         EXPECT_EQ(s.pattern, IsPathPattern(s.path)) << s.path;
         EXPECT_EQ(s.inFileName, HasWildcardInFileName(s.path)) << s.path;
+    }
+}
+
+TEST(PathPattern, TwoWatchedPathsOverlapWhenSomeProgramMatchesBoth) {
+    const UINT kGbk = 936;
+    const struct {
+        const char* a;
+        const char* b;
+        bool overlap;
+    } cases[] = {
+        {"C:\\A\\x.exe", "c:\\a\\X.EXE", true},
+        {"C:\\A\\x.exe", "C:\\B\\x.exe", false},
+        {"C:\\A\\app-*\\x.exe", "C:\\A\\app-1.2\\x.exe", true},
+        // Two patterns: the fixed ends of each folder name decide.
+        {"C:\\A\\app-*\\x.exe", "C:\\A\\*-1.2\\x.exe", true},
+        {"C:\\A\\app-*\\x.exe", "C:\\A\\lib-*\\x.exe", false},
+        {"C:\\A\\*-x64\\x.exe", "C:\\A\\*-x86\\x.exe", false},
+        {"C:\\A\\a*b*c\\x.exe", "C:\\A\\a*c\\x.exe", true},
+        {"C:\\*\\app-*\\x.exe", "C:\\Tools\\*\\x.exe", true},
+        {"C:\\A\\app-*\\x.exe", "C:\\A\\app-*\\bin\\x.exe", false},
+        {"C:\\" CYRILLIC_UPPER "\\*\\x.exe", "C:\\" CYRILLIC_LOWER "\\v*\\x.exe", true},
+        // A star in the file name matches nothing, so it overlaps nothing.
+        {"C:\\A\\*\\*.exe", "C:\\A\\*\\x.exe", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.overlap, WatchedPathsOverlap(c.a, c.b, kGbk)) << c.a << " " << c.b;
+        EXPECT_EQ(c.overlap, WatchedPathsOverlap(c.b, c.a, kGbk)) << c.b << " " << c.a;
     }
 }
 
