@@ -3,10 +3,8 @@
 #include "AfxResource.h"
 #include "AfxText.h"
 #include "CAboutDlg.h"
-#include "CAddWatchDlg.h"
 #include "CBlackoutDefaultsDlg.h"
 #include "CGuardSystem.h"
-#include "CWatchPropDlg.h"
 #include "DataFolder.h"
 #include "DpiScale.h"
 #include "GuardText.h"
@@ -31,7 +29,7 @@ const wchar_t kListFile[] = L"Tessik.dat";
 } // namespace
 
 CWatchListDlg::CWatchListDlg()
-    : CDialog(IDD_WATCHLIST_DIALOG),
+    : CDialog(IDD_WATCHLIST_DIALOG), m_editor(m_watchList, m_listCtrl, *this),
       m_guard(m_watchList, *this, std::make_unique<CGuardSystem>(m_watchList, m_settings)) {
     // Shared icons from the program's resources: the system frees them.
     m_hIconNormal = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
@@ -582,16 +580,6 @@ void CWatchListDlg::TrayCallback(WPARAM, LPARAM lParam, void* pData) {
     }
 }
 
-int CWatchListDlg::GetSelectedRow() const {
-    const int nRow = m_listCtrl.GetNextItem(-1, LVNI_SELECTED);
-    return nRow >= 0 && nRow < m_watchList.GetCount() ? nRow : -1;
-}
-
-const CWatchItem* CWatchListDlg::GetSelectedItem() const {
-    const int nRow = GetSelectedRow();
-    return nRow >= 0 ? m_watchList.GetAt(nRow) : nullptr;
-}
-
 bool CWatchListDlg::HasOpenDialog() const {
     return !IsWindowEnabled() || AfxGetModalPopup(m_hWnd) != nullptr;
 }
@@ -614,90 +602,35 @@ void CWatchListDlg::OnOK() {
 }
 
 void CWatchListDlg::OnAddWatch() {
-    CAddWatchDlg addDlg;
-    if (addDlg.DoModal() != IDOK) {
-        return;
-    }
-    int nExisting = -1;
-    switch (addDlg.AskAboutOverlap(m_hWnd, m_watchList, &nExisting)) {
-    case OverlapChoice::kCancel:
-        return;
-    case OverlapChoice::kOpenExisting:
-        m_listCtrl.SetItemState(nExisting, LVIS_FOCUSED | LVIS_SELECTED,
-                                LVIS_FOCUSED | LVIS_SELECTED);
-        m_listCtrl.SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(nExisting), FALSE);
-        OnWatchProperties();
-        return;
-    case OverlapChoice::kAddNew:
-        break;
-    }
-    CWatchPropDlg propDlg;
-    propDlg.m_item.m_strFileName = addDlg.m_strFileName;
-    if (propDlg.DoModal() != IDOK) {
-        return;
-    }
-    m_watchList.Add(propDlg.m_item);
-    const int nRow = m_listCtrl.GetItemCount();
-    m_listCtrl.InsertRow(nRow, propDlg.m_item);
-    m_listCtrl.SetItemState(nRow, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
-    m_listCtrl.SetFocus();
-    SaveList();
-    m_guard.RunCycle();
+    m_editor.Add();
 }
 
 void CWatchListDlg::OnDeleteWatch() {
-    const CWatchItem* pItem = GetSelectedItem();
-    if (!pItem) {
-        return;
-    }
-    CString strText, strCaption;
-    AfxFormatString1(strText, IDS_DELETE_QUESTION, pItem->m_strTitle);
-    strCaption.LoadString(IDS_DELETE_CAPTION);
-    if (MessageBoxA(m_hWnd, strText, strCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
-        IDYES) {
-        return;
-    }
-    // Rows may have moved while the question was open.
-    const int nRow = m_watchList.IndexOf(pItem);
-    if (nRow < 0) {
-        return;
-    }
-    m_watchList.RemoveAt(nRow);
-    m_listCtrl.DeleteItem(nRow);
-    m_listCtrl.SetFocus();
+    m_editor.DeleteSelected();
+}
+
+void CWatchListDlg::OnWatchProperties() {
+    m_editor.EditSelected();
+}
+
+HWND CWatchListDlg::EditorOwner() const {
+    return m_hWnd;
+}
+
+void CWatchListDlg::OnListEdited(bool bRemoved) {
     SaveList();
+    if (!bRemoved) {
+        m_guard.RunCycle();
+        return;
+    }
+    // The hooks stay off until the next cycle has looked at the shorter list.
     m_guard.RemoveHooks();
     // No row is selected any more, whether or not the list view said so.
     OnItemChangedList();
 }
 
-void CWatchListDlg::OnWatchProperties() {
-    const int nSelected = GetSelectedRow();
-    if (nSelected < 0) {
-        return;
-    }
-    const CWatchItem* pEdited = m_watchList.GetAt(nSelected);
-    CWatchPropDlg propDlg;
-    m_watchList.CopyItem(nSelected, propDlg.m_item);
-    if (propDlg.DoModal() != IDOK) {
-        return;
-    }
-    // The item is found again by what it is, not by the row it had: the
-    // list may have changed while the dialog was open, and an item deleted
-    // meanwhile is not written back over another.
-    const int nRow = m_watchList.IndexOf(pEdited);
-    if (nRow < 0) {
-        return;
-    }
-    CWatchItem* pItem = m_watchList.GetAt(nRow);
-    pItem->CopyFrom(propDlg.m_item);
-    m_listCtrl.ShowItem(nRow, *pItem, true);
-    SaveList();
-    m_guard.RunCycle();
-}
-
 void CWatchListDlg::OnItemChangedList() {
-    const BOOL bValid = GetSelectedRow() >= 0;
+    const BOOL bValid = m_editor.GetSelectedRow() >= 0;
     m_btnProperties.EnableWindow(bValid);
     m_btnDelete.EnableWindow(bValid);
     CMenu menu(GetMenu());

@@ -10,6 +10,7 @@
 #include "CTrayIcon.h"
 #include "CWatchGuard.h"
 #include "CWatchList.h"
+#include "CWatchListEditor.h"
 
 #include <string>
 #include <vector>
@@ -18,7 +19,7 @@
 // buttons and a menu bar, alive for the whole run, shown or hidden while the
 // program lives on in the notification area. It owns the guard, hands it the
 // timer ticks, the hooks' wakes and the user's choices, and shows what it says.
-class CWatchListDlg : public CDialog, private CWatchGuard::View {
+class CWatchListDlg : public CDialog, private CWatchGuard::View, private CWatchListEditor::Host {
 public:
     CWatchListDlg();
     ~CWatchListDlg() override;
@@ -83,10 +84,10 @@ private:
     // void OnKeepAwake(UINT nID): a choice of the keep-awake menu
     void OnKeepAwake(UINT nID);
 
+    HWND EditorOwner() const override;
+    void OnListEdited(bool bRemoved) override;
+
     RECT GetGripRect() const;
-    // The selected row when it shows an item, else -1.
-    int GetSelectedRow() const;
-    const CWatchItem* GetSelectedItem() const;
     // A dialog or message box of the program is open over the window.
     bool HasOpenDialog() const;
     // Brings that dialog to the front (with the window, when minimised).
@@ -126,6 +127,7 @@ private:
     KeepAwakeRequest m_startupHold;
     // The menu bar's keep-awake submenu.
     HMENU m_hKeepAwakeMenu = nullptr;
+    CWatchListEditor m_editor;
     // What the guard said last (the window starts showing the normal state);
     // the tray icon is made from it whenever it comes back.
     CWatchGuard::Display m_display;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "AddWatchOverlap.h"
 #include "CDialog.h"
 #include "CIconButton.h"
 #include "CListBox.h"
@@ -17,13 +16,6 @@
 class CAddWatchDlg : public CDialog {
 public:
     explicit CAddWatchDlg(CWnd* pParent = nullptr);
-
-    // After IDOK, before the item joins the list: whether the list watches
-    // the chosen program already, and what the user wants then
-    // (AskAboutOverlap, over hOwner).
-    OverlapChoice AskAboutOverlap(HWND hOwner, const CWatchList& list, int* pnExisting) const {
-        return ::AskAboutOverlap(hOwner, list, m_strFileName, pnExisting);
-    }
 
     CIconButton m_btnBrowse, m_btnOK, m_btnCancel;
     CListBox m_listRunning;
