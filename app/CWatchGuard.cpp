@@ -4,6 +4,7 @@
 #include "AfxText.h"
 #include "CPathName.h"
 #include "CWatchList.h"
+#include "ProcessPath.h"
 #include "resource.h"
 
 namespace {
@@ -11,8 +12,10 @@ namespace {
 const char kReasonPrefix[] = "Qorvane: ";
 
 CString AliasOf(const CWatchItem& item) {
-    return item.m_strTitle.IsEmpty() ? CString(CPathName(item.m_strFileName).GetTitle())
-                                     : item.m_strTitle;
+    // The file name alone: CPathName holds MAX_PATH characters, a path may be longer.
+    return item.m_strTitle.IsEmpty()
+               ? CString(CPathName(FileNamePart(item.m_strFileName)).GetTitle())
+               : item.m_strTitle;
 }
 
 // "Qorvane: first, second...": the program and everyone that asks.

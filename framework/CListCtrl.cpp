@@ -1,5 +1,7 @@
 #include "CListCtrl.h"
 
+#include <string>
+
 int CListCtrl::InsertColumn(int nCol, const char* pszHeading, int nFormat, int nWidth) {
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
@@ -28,14 +30,21 @@ BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const char* pszText) {
 }
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const {
-    // Paths and aliases are at most a few hundred bytes.
-    char buffer[1024] = "";
-    LVITEMA item = {};
-    item.iSubItem = nSubItem;
-    item.pszText = buffer;
-    item.cchTextMax = sizeof buffer;
-    int n = static_cast<int>(SendMessage(LVM_GETITEMTEXTA, nItem, reinterpret_cast<LPARAM>(&item)));
-    return CString(buffer, static_cast<size_t>(n > 0 ? n : 0));
+    // Grown until the text fits: a path may be longer than MAX_PATH, and a
+    // cut one would tell the user a path that is not the item's.
+    std::string buffer(512, '\0');
+    for (;;) {
+        LVITEMA item = {};
+        item.iSubItem = nSubItem;
+        item.pszText = &buffer[0];
+        item.cchTextMax = static_cast<int>(buffer.size());
+        const int n =
+            static_cast<int>(SendMessage(LVM_GETITEMTEXTA, nItem, reinterpret_cast<LPARAM>(&item)));
+        if (n < static_cast<int>(buffer.size()) - 1 || buffer.size() >= kMaxItemTextBytes) {
+            return CString(buffer.data(), static_cast<size_t>(n > 0 ? n : 0));
+        }
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask) {

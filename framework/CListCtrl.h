@@ -11,7 +11,10 @@ public:
     // Inserts a row with mask, text and image; returns its index or -1.
     int InsertItem(UINT nMask, int nItem, const char* pszItem, int nImage);
     BOOL SetItemText(int nItem, int nSubItem, const char* pszText);
+    // The whole text, up to kMaxItemTextBytes.
     CString GetItemText(int nItem, int nSubItem) const;
+    // A path of 32767 UTF-16 units in any code page.
+    static constexpr size_t kMaxItemTextBytes = 3 * 32768;
     BOOL SetItemState(int nItem, UINT nState, UINT nMask);
     BOOL DeleteItem(int nItem) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, nItem)); }
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }

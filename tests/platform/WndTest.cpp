@@ -1,8 +1,10 @@
+#include "CListCtrl.h"
 #include "CWnd.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -66,6 +68,25 @@ TEST(Wnd, ObjectLetsGoOfItsWindowWhenTheWindowGoesFirst) {
     HWND hNext = CreateLabel();
     EXPECT_TRUE(recorder.SubclassWindow(hNext));
     DestroyWindow(hNext);
+}
+
+// The list's texts come back whole, also paths longer than MAX_PATH.
+TEST(ListCtrl, ItemTextsOfAnyLengthComeBackWhole) {
+    HWND hList = CreateWindowA(WC_LISTVIEWA, "", WS_POPUP | LVS_REPORT, 0, 0, 200, 100, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, hList);
+    CListCtrl list;
+    ASSERT_TRUE(list.SubclassWindow(hList));
+    list.InsertColumn(0, "a", LVCFMT_LEFT, 50);
+    list.InsertColumn(1, "b", LVCFMT_LEFT, 50);
+    for (size_t length : {0u, 511u, 512u, 2000u, 40000u}) {
+        const std::string text = "C:\\" + std::string(length, 'x');
+        list.InsertItem(LVIF_TEXT, 0, "row", 0);
+        list.SetItemText(0, 1, text.c_str());
+        EXPECT_EQ(text, std::string(list.GetItemText(0, 1))) << length;
+        list.DeleteItem(0);
+    }
+    DestroyWindow(hList);
 }
 
 } // namespace

@@ -180,6 +180,17 @@ TEST(WatchGuard, AHoldThatEndsLeavesTheItemInEffectGuarding) {
     EXPECT_FALSE(g.system.hooksRequested);
 }
 
+TEST(WatchGuard, AnItemWithoutAnAliasIsNamedByItsFileTitleHoweverLongItsPath) {
+    CWatchItem item = Item(1, 3);
+    item.m_strTitle = "";
+    item.m_strFileName = ("C:\\" + std::string(900, 'd') + "\\Long.exe").c_str();
+    Guarded g(item);
+    g.system.evaluator.running.back() = item.m_strFileName.GetString();
+    g.guard.RunCycle();
+    EXPECT_EQ("Long", std::string(g.view.shown.strAlias));
+    EXPECT_EQ(std::string("Qorvane: Long"), g.system.reason[CPowerRequests::kDisplay].GetString());
+}
+
 TEST(WatchGuard, ABlackoutIsArmedCountedShownAndEndedByAWake) {
     Guarded g(Item(2, 3, 2, 3));
     g.guard.RunCycle();
