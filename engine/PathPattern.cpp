@@ -1,5 +1,6 @@
 #include "PathPattern.h"
 
+#include "CUpperPath.h"
 #include "ProcessPath.h"
 
 #include <cstring>
