@@ -6,6 +6,7 @@
 // it; where nothing may use it, the program never runs.
 #include "MurvelProcess.h"
 
+#include "MutexOutOfReach.h"
 #include "TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 #include <tlhelp32.h>
 
 #include <cstdlib>
-#include <memory>
 #include <set>
 #include <string>
 
@@ -125,24 +125,6 @@ bool HoldsOlder(const std::string& folder) {
             return false;
     }
     return true;
-}
-
-// The program's mutex as one started as administrator holds it for a
-// standard user, who cannot open it as a start of the program does: Wine has
-// no elevation, but its server keeps a DACL that grants nobody anything.
-std::unique_ptr<void, decltype(&CloseHandle)> AdministratorsMutex() {
-    SECURITY_DESCRIPTOR sd;
-    ACL acl;
-    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-    InitializeAcl(&acl, sizeof acl, ACL_REVISION);
-    SetSecurityDescriptorDacl(&sd, TRUE, &acl, FALSE);
-    SECURITY_ATTRIBUTES sa = {sizeof sa, &sd, FALSE};
-    HANDLE h = CreateMutexA(&sa, FALSE, kMurvelMutexName);
-    if (h && GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(h);
-        h = nullptr;
-    }
-    return {h, CloseHandle};
 }
 
 // A shown dialog of the process whose control with this id is shown and
@@ -327,8 +309,8 @@ TEST(Installer, ChangesNothingUnderAProgramItCannotClose) {
     ASSERT_EQ(0, RunCommand(setup));
     MakeOlder(folder);
     {
-        const auto mutex = AdministratorsMutex();
-        ASSERT_NE(nullptr, mutex);
+        const MutexOutOfReach mutex(kMurvelMutexName);
+        ASSERT_NE(nullptr, mutex.Get());
         EXPECT_EQ(2, RunCommand(setup));
         EXPECT_TRUE(HoldsOlder(folder));
         // Run in place, the uninstaller's exit code is its own.
@@ -341,8 +323,8 @@ TEST(Installer, ChangesNothingUnderAProgramItCannotClose) {
     // answered after setup gave up waiting (15 s) and before its second wait
     // ends.
     MurvelProcess murvel(folder);
-    ASSERT_TRUE(murvel.PutFile("Tessik.dat",
-                               "[Main]\r\nCount=1\r\n[Record_0]\r\nFileName=C:\\a.exe\r\n"));
+    ASSERT_TRUE(
+        murvel.PutFile("Tessik.dat", "[Main]\r\nCount=1\r\n[Record_0]\r\nFileName=C:\\a.exe\r\n"));
     SetFileAttributesA(murvel.File("Tessik.dat").c_str(), FILE_ATTRIBUTE_READONLY);
     ASSERT_TRUE(murvel.Start());
     HANDLE hSetup = StartCommand(setup);

@@ -5,6 +5,7 @@
 #include "CSingleInstance.h"
 #include "HookTargetProcess.h"
 #include "MurvelProcess.h"
+#include "MutexOutOfReach.h"
 #include "ProgramHooks.h"
 #include "ShareSection.h"
 #include "TestPaths.h"
@@ -219,18 +220,11 @@ TEST(SingleInstance, AWindowOfAnotherProgramInTheSharedSectionIsIgnored) {
 // An instance started as administrator leaves a mutex that a standard user's
 // programs may not open: a start says so instead of running a second instance.
 TEST(SingleInstance, AnInstanceOutOfReachIsToldOfNotJoined) {
-    SECURITY_DESCRIPTOR sd;
-    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-    ACL acl;
-    InitializeAcl(&acl, sizeof acl, ACL_REVISION);
-    SetSecurityDescriptorDacl(&sd, TRUE, &acl, FALSE);
-    SECURITY_ATTRIBUTES sa = {sizeof sa, &sd, FALSE};
-    HANDLE hElevated = CreateMutexA(&sa, TRUE, kMurvelMutexName);
-    ASSERT_NE(nullptr, hElevated);
+    const MutexOutOfReach elevated(kMurvelMutexName);
+    ASSERT_NE(nullptr, elevated.Get());
     MurvelProcess murvel;
     EXPECT_EQ(0, murvel.RunAndAnswer("", IDOK, "Qorvane"));
     EXPECT_EQ(0, murvel.RunAndAnswer("/KEEPAWAKE:30", IDOK, "Qorvane"));
-    CloseHandle(hElevated);
 }
 
 // A portable copy while the installed one runs (or the other way round):

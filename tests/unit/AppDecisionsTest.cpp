@@ -2,6 +2,7 @@
 #include "CSingleInstance.h"
 #include "ColumnWidths.h"
 #include "CommandRules.h"
+#include "MutexOutOfReach.h"
 #include "SetAsideFiles.h"
 #include "StartupDecision.h"
 #include "WatchRowText.h"
@@ -130,23 +131,11 @@ TEST(Startup, AMutexOutOfReachMeansAnInstanceRunsAsAdministrator) {
     EXPECT_EQ(InstanceState::Elevated, InstanceStateOf(false, ERROR_ACCESS_DENIED));
     EXPECT_EQ(InstanceState::First, InstanceStateOf(false, ERROR_INVALID_HANDLE))
         << "a name taken by another kind of object: run unguarded, as before";
-    // What an instance started as administrator leaves to a standard user: a
-    // mutex whose list of rights grants that user nothing.
-    SECURITY_DESCRIPTOR sd;
-    ASSERT_TRUE(InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION));
-    ACL acl;
-    ASSERT_TRUE(InitializeAcl(&acl, sizeof acl, ACL_REVISION));
-    ASSERT_TRUE(SetSecurityDescriptorDacl(&sd, TRUE, &acl, FALSE));
-    SECURITY_ATTRIBUTES sa = {sizeof sa, &sd, FALSE};
-    const char kName[] = "Qorvane.Test.OutOfReach";
-    HANDLE hHeld = CreateMutexA(&sa, TRUE, kName);
-    ASSERT_NE(nullptr, hHeld);
-    {
-        CSingleInstance guard(kName);
-        EXPECT_TRUE(guard.IsAlreadyRunning());
-        EXPECT_EQ(InstanceState::Elevated, guard.GetState());
-    }
-    CloseHandle(hHeld);
+    const MutexOutOfReach elevated("Qorvane.Test.OutOfReach");
+    ASSERT_NE(nullptr, elevated.Get());
+    CSingleInstance guard("Qorvane.Test.OutOfReach");
+    EXPECT_TRUE(guard.IsAlreadyRunning());
+    EXPECT_EQ(InstanceState::Elevated, guard.GetState());
 }
 
 TEST(Startup, OnlyTheProgramsOwnFilesSetAsideBySetupAreLeftovers) {
