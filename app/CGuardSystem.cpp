@@ -7,6 +7,19 @@
 
 namespace {
 
+using WTSRegisterSessionNotificationFn = BOOL(WINAPI*)(HWND, DWORD);
+using WTSUnRegisterSessionNotificationFn = BOOL(WINAPI*)(HWND);
+const DWORD kNotifyForThisSession = 0;
+
+// Bound by name when first needed, as the process calls are: the program
+// imports nothing beyond the system's core libraries.
+template <typename Fn> Fn BindSessionCall(const char* pszName) {
+    static const HMODULE s_hModule = LoadLibraryA("wtsapi32.dll");
+    return s_hModule ? reinterpret_cast<Fn>(
+                           reinterpret_cast<void (*)()>(GetProcAddress(s_hModule, pszName)))
+                     : nullptr;
+}
+
 // The rectangle of the foreground window that stays visible.
 RECT ActiveArea(int nActiveAreaMode) {
     RECT rc = {};
@@ -35,10 +48,46 @@ CGuardSystem::CGuardSystem(const CWatchList& watchList, CProfileFile& settings)
 
 CGuardSystem::~CGuardSystem() {
     EndHoldProcessWait();
+    if (m_bSessionNotified) {
+        if (auto pUnregister = BindSessionCall<WTSUnRegisterSessionNotificationFn>(
+                "WTSUnRegisterSessionNotification")) {
+            pUnregister(m_hWnd);
+        }
+    }
+}
+
+void CGuardSystem::Attach(HWND hWnd) {
+    m_hWnd = hWnd;
+    if (auto pRegister =
+            BindSessionCall<WTSRegisterSessionNotificationFn>("WTSRegisterSessionNotification")) {
+        m_bSessionNotified = pRegister(hWnd, kNotifyForThisSession) != FALSE;
+    }
 }
 
 ULONGLONG CGuardSystem::Now() {
     return GetTickCount64();
+}
+
+SYSTEMTIME CGuardSystem::LocalTime() {
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    return local;
+}
+
+PowerSource CGuardSystem::ReadPowerSource() {
+    PowerSource power;
+    SYSTEM_POWER_STATUS status;
+    if (!GetSystemPowerStatus(&status)) {
+        return power;
+    }
+    // 0 is off the line; 1 on it, 255 unknown: either way no battery to spare.
+    power.bOnBattery = status.ACLineStatus == 0;
+    power.nPercent = status.BatteryLifePercent <= 100 ? status.BatteryLifePercent : -1;
+    return power;
+}
+
+KeepAwakeOptions CGuardSystem::ReadKeepAwakeOptions() {
+    return ::ReadKeepAwakeOptions(m_settings);
 }
 
 int CGuardSystem::FindFirstInEffect(BYTE* pForeground) {

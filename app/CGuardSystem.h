@@ -20,8 +20,11 @@ public:
     CGuardSystem& operator=(const CGuardSystem&) = delete;
     ~CGuardSystem() override;
 
-    void Attach(HWND hWnd) override { m_hWnd = hWnd; }
+    void Attach(HWND hWnd) override;
     ULONGLONG Now() override;
+    SYSTEMTIME LocalTime() override;
+    PowerSource ReadPowerSource() override;
+    KeepAwakeOptions ReadKeepAwakeOptions() override;
     int FindFirstInEffect(BYTE* pForeground) override;
     int FindNextInEffect() override;
     void ReadBlackoutDefaults(int& nWaitTime, int& nIdentify) override;
@@ -49,6 +52,8 @@ private:
     void EndHoldProcessWait();
 
     HWND m_hWnd = nullptr;
+    // The window hears of the session's lock and unlock.
+    bool m_bSessionNotified = false;
     CProfileFile& m_settings;
     CWatchEvaluator m_evaluator;
     CPowerRequests m_powerRequests;

@@ -4,6 +4,7 @@
 #include "AfxText.h"
 #include "CPathName.h"
 #include "CWatchList.h"
+#include "KeepAwakeOptions.h"
 #include "ProcessPath.h"
 #include "resource.h"
 
@@ -24,6 +25,12 @@ void AddHolder(CString& strReason, const CString& strName) {
     strReason += strName;
 }
 
+CString LoadText(UINT nID) {
+    CString strText;
+    strText.LoadString(nID);
+    return strText;
+}
+
 CString FormatNumber(UINT nFormatID, unsigned long nValue) {
     CString strNumber, strText;
     strNumber.Format("%lu", nValue);
@@ -40,6 +47,24 @@ CWatchGuard::~CWatchGuard() = default;
 
 void CWatchGuard::Start(HWND hWnd) {
     m_system->Attach(hWnd);
+}
+
+void CWatchGuard::ReloadOptions() {
+    m_options = m_system->ReadKeepAwakeOptions();
+}
+
+void CWatchGuard::OnSessionChange(WPARAM nEvent) {
+    if (nEvent != WTS_SESSION_LOCK && nEvent != WTS_SESSION_UNLOCK) {
+        return;
+    }
+    m_bLocked = nEvent == WTS_SESSION_LOCK;
+    // "Keep awake until I lock it": watch items and the working hours are no
+    // holds and go on.
+    if (m_bLocked && m_options.bEndOnLock && m_hold.bOn) {
+        StartHold(KeepAwakeRequest{KeepAwakeRequest::Stop});
+        return;
+    }
+    RunCycle();
 }
 
 UINT CWatchGuard::HoldProcessEndedMessage() {
@@ -66,22 +91,48 @@ void CWatchGuard::RunCycle() {
         return;
     }
     const ULONGLONG ullNow = m_system->Now();
+    // Read at every cycle: a change of the clock, the time zone or daylight
+    // saving time, and a wake from sleep, count at the next one.
+    const SYSTEMTIME local = m_system->LocalTime();
     const bool bWasHolding = m_hold.bOn;
-    m_hold = AgeKeepAwake(m_hold, ullNow);
+    m_hold = AgeKeepAwake(m_hold, ullNow, local);
     if (bWasHolding && !m_hold.bOn) {
         HoldChanged();
     }
-    WatchCycleFacts facts;
-    facts.bKeepAwake = m_hold.bOn && !m_hold.bComputerOnly;
-    facts.bKeepComputerAwake = m_hold.bOn && m_hold.bComputerOnly;
-    // Who asks for the display and for the computer: the power manager names them.
-    CString strDisplayReason, strSystemReason, strAliases;
+    // The reasons: the items in effect, the hold, the working hours.
+    std::vector<Reason> reasons;
     BYTE bForeground = 0;
-    facts.nFirstInEffect = m_system->FindFirstInEffect(&bForeground);
-    facts.bFirstInForeground = bForeground != 0;
+    const int nFirstInEffect = m_system->FindFirstInEffect(&bForeground);
+    for (int k = nFirstInEffect; k != -1; k = m_system->FindNextInEffect()) {
+        const CWatchItem& item = *m_watchList.GetAt(k);
+        reasons.push_back({ReasonKind::WatchItem,
+                           KeepsOfItem(item.m_nMonitorEffec, item.m_nKeepSystemAwake),
+                           AliasOf(item)});
+    }
+    if (m_hold.bOn) {
+        reasons.push_back({ReasonKind::Hold, KeepsOfHold(m_hold.bComputerOnly), HoldReason()});
+    }
+    const HoursNow hours = WorkingHoursAt(m_options.hours, local);
+    if (hours.bIn) {
+        reasons.push_back({ReasonKind::WorkingHours, KeepsOfHold(m_options.hours.bComputerOnly),
+                           LoadText(IDS_REASON_WORKING_HOURS)});
+    }
+    // The rules: the battery, the lock.
+    RuleFacts rules;
+    rules.power = m_system->ReadPowerSource();
+    rules.nBatteryFloor = m_options.nBatteryFloor;
+    rules.bLocked = m_bLocked;
+    const RuleOutcome outcome = ApplyRules(reasons, rules);
+
+    WatchCycleFacts facts;
+    facts.keeps = outcome.keeps;
     facts.bCounting = m_bCounting;
-    if (facts.nFirstInEffect >= 0) {
-        const CWatchItem& first = *m_watchList.GetAt(facts.nFirstInEffect);
+    // Only a watched program that still counts for the screen arms a
+    // blackout: not while the battery pauses everything, nor behind the lock.
+    if (nFirstInEffect >= 0 && outcome.Counts(ReasonKind::WatchItem, true)) {
+        const CWatchItem& first = *m_watchList.GetAt(nFirstInEffect);
+        facts.nFirstInEffect = nFirstInEffect;
+        facts.bFirstInForeground = bForeground != 0;
         facts.nAreaBlack = first.m_nAreaBlack;
         int nDefaultWait = 60, nDefaultIdentify = 0;
         if (NeedsBlackoutDefaults(facts.nFirstInEffect, facts.bFirstInForeground,
@@ -90,37 +141,24 @@ void CWatchGuard::RunCycle() {
         }
         facts.blackout = ResolveBlackout(first.m_nAreaBlack, first.m_nWaitTime, first.m_nIdentify,
                                          nDefaultWait, nDefaultIdentify);
-        for (int k = facts.nFirstInEffect; k != -1; k = m_system->FindNextInEffect()) {
-            const CWatchItem& item = *m_watchList.GetAt(k);
-            const CString strAlias = AliasOf(item);
-            strAliases += strAliases.IsEmpty() ? "" : ", ";
-            strAliases += strAlias;
-            facts.effects.push_back(item.m_nMonitorEffec);
-            const bool bDisplay = PreventsPowerOff(item.m_nMonitorEffec);
-            facts.bItemKeepsComputerAwake =
-                facts.bItemKeepsComputerAwake || item.m_nKeepSystemAwake != 0;
-            if (bDisplay) {
-                AddHolder(strDisplayReason, strAlias);
-            }
-            if (bDisplay || item.m_nKeepSystemAwake != 0) {
-                AddHolder(strSystemReason, strAlias);
-            }
-        }
-    }
-    if (m_hold.bOn) {
-        const CString strHold = HoldReason();
-        if (!m_hold.bComputerOnly) {
-            AddHolder(strDisplayReason, strHold);
-        }
-        AddHolder(strSystemReason, strHold);
     }
     const WatchCycleActions actions = DecideWatchCycle(facts);
     // The window, the taskbar and the shell hear of it only when it changes.
-    const Display display = DisplayFor(actions, facts.nFirstInEffect >= 0, strAliases, ullNow);
+    const Display display = DisplayFor(actions, outcome, hours, rules, ullNow);
     if (!m_bShown || !(display == m_shown)) {
         m_shown = display;
         m_bShown = true;
         m_view.ShowGuard(display);
+    }
+    // Who asks for the display and for the computer: the power manager names them.
+    CString strDisplayReason, strSystemReason;
+    for (const Reason& reason : outcome.counted) {
+        if (reason.keeps.bDisplay) {
+            AddHolder(strDisplayReason, reason.strName);
+        }
+        if (reason.keeps.bDisplay || reason.keeps.bSystem) {
+            AddHolder(strSystemReason, reason.strName);
+        }
     }
     Apply(actions, strDisplayReason, strSystemReason);
 }
@@ -131,6 +169,12 @@ CString CWatchGuard::HoldReason() const {
         return FormatNumber(bComputer ? IDS_TIP_COMPUTER_WHILE_PROCESS : IDS_TIP_WHILE_PROCESS,
                             m_hold.dwProcessId);
     }
+    if (m_hold.bUntil) {
+        CString strText;
+        AfxFormatString1(strText, bComputer ? IDS_TIP_COMPUTER_UNTIL_TIME : IDS_TIP_UNTIL_TIME,
+                         FormatTimeOfDay(m_hold.nUntilMinute));
+        return strText;
+    }
     if (m_hold.bTimed) {
         return FormatNumber(bComputer ? IDS_REASON_COMPUTER_TIMED : IDS_REASON_HOLD_TIMED,
                             static_cast<unsigned long>(m_nHoldMinutes));
@@ -140,21 +184,41 @@ CString CWatchGuard::HoldReason() const {
     return strText;
 }
 
-CWatchGuard::Display CWatchGuard::DisplayFor(const WatchCycleActions& actions, bool bItemInEffect,
-                                             const CString& strAliases, ULONGLONG ullNow) const {
+CWatchGuard::Display CWatchGuard::DisplayFor(const WatchCycleActions& actions,
+                                             const RuleOutcome& outcome, const HoursNow& hours,
+                                             const RuleFacts& rules, ULONGLONG ullNow) const {
     Display display;
     display.bGuarding = actions.bGuarding;
     display.bScreen = actions.bNeedHooks;
-    display.detail = DecideTipDetail(m_hold, bItemInEffect);
-    display.bComputerOnly = m_hold.bOn && m_hold.bComputerOnly;
+    display.bPaused = outcome.pause == Pause::Battery;
+    if (display.bPaused) {
+        display.nBatteryPercent = rules.power.nPercent;
+        display.nBatteryFloor = rules.nBatteryFloor;
+    }
+    const bool bHold = outcome.Counts(ReasonKind::Hold);
     // A hold does not hide what the watched programs keep awake as well.
-    display.strAlias = strAliases;
+    for (const Reason& reason : outcome.counted) {
+        if (reason.kind == ReasonKind::WatchItem) {
+            display.strAlias += display.strAlias.IsEmpty() ? "" : ", ";
+            display.strAlias += reason.strName;
+        }
+    }
+    display.detail = DecideTipDetail(bHold ? m_hold : KeepAwakeHold(), !display.strAlias.IsEmpty());
+    display.bComputerOnly = bHold && m_hold.bComputerOnly;
+    if (outcome.Counts(ReasonKind::WorkingHours)) {
+        display.bHours = true;
+        display.nHoursEnd = hours.nEnd;
+        display.bHoursComputerOnly = m_options.hours.bComputerOnly;
+    }
     switch (display.detail) {
     case TipDetail::MinutesLeft:
         display.nMinutesLeft = KeepAwakeMinutesLeft(m_hold, ullNow);
         break;
     case TipDetail::WhileProcess:
         display.dwProcessId = m_hold.dwProcessId;
+        break;
+    case TipDetail::UntilTime:
+        display.nUntilMinute = m_hold.nUntilMinute;
         break;
     case TipDetail::WatchedAlias:
     case TipDetail::UntilStopped:
@@ -281,6 +345,10 @@ bool CWatchGuard::StartHold(const KeepAwakeRequest& request) {
             }
             hold = StartKeepAwakeWhile(request.dwProcessId, request.bComputerOnly);
             nMinutes = kKeepAwakeWhileProcess;
+        } else if (request.nUntilMinute >= 0) {
+            hold = StartKeepAwakeUntil(request.nUntilMinute, m_system->LocalTime(),
+                                       request.bComputerOnly);
+            nMinutes = kKeepAwakeUntilTime;
         } else {
             hold = StartKeepAwake(request.nMinutes, m_system->Now(), request.bComputerOnly);
             nMinutes = request.nMinutes;

@@ -3,6 +3,8 @@
 #include "CPowerRequests.h"
 #include "CString.h"
 #include "KeepAwake.h"
+#include "KeepAwakeOptions.h"
+#include "KeepAwakeReasons.h"
 #include "WatchCycleDecision.h"
 
 #include <windows.h>
@@ -38,14 +40,26 @@ public:
         bool bComputerOnly = false;
         int nMinutesLeft = 0;
         DWORD dwProcessId = 0;
+        int nUntilMinute = 0;
         // The aliases of the items in effect, in list order.
         CString strAlias;
+        // The working hours hold, until nHoursEnd (minutes after midnight).
+        bool bHours = false;
+        int nHoursEnd = 0;
+        bool bHoursComputerOnly = false;
+        // Nothing is kept awake on a battery this low (-1: charge unknown).
+        bool bPaused = false;
+        int nBatteryPercent = 0;
+        int nBatteryFloor = 0;
 
         bool operator==(const Display& other) const {
             return bGuarding == other.bGuarding && bScreen == other.bScreen &&
                    detail == other.detail && bComputerOnly == other.bComputerOnly &&
                    nMinutesLeft == other.nMinutesLeft && dwProcessId == other.dwProcessId &&
-                   strAlias == other.strAlias;
+                   nUntilMinute == other.nUntilMinute && strAlias == other.strAlias &&
+                   bHours == other.bHours && nHoursEnd == other.nHoursEnd &&
+                   bHoursComputerOnly == other.bHoursComputerOnly && bPaused == other.bPaused &&
+                   nBatteryPercent == other.nBatteryPercent && nBatteryFloor == other.nBatteryFloor;
         }
     };
 
@@ -66,6 +80,12 @@ public:
         // The window that takes the timers and the hooks' wakes.
         virtual void Attach(HWND hWnd) = 0;
         virtual ULONGLONG Now() = 0;
+        // The local wall-clock time.
+        virtual SYSTEMTIME LocalTime() = 0;
+        // The power source now.
+        virtual PowerSource ReadPowerSource() = 0;
+        // When to keep awake, from the settings file.
+        virtual KeepAwakeOptions ReadKeepAwakeOptions() = 0;
         // The items in effect on a fresh snapshot, first to last: see
         // CWatchEvaluator.
         virtual int FindFirstInEffect(BYTE* pForeground) = 0;
@@ -108,6 +128,11 @@ public:
 
     // The window that takes the timers and the hooks' wakes.
     void Start(HWND hWnd);
+    // Reads when to keep awake (the working hours, the battery floor, the
+    // lock) anew; the next cycle applies it.
+    void ReloadOptions();
+    // A change of the session (WM_WTSSESSION_CHANGE's code): lock and unlock.
+    void OnSessionChange(WPARAM nEvent);
     // Posted to that window when the process a hold is bound to ends, with
     // its id as wParam: hand it to OnHoldProcessEnded.
     static UINT HoldProcessEndedMessage();
@@ -128,7 +153,7 @@ public:
     void ChooseComputerOnly(bool bComputerOnly);
     bool IsComputerOnlyChosen() const { return m_bComputerOnly; }
     // The running hold's minutes: 0 for none, kKeepAwakeUntilStopped,
-    // kKeepAwakeWhileProcess.
+    // kKeepAwakeWhileProcess, kKeepAwakeUntilTime.
     int GetHoldMinutes() const { return m_hold.bOn ? m_nHoldMinutes : 0; }
     // The hooks go until the next cycle puts them back: an item was deleted,
     // or the user's session ends.
@@ -145,8 +170,8 @@ private:
     CString HoldReason() const;
     void HoldChanged();
     void OnCountdownTick();
-    Display DisplayFor(const WatchCycleActions& actions, bool bItemInEffect,
-                       const CString& strAliases, ULONGLONG ullNow) const;
+    Display DisplayFor(const WatchCycleActions& actions, const RuleOutcome& outcome,
+                       const HoursNow& hours, const RuleFacts& rules, ULONGLONG ullNow) const;
 
     const CWatchList& m_watchList;
     View& m_view;
@@ -159,6 +184,8 @@ private:
     KeepAwakeHold m_hold;
     int m_nHoldMinutes = 0;
     bool m_bComputerOnly = false;
+    KeepAwakeOptions m_options;
+    bool m_bLocked = false;
     // What the cycles have put in place, so that a cycle that changes
     // nothing touches nothing: the suppression flags (-1: unknown) and what
     // the window shows.

@@ -117,6 +117,12 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
         AfxCancelModalPopups(m_hWnd);
         EndDialog(IDCANCEL);
         return TRUE;
+    case WM_WTSSESSION_CHANGE:
+        m_guard.OnSessionChange(wParam);
+        return TRUE;
+    case WM_POWERBROADCAST:
+        OnPowerBroadcast(wParam);
+        return SetMsgResult(TRUE);
     case WM_QUERYENDSESSION:
         return SetMsgResult(OnQueryEndSession(wParam, lParam));
     case WM_ENDSESSION:
@@ -195,6 +201,12 @@ BOOL CWatchListDlg::OnCommand(UINT nID) {
     case ID_KEEPAWAKE_COMPUTER_ONLY:
         OnKeepAwake(nID);
         return TRUE;
+    case ID_KEEPAWAKE_UNTIL:
+        OnKeepAwakeUntil();
+        return TRUE;
+    case ID_KEEPAWAKE_OPTIONS:
+        OnKeepAwakeOptions();
+        return TRUE;
     default:
         return FALSE;
     }
@@ -254,6 +266,8 @@ BOOL CWatchListDlg::OnInitDialog() {
     const std::wstring strFolder = GetDataFolder();
     m_settings.SetPath((strFolder + kSettingsFile).c_str());
     LoadWindowSettings();
+
+    m_guard.ReloadOptions();
 
     m_strListPath = strFolder + kListFile;
     m_watchList.Load(m_strListPath.c_str());
@@ -516,6 +530,15 @@ void CWatchListDlg::OnEndSession(BOOL bEnding) {
     m_guard.RemoveHooks();
 }
 
+void CWatchListDlg::OnPowerBroadcast(WPARAM nEvent) {
+    // The battery rule and the working hours are right at once, not only at
+    // the next cycle: on a change of the power source, and on waking up.
+    if (nEvent == PBT_APMPOWERSTATUSCHANGE || nEvent == PBT_APMRESUMEAUTOMATIC ||
+        nEvent == PBT_APMRESUMESUSPEND) {
+        m_guard.RunCycle();
+    }
+}
+
 void CWatchListDlg::OnExit() {
     EndDialog(IDOK);
 }
@@ -655,3 +678,7 @@ void CWatchListDlg::OnKeepAwake(UINT nID) {
         m_guard.StartHold(KeepAwakeRequestOf(nID, m_guard.IsComputerOnlyChosen()));
     }
 }
+
+void CWatchListDlg::OnKeepAwakeUntil() {}
+
+void CWatchListDlg::OnKeepAwakeOptions() {}

@@ -69,6 +69,8 @@ private:
     // void OnEndSession(BOOL bEnding): FALSE when the log-off was cancelled
     void OnEndSession(BOOL bEnding);
     void OnTaskbarCreated();
+    // void OnPowerBroadcast(WPARAM nEvent): WM_POWERBROADCAST
+    void OnPowerBroadcast(WPARAM nEvent);
 
     void OnAddWatch();
     void OnDeleteWatch();
@@ -83,6 +85,10 @@ private:
     void OnBlackoutDefaults();
     // void OnKeepAwake(UINT nID): a choice of the keep-awake menu
     void OnKeepAwake(UINT nID);
+    // A hold until the time of day the user picks.
+    void OnKeepAwakeUntil();
+    // The working hours, the battery floor and the lock, applied at once.
+    void OnKeepAwakeOptions();
 
     HWND EditorOwner() const override;
     void OnListEdited(bool bRemoved) override;

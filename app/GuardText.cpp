@@ -1,11 +1,12 @@
 #include "GuardText.h"
 
 #include "AfxText.h"
+#include "KeepAwakeOptions.h"
 #include "resource.h"
 
 UINT GuardTitleId(const CWatchGuard::Display& display) {
     if (!display.bGuarding) {
-        return IDS_APP_TITLE;
+        return display.bPaused ? IDS_APP_TITLE_PAUSED : IDS_APP_TITLE;
     }
     // With the screen left alone the screen saver may start: "guarding"
     // would promise what is not done.
@@ -37,11 +38,32 @@ CString GuardTip(const CWatchGuard::Display& display) {
                          bComputer ? IDS_TIP_COMPUTER_WHILE_PROCESS : IDS_TIP_WHILE_PROCESS,
                          strNumber);
         break;
+    case TipDetail::UntilTime:
+        AfxFormatString1(strDetail, bComputer ? IDS_TIP_COMPUTER_UNTIL_TIME : IDS_TIP_UNTIL_TIME,
+                         FormatTimeOfDay(display.nUntilMinute));
+        break;
     case TipDetail::WatchedAlias:
     case TipDetail::None:
         break;
     }
-    const CString* lines[] = {&strDetail, &display.strAlias};
+    CString strHours, strPause;
+    if (display.bHours) {
+        AfxFormatString1(strHours,
+                         display.bHoursComputerOnly ? IDS_TIP_COMPUTER_WORKING_HOURS
+                                                    : IDS_TIP_WORKING_HOURS,
+                         FormatTimeOfDay(display.nHoursEnd));
+    }
+    if (display.bPaused) {
+        CString strPercent, strFloor;
+        strPercent.Format("%d", display.nBatteryPercent);
+        strFloor.Format("%d", display.nBatteryFloor);
+        if (display.nBatteryPercent >= 0) {
+            AfxFormatString2(strPause, IDS_TIP_BATTERY_PAUSED, strPercent, strFloor);
+        } else {
+            strPause.LoadString(IDS_TIP_BATTERY_PAUSED_ALWAYS);
+        }
+    }
+    const CString* lines[] = {&strPause, &strDetail, &strHours, &display.strAlias};
     for (const CString* pLine : lines) {
         if (!pLine->IsEmpty()) {
             strTip += "\n";

@@ -48,6 +48,9 @@ void PrepareKeepAwakeMenu(HMENU hMenu, int nHoldMinutes, bool bComputerOnly) {
         const bool bRunning = nHoldMinutes != 0 && choice.nMinutes == nHoldMinutes;
         menu.CheckMenuItem(choice.nID, MF_BYCOMMAND | (bRunning ? MF_CHECKED : MF_UNCHECKED));
     }
+    menu.CheckMenuItem(ID_KEEPAWAKE_UNTIL,
+                       MF_BYCOMMAND |
+                           (nHoldMinutes == kKeepAwakeUntilTime ? MF_CHECKED : MF_UNCHECKED));
     const bool bHasStop =
         menu.GetMenuState(ID_KEEPAWAKE_STOP, MF_BYCOMMAND) != static_cast<UINT>(-1);
     if (nHoldMinutes != 0 && !bHasStop) {

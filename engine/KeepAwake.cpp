@@ -1,5 +1,7 @@
 #include "KeepAwake.h"
 
+#include "KeepAwakeOptions.h"
+
 #include <cctype>
 #include <cstring>
 
@@ -56,9 +58,25 @@ bool ParseNumber(const char* digits, size_t length, unsigned long long nMax,
     return length > 0;
 }
 
+// "HH:MM" as UNTIL= gives it, at most five characters.
+bool ParseUntil(const char* text, size_t length, int& nMinute) {
+    char time[6] = "";
+    if (length >= sizeof time) {
+        return false;
+    }
+    for (size_t i = 0; i < length; ++i) {
+        time[i] = text[i];
+    }
+    time[length] = '\0';
+    return ParseTimeOfDay(time, &nMinute);
+}
+
 // What a hand-over's lParam says of the request.
 const LPARAM kComputerOnlyFlag = 1;
 const LPARAM kProcessFlag = 2;
+const LPARAM kUntilFlag = 4;
+const int kMinutesPerDay = 24 * 60;
+const ULONGLONG kMinuteInstants = 60ull * 10000000ull;
 
 } // namespace
 
@@ -86,8 +104,39 @@ KeepAwakeHold StartKeepAwakeWhile(DWORD dwProcessId, bool bComputerOnly) {
     return hold;
 }
 
-KeepAwakeHold AgeKeepAwake(const KeepAwakeHold& hold, ULONGLONG ullNow) {
+ULONGLONG LocalInstant(const SYSTEMTIME& local) {
+    FILETIME time = {};
+    if (!SystemTimeToFileTime(&local, &time)) {
+        return 0;
+    }
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+KeepAwakeHold StartKeepAwakeUntil(int nMinute, const SYSTEMTIME& localNow, bool bComputerOnly) {
+    KeepAwakeHold hold;
+    if (nMinute < 0 || nMinute >= kMinutesPerDay) {
+        return hold;
+    }
+    SYSTEMTIME midnight = localNow;
+    midnight.wHour = midnight.wMinute = midnight.wSecond = midnight.wMilliseconds = 0;
+    ULONGLONG ullEnd = LocalInstant(midnight) + static_cast<ULONGLONG>(nMinute) * kMinuteInstants;
+    if (ullEnd <= LocalInstant(localNow)) {
+        ullEnd += kMinutesPerDay * kMinuteInstants;
+    }
+    hold.bOn = true;
+    hold.bUntil = true;
+    hold.ullUntilLocal = ullEnd;
+    hold.nUntilMinute = nMinute;
+    hold.bComputerOnly = bComputerOnly;
+    return hold;
+}
+
+KeepAwakeHold AgeKeepAwake(const KeepAwakeHold& hold, ULONGLONG ullNow,
+                           const SYSTEMTIME& localNow) {
     if (hold.bOn && hold.bTimed && ullNow >= hold.ullDeadline) {
+        return KeepAwakeHold();
+    }
+    if (hold.bOn && hold.bUntil && LocalInstant(localNow) >= hold.ullUntilLocal) {
         return KeepAwakeHold();
     }
     return hold;
@@ -104,6 +153,9 @@ TipDetail DecideTipDetail(const KeepAwakeHold& hold, bool bItemInEffect) {
     if (hold.bOn) {
         if (hold.dwProcessId != 0) {
             return TipDetail::WhileProcess;
+        }
+        if (hold.bUntil) {
+            return TipDetail::UntilTime;
         }
         return hold.bTimed ? TipDetail::MinutesLeft : TipDetail::UntilStopped;
     }
@@ -122,13 +174,26 @@ KeepAwakeRequest ParseKeepAwakeCommandLine(const char* pszCmdLine) {
     bool bTimeGiven = false;
     while (*p == ':') {
         const char* token = ++p;
-        while (*p != ':' && !IsSeparator(*p)) {
-            p = CharNextA(p);
+        if (IsWord(token, 6, "UNTIL=")) {
+            // The time holds a colon of its own.
+            for (p = token + 6; *p >= '0' && *p <= '9'; ++p) {
+            }
+            if (*p == ':') {
+                for (++p; *p >= '0' && *p <= '9'; ++p) {
+                }
+            }
+        } else {
+            while (*p != ':' && !IsSeparator(*p)) {
+                p = CharNextA(p);
+            }
         }
         const size_t length = static_cast<size_t>(p - token);
         unsigned long long number = 0;
         if (IsWord(token, length, "SYSTEM") && !request.bComputerOnly) {
             request.bComputerOnly = true;
+        } else if (length > 6 && IsWord(token, 6, "UNTIL=") && !bTimeGiven &&
+                   ParseUntil(token + 6, length - 6, request.nUntilMinute)) {
+            bTimeGiven = true;
         } else if (length > 4 && IsWord(token, 4, "PID=") && !bTimeGiven &&
                    ParseNumber(token + 4, length - 4, 0xFFFFFFFFull, number) && number != 0) {
             request.dwProcessId = static_cast<DWORD>(number);
@@ -150,10 +215,13 @@ KeepAwakeRequest ParseKeepAwakeCommandLine(const char* pszCmdLine) {
 }
 
 void EncodeKeepAwake(const KeepAwakeRequest& request, WPARAM& wParam, LPARAM& lParam) {
+    const bool bUntil = request.kind == KeepAwakeRequest::Start && request.nUntilMinute >= 0;
     lParam = (request.bComputerOnly ? kComputerOnlyFlag : 0) |
-             (request.dwProcessId != 0 ? kProcessFlag : 0);
+             (request.dwProcessId != 0 ? kProcessFlag : 0) | (bUntil ? kUntilFlag : 0);
     if (request.dwProcessId != 0) {
         wParam = request.dwProcessId;
+    } else if (bUntil) {
+        wParam = static_cast<WPARAM>(request.nUntilMinute);
     } else {
         const int nMinutes = request.kind == KeepAwakeRequest::Start ? request.nMinutes : 0;
         wParam = static_cast<WPARAM>(static_cast<INT_PTR>(nMinutes));
@@ -162,10 +230,19 @@ void EncodeKeepAwake(const KeepAwakeRequest& request, WPARAM& wParam, LPARAM& lP
 
 KeepAwakeRequest DecodeKeepAwake(WPARAM wParam, LPARAM lParam) {
     KeepAwakeRequest request;
-    if ((lParam & ~(kComputerOnlyFlag | kProcessFlag)) != 0) {
+    if ((lParam & ~(kComputerOnlyFlag | kProcessFlag | kUntilFlag)) != 0 ||
+        (lParam & (kProcessFlag | kUntilFlag)) == (kProcessFlag | kUntilFlag)) {
         return request;
     }
     request.bComputerOnly = (lParam & kComputerOnlyFlag) != 0;
+    if (lParam & kUntilFlag) {
+        if (wParam >= static_cast<WPARAM>(kMinutesPerDay)) {
+            return KeepAwakeRequest();
+        }
+        request.kind = KeepAwakeRequest::Start;
+        request.nUntilMinute = static_cast<int>(wParam);
+        return request;
+    }
     if (lParam & kProcessFlag) {
         if (wParam == 0 || static_cast<WPARAM>(static_cast<DWORD>(wParam)) != wParam) {
             return KeepAwakeRequest();

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 // Keeping the screen on at the user's word, without a watched program: for a
-// number of minutes or until stopped. Time is the system's monotonic clock in
-// milliseconds (GetTickCount64), which runs on through sleep and ignores
-// changes of the wall clock, so a timed hold ends when its time has passed.
+// number of minutes, until a time of day or until stopped. Minutes count on
+// the system's monotonic clock in milliseconds (GetTickCount64), which runs
+// on through sleep and ignores changes of the wall clock, so a timed hold
+// ends when its time has passed; a time of day is the local wall clock's, so
+// a hold until 17:30 ends at 17:30 however long the computer slept.
 
 // Minutes that stand for "until stopped".
 const int kKeepAwakeUntilStopped = -1;
@@ -14,6 +16,8 @@ const int kKeepAwakeMaxMinutes = 7 * 24 * 60;
 
 // Minutes that stand for "while a process runs" where a hold's minutes are asked.
 const int kKeepAwakeWhileProcess = -2;
+// Minutes that stand for "until a time of day".
+const int kKeepAwakeUntilTime = -3;
 
 struct KeepAwakeHold {
     bool bOn = false;
@@ -23,15 +27,27 @@ struct KeepAwakeHold {
     bool bComputerOnly = false;
     // Held while this process runs; 0 when the hold is bound to none.
     DWORD dwProcessId = 0;
+    // Held until this local wall-clock time (LocalInstant), at nUntilMinute
+    // of its day.
+    bool bUntil = false;
+    ULONGLONG ullUntilLocal = 0;
+    int nUntilMinute = 0;
 };
+
+// A local wall-clock time as one number that grows with it (100 ns since 1601).
+ULONGLONG LocalInstant(const SYSTEMTIME& local);
 
 // A hold for nMinutes from ullNow, a week at most (kKeepAwakeUntilStopped: no
 // end; 0 or less: none).
 KeepAwakeHold StartKeepAwake(int nMinutes, ULONGLONG ullNow, bool bComputerOnly = false);
 // A hold that ends with the process of this id (the caller watches it).
 KeepAwakeHold StartKeepAwakeWhile(DWORD dwProcessId, bool bComputerOnly);
-// The hold as it stands at ullNow: a timed one whose deadline has come is over.
-KeepAwakeHold AgeKeepAwake(const KeepAwakeHold& hold, ULONGLONG ullNow);
+// A hold until nMinute (after midnight, local time): today, or tomorrow when
+// that time has come already today.
+KeepAwakeHold StartKeepAwakeUntil(int nMinute, const SYSTEMTIME& localNow, bool bComputerOnly);
+// The hold as it stands at ullNow and localNow: a timed one whose deadline
+// has come, or one until a time that has come, is over.
+KeepAwakeHold AgeKeepAwake(const KeepAwakeHold& hold, ULONGLONG ullNow, const SYSTEMTIME& localNow);
 // Whole minutes left, rounded up; 0 for no hold or one without an end.
 int KeepAwakeMinutesLeft(const KeepAwakeHold& hold, ULONGLONG ullNow);
 
@@ -41,6 +57,7 @@ enum class TipDetail {
     MinutesLeft,  // the minutes left of a timed hold
     UntilStopped, // a hold without an end
     WhileProcess, // a hold that ends with a process
+    UntilTime,    // a hold until a time of day
     WatchedAlias, // the alias of the first watched item in effect
 };
 TipDetail DecideTipDetail(const KeepAwakeHold& hold, bool bItemInEffect);
@@ -51,12 +68,14 @@ struct KeepAwakeRequest {
     int nMinutes = 0; // for Start: minutes, or kKeepAwakeUntilStopped
     bool bComputerOnly = false;
     DWORD dwProcessId = 0; // for Start: a hold while this process runs
+    int nUntilMinute = -1; // for Start: a hold until this minute of the day; -1 for none
 };
 // "/KEEPAWAKE" in any letter case, alone (the screen, until stopped) or with
 // options, each after a colon and in any order: a number of minutes (1 to a
-// week; 0 stops the hold), "PID=<id>" (while that process runs) and "SYSTEM"
-// (the computer alone). Anything else, a number out of range, or both a
-// number and a process is Invalid.
+// week; 0 stops the hold), "PID=<id>" (while that process runs),
+// "UNTIL=HH:MM" (until that time of day) and "SYSTEM" (the computer alone).
+// Anything else, a number or time out of range, or more than one of minutes,
+// process and time is Invalid.
 KeepAwakeRequest ParseKeepAwakeCommandLine(const char* pszCmdLine);
 
 // A request as a later start hands it to the running instance in one posted

@@ -21,13 +21,11 @@ bool NeedsBlackoutDefaults(int nFirstInEffect, bool bFirstInForeground, int nAre
 WatchCycleActions DecideWatchCycle(const WatchCycleFacts& facts) {
     WatchCycleActions actions;
     const bool bItemInEffect = facts.nFirstInEffect >= 0;
-    if (!bItemInEffect) {
-        actions.bStopCountdown = true;
-        if (!facts.bKeepAwake && !facts.bKeepComputerAwake) {
-            return actions;
-        }
+    actions.bStopCountdown = !bItemInEffect;
+    actions.bGuarding = facts.keeps.Any();
+    if (!actions.bGuarding) {
+        return actions;
     }
-    actions.bGuarding = true;
     // Only an item in effect arms or stops a blackout; a hold alone never does.
     if (bItemInEffect && facts.bFirstInForeground) {
         if (facts.nAreaBlack != 0) {
@@ -41,20 +39,10 @@ WatchCycleActions DecideWatchCycle(const WatchCycleFacts& facts) {
     } else if (bItemInEffect && facts.bCounting) {
         actions.bStopCountdown = true;
     }
-    for (int effect : facts.effects) {
-        actions.bPreventSaver = actions.bPreventSaver || effect == 1 || effect == 3;
-        actions.bPreventPowerOff = actions.bPreventPowerOff || PreventsPowerOff(effect);
-    }
-    if (facts.bKeepAwake) {
-        actions.bPreventSaver = actions.bPreventPowerOff = true;
-    }
+    actions.bPreventSaver = facts.keeps.bSaver;
+    actions.bPreventPowerOff = facts.keeps.bDisplay;
     actions.bHoldDisplayOn = actions.bPreventPowerOff;
-    actions.bHoldSystemAwake = actions.bHoldDisplayOn || facts.bKeepComputerAwake ||
-                               (bItemInEffect && facts.bItemKeepsComputerAwake);
+    actions.bHoldSystemAwake = actions.bHoldDisplayOn || facts.keeps.bSystem;
     actions.bNeedHooks = actions.bPreventSaver || actions.bPreventPowerOff;
     return actions;
-}
-
-bool PreventsPowerOff(int nMonitorEffec) {
-    return nMonitorEffec == 2 || nMonitorEffec == 3;
 }

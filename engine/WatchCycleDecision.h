@@ -1,10 +1,11 @@
 #pragma once
 
-#include <vector>
+#include "KeepAwakeReasons.h"
 
 // What one run of the watch cycle decides, apart from any window: the shown
-// state, the blackout countdown, the suppression flags and whether the display
-// must be kept on. The main window reads the facts and applies the actions.
+// state, the blackout countdown, the suppression flags and the power
+// requests. The guard gathers the facts (what the reasons that count keep,
+// the first item in effect for the blackout) and applies the actions.
 
 // Idle wait and active-area mode of the blackout for one item.
 struct BlackoutSettings {
@@ -27,15 +28,8 @@ struct WatchCycleFacts {
     int nAreaBlack = 0;
     BlackoutSettings blackout;
     bool bCounting = false;
-    // MonitorEffec of every item in effect, in list order.
-    std::vector<int> effects;
-    // The user keeps the screen on: as an item with both effects would,
-    // without a blackout of its own.
-    bool bKeepAwake = false;
-    // The user keeps the computer awake and lets the display turn off.
-    bool bKeepComputerAwake = false;
-    // An item in effect asks to keep the computer from sleeping.
-    bool bItemKeepsComputerAwake = false;
+    // What the reasons that count keep awake, together.
+    Keeps keeps;
 };
 
 struct WatchCycleActions {
@@ -66,6 +60,3 @@ struct WatchCycleActions {
 bool NeedsBlackoutDefaults(int nFirstInEffect, bool bFirstInForeground, int nAreaBlack);
 
 WatchCycleActions DecideWatchCycle(const WatchCycleFacts& facts);
-
-// Whether an item with this MonitorEffec keeps the display from turning off.
-bool PreventsPowerOff(int nMonitorEffec);

@@ -320,3 +320,49 @@ TEST(KeepAwake, FromTheMenuAndTheCommandLineWithAndWithoutAWatchedProgram) {
     EXPECT_EQ(1, hooks.Saver());
     EXPECT_EQ(0, hooks.PowerOff()) << "the item's own effect alone";
 }
+
+namespace {
+
+// "HH:MM" of the local time now, moved by some minutes (a day wraps).
+std::string TimeFromNow(int minutes) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const int at = ((now.wHour * 60 + now.wMinute + minutes) % 1440 + 1440) % 1440;
+    char text[8];
+    wsprintfA(text, "%02d:%02d", at / 60, at % 60);
+    return text;
+}
+
+} // namespace
+
+// When to keep awake with nothing watched: the working hours, a hold until a
+// time, and the lock that ends a hold for whoever asks for that.
+TEST(KeepAwake, WorkingHoursATimeOfDayAndTheLock) {
+    const std::string hours = "[Schedule]\r\nDays=1111111\r\nStart=";
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.ini", hours + TimeFromNow(-60) + "\r\nEnd=" + TimeFromNow(60) +
+                                     "\r\n[Power]\r\nEndOnLock=1\r\n");
+    ASSERT_TRUE(murvel.Start());
+    murvel.RunWatchCycle();
+    EXPECT_EQ(kGuarding, murvel.Title()) << "inside the hours";
+    // The lock ends a hold started by hand, not the working hours.
+    murvel.Command(ID_KEEPAWAKE_30);
+    ASSERT_NE(static_cast<UINT>(-1), murvel.MenuState(ID_KEEPAWAKE_STOP));
+    SendMessageA(murvel.MainWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    EXPECT_EQ(static_cast<UINT>(-1), murvel.MenuState(ID_KEEPAWAKE_STOP)) << "the hold ended";
+    SendMessageA(murvel.MainWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    EXPECT_EQ(kGuarding, murvel.Title());
+    ASSERT_TRUE(murvel.Close());
+
+    murvel.PutFile("Tessik.ini", hours + TimeFromNow(60) + "\r\nEnd=" + TimeFromNow(120) +
+                                     "\r\n[Power]\r\nEndOnLock=0\r\n");
+    MurvelProcess again(murvel.Folder());
+    ASSERT_TRUE(again.Start());
+    again.RunWatchCycle();
+    EXPECT_EQ("Qorvane", again.Title()) << "outside the hours";
+    EXPECT_EQ(0, again.RunAgain("/KEEPAWAKE:UNTIL=" + TimeFromNow(60)));
+    EXPECT_TRUE(WaitFor([&] { return again.Title() == kGuarding; }, 5000));
+    EXPECT_EQ(static_cast<UINT>(MF_CHECKED), again.MenuState(ID_KEEPAWAKE_UNTIL) & MF_CHECKED);
+    SendMessageA(again.MainWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    EXPECT_NE(static_cast<UINT>(-1), again.MenuState(ID_KEEPAWAKE_STOP)) << "kept: EndOnLock=0";
+}

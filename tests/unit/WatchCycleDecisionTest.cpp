@@ -9,14 +9,16 @@ namespace {
 WatchCycleFacts Facts(int first, bool foreground, int areaBlack, bool counting,
                       std::vector<int> effects, int wait = 30, int mode = 1, bool hold = false) {
     WatchCycleFacts facts;
-    facts.bKeepAwake = hold;
+    if (hold)
+        facts.keeps |= KeepsOfHold(false);
     facts.nFirstInEffect = first;
     facts.bFirstInForeground = foreground;
     facts.nAreaBlack = areaBlack;
     facts.blackout.nWaitTime = wait;
     facts.blackout.nActiveAreaMode = mode;
     facts.bCounting = counting;
-    facts.effects = std::move(effects);
+    for (int effect : effects)
+        facts.keeps |= KeepsOfItem(effect, 0);
     return facts;
 }
 
@@ -122,10 +124,11 @@ TEST(WatchCycle, TheComputerIsKeptAwakeWithTheDisplayOrWhenAsked) {
         {"the screen hold keeps both", {}, true, false, false, true, true, true},
     };
     for (const auto& c : cases) {
-        WatchCycleFacts facts = Facts(c.effects.empty() ? -1 : 0, false, 0, false, c.effects);
-        facts.bKeepAwake = c.screenHold;
-        facts.bKeepComputerAwake = c.computerHold;
-        facts.bItemKeepsComputerAwake = c.itemAsks;
+        WatchCycleFacts facts = Facts(c.effects.empty() ? -1 : 0, false, 0, false, {});
+        for (int effect : c.effects)
+            facts.keeps |= KeepsOfItem(effect, c.itemAsks);
+        if (c.screenHold || c.computerHold)
+            facts.keeps |= KeepsOfHold(c.computerHold);
         const WatchCycleActions a = DecideWatchCycle(facts);
         EXPECT_EQ(c.display, a.bHoldDisplayOn) << c.name;
         EXPECT_EQ(c.system, a.bHoldSystemAwake) << c.name;
@@ -178,6 +181,18 @@ struct FakePower {
 int FakePower::created, FakePower::set, FakePower::cleared;
 DWORD FakePower::lastState;
 std::wstring FakePower::lastReason;
+
+// A Wednesday, at noon, local time.
+const SYSTEMTIME kNoon = {2026, 12, 3, 9, 12, 0, 0, 0};
+
+SYSTEMTIME At(int day, int hour, int minute) {
+    SYSTEMTIME t = kNoon;
+    t.wDay = static_cast<WORD>(day);
+    t.wDayOfWeek = static_cast<WORD>((3 + day - 9 + 70) % 7); // the 9th is a Wednesday
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    return t;
+}
 
 } // namespace
 
@@ -234,12 +249,12 @@ TEST(KeepAwake, TimedHoldsEndInTheFirstCycleAfterTheirDeadline) {
         {90 * 60000, false, 0},
     };
     for (const auto& c : clock) {
-        const KeepAwakeHold aged = AgeKeepAwake(hold, start + c.elapsedMs);
+        const KeepAwakeHold aged = AgeKeepAwake(hold, start + c.elapsedMs, kNoon);
         EXPECT_EQ(c.on, aged.bOn) << c.elapsedMs;
         EXPECT_EQ(c.minutesLeft, KeepAwakeMinutesLeft(aged, start + c.elapsedMs)) << c.elapsedMs;
     }
     const KeepAwakeHold endless = StartKeepAwake(kKeepAwakeUntilStopped, start);
-    EXPECT_TRUE(AgeKeepAwake(endless, start + 1000000000ull).bOn);
+    EXPECT_TRUE(AgeKeepAwake(endless, start + 1000000000ull, kNoon).bOn);
     EXPECT_EQ(0, KeepAwakeMinutesLeft(endless, start));
     EXPECT_FALSE(StartKeepAwake(0, start).bOn);
     EXPECT_FALSE(StartKeepAwake(-2, start).bOn);
@@ -270,6 +285,7 @@ TEST(KeepAwake, CommandLineRequests) {
         int minutes;
         bool system = false;
         DWORD pid = 0;
+        int until = -1;
     } cases[] = {
         {"", R::None, 0},
         {"/UNINSTALL", R::None, 0},
@@ -296,6 +312,15 @@ TEST(KeepAwake, CommandLineRequests) {
         {"/KEEPAWAKE:SYSTEM:SYSTEM", R::Invalid, 0},
         {"/KEEPAWAKE:SYSTEMS", R::Invalid, 0},
         {"/KEEPAWAKE:SYSTEM:", R::Invalid, 0},
+        {"/KEEPAWAKE:UNTIL=17:30", R::Start, kKeepAwakeUntilStopped, false, 0, 17 * 60 + 30},
+        {"/keepawake:system:until=9:05", R::Start, kKeepAwakeUntilStopped, true, 0, 9 * 60 + 5},
+        {"/KEEPAWAKE:UNTIL=00:00", R::Start, kKeepAwakeUntilStopped, false, 0, 0},
+        {"/KEEPAWAKE:UNTIL=24:00", R::Invalid, 0},
+        {"/KEEPAWAKE:UNTIL=17:3", R::Invalid, 0},
+        {"/KEEPAWAKE:UNTIL=17:30:30", R::Invalid, 0},
+        {"/KEEPAWAKE:UNTIL=5pm", R::Invalid, 0},
+        {"/KEEPAWAKE:UNTIL=", R::Invalid, 0},
+        {"/KEEPAWAKE:UNTIL=17:30:PID=4242", R::Invalid, 0},
     };
     for (const auto& c : cases) {
         const R r = ParseKeepAwakeCommandLine(c.line);
@@ -304,6 +329,7 @@ TEST(KeepAwake, CommandLineRequests) {
             EXPECT_EQ(c.minutes, r.nMinutes) << c.line;
             EXPECT_EQ(c.system, r.bComputerOnly) << c.line;
             EXPECT_EQ(c.pid, r.dwProcessId) << c.line;
+            EXPECT_EQ(c.until, r.nUntilMinute) << c.line;
         }
         // What the running instance is handed is what was asked.
         WPARAM wParam = 0;
@@ -314,7 +340,8 @@ TEST(KeepAwake, CommandLineRequests) {
             EXPECT_EQ(c.kind, back.kind) << c.line;
             EXPECT_EQ(r.dwProcessId, back.dwProcessId) << c.line;
             EXPECT_EQ(r.bComputerOnly, back.bComputerOnly) << c.line;
-            if (c.kind == R::Start && r.dwProcessId == 0) {
+            EXPECT_EQ(r.kind == R::Start ? r.nUntilMinute : -1, back.nUntilMinute) << c.line;
+            if (c.kind == R::Start && r.dwProcessId == 0 && r.nUntilMinute < 0) {
                 EXPECT_EQ(r.nMinutes, back.nMinutes) << c.line;
             }
         }
@@ -324,4 +351,120 @@ TEST(KeepAwake, CommandLineRequests) {
     EXPECT_EQ(R::None, DecodeKeepAwake(static_cast<WPARAM>(-7), 0).kind);
     EXPECT_EQ(R::None, DecodeKeepAwake(0, 2).kind) << "process 0";
     EXPECT_EQ(R::None, DecodeKeepAwake(30, 8).kind) << "unknown flags";
+    EXPECT_EQ(R::None, DecodeKeepAwake(24 * 60, 4).kind) << "no such minute";
+    EXPECT_EQ(R::None, DecodeKeepAwake(30, 6).kind) << "a process and a time";
+}
+
+TEST(KeepAwake, AHoldUntilATimeEndsByTheWallClock) {
+    const struct {
+        SYSTEMTIME started;
+        int until;
+        SYSTEMTIME stillOn, over;
+    } cases[] = {
+        {At(9, 12, 0), 17 * 60 + 30, At(9, 17, 29), At(9, 17, 30)},
+        // Passed today: tomorrow's.
+        {At(9, 18, 0), 17 * 60 + 30, At(10, 17, 29), At(10, 17, 30)},
+        {At(9, 17, 30), 17 * 60 + 30, At(10, 9, 0), At(10, 17, 30)},
+        {At(9, 23, 50), 0, At(9, 23, 59), At(10, 0, 0)},
+        // A clock set back keeps it on; one set forward, or a night asleep, ends it.
+        {At(9, 12, 0), 13 * 60, At(9, 8, 0), At(12, 3, 0)},
+    };
+    for (const auto& c : cases) {
+        const KeepAwakeHold hold = StartKeepAwakeUntil(c.until, c.started, true);
+        ASSERT_TRUE(hold.bOn && hold.bUntil && hold.bComputerOnly) << c.until;
+        EXPECT_TRUE(AgeKeepAwake(hold, 0, c.stillOn).bOn) << c.until << "/" << c.started.wHour;
+        EXPECT_FALSE(AgeKeepAwake(hold, 0, c.over).bOn) << c.until << "/" << c.started.wHour;
+        EXPECT_EQ(TipDetail::UntilTime, DecideTipDetail(hold, true));
+    }
+    EXPECT_FALSE(StartKeepAwakeUntil(24 * 60, kNoon, false).bOn);
+}
+
+TEST(Reasons, WorkingHoursByDayAndTime) {
+    // Monday to Friday 09:00-17:30; Friday and Saturday nights 22:00-02:00.
+    WorkingHours office = ParseWorkingHours("1111100", "9:00", "17:30", 0);
+    WorkingHours nights = ParseWorkingHours("0000110", "22:00", "02:00", 1);
+    WorkingHours always = ParseWorkingHours("1111111", "00:00", "00:00", 0);
+    const struct {
+        const WorkingHours& hours;
+        int day, minute;
+        bool in;
+    } cases[] = {
+        {office, 0, 9 * 60, true},
+        {office, 0, 9 * 60 - 1, false},
+        {office, 4, 17 * 60 + 29, true},
+        {office, 4, 17 * 60 + 30, false},
+        {office, 5, 12 * 60, false}, // Saturday is off
+        {nights, 4, 22 * 60, true},
+        {nights, 5, 60, true}, // Friday's night, after midnight
+        {nights, 6, 60, true},
+        {nights, 0, 60, false}, // Sunday's is off
+        {nights, 4, 21 * 60, false},
+        {nights, 6, 2 * 60, false},
+        {always, 2, 0, true},
+        {always, 6, 23 * 60 + 59, true},
+    };
+    for (const auto& c : cases) {
+        const HoursNow now = WorkingHoursAt(c.hours, c.day, c.minute);
+        EXPECT_EQ(c.in, now.bIn) << c.day << " " << c.minute;
+    }
+    // Local wall-clock time decides: a clock set forward, or the hour that
+    // daylight saving time skips, counts as the time it shows.
+    EXPECT_FALSE(WorkingHoursAt(office, At(9, 8, 59)).bIn);
+    EXPECT_TRUE(WorkingHoursAt(office, At(9, 9, 0)).bIn);
+    EXPECT_EQ(17 * 60 + 30, WorkingHoursAt(office, At(9, 9, 0)).nEnd);
+    EXPECT_FALSE(WorkingHoursAt(office, At(12, 10, 0)).bIn) << "a Saturday";
+    // What does not parse is no schedule.
+    const char* const bad[][3] = {{"111110", "09:00", "17:00"},  {"11111002", "09:00", "17:00"},
+                                  {"1111100", "9", "17:00"},     {"1111100", "09:00", "24:00"},
+                                  {"1111100", "09:60", "17:00"}, {"", "09:00", "17:00"}};
+    for (const auto& b : bad) {
+        EXPECT_FALSE(ParseWorkingHours(b[0], b[1], b[2], 0).IsSet()) << b[0] << b[1] << b[2];
+    }
+    EXPECT_FALSE(ParseWorkingHours("0000000", "09:00", "17:00", 0).IsSet());
+    EXPECT_TRUE(nights.bComputerOnly);
+}
+
+TEST(Reasons, TheBatteryAndTheLockDecideWhichCount) {
+    const Reason item = {ReasonKind::WatchItem, KeepsOfItem(3, 0), "Editor"};
+    const Reason render = {ReasonKind::WatchItem, KeepsOfItem(1, 1), "Render"};
+    const Reason hold = {ReasonKind::Hold, KeepsOfHold(false), "hold"};
+    const Reason hours = {ReasonKind::WorkingHours, KeepsOfHold(true), "hours"};
+    const std::vector<Reason> all = {item, render, hold, hours};
+    const struct {
+        const char* name;
+        bool onBattery;
+        int percent, floor;
+        bool locked;
+        Pause pause;
+        size_t counted;
+        bool saver, display, system;
+    } cases[] = {
+        {"on power", false, 10, 20, false, Pause::None, 4, true, true, true},
+        {"above the floor", true, 21, 20, false, Pause::None, 4, true, true, true},
+        {"at the floor", true, 20, 20, false, Pause::Battery, 0, false, false, false},
+        {"below it", true, 5, 20, false, Pause::Battery, 0, false, false, false},
+        {"no floor", true, 5, 0, false, Pause::None, 4, true, true, true},
+        {"a charge nobody knows", true, -1, 20, false, Pause::None, 4, true, true, true},
+        {"never on battery", true, -1, 100, false, Pause::Battery, 0, false, false, false},
+        {"never on battery, on power", false, 50, 100, false, Pause::None, 4, true, true, true},
+        {"locked: the computer alone", false, 90, 0, true, Pause::None, 3, false, false, true},
+        {"locked on a low battery", true, 5, 20, true, Pause::Battery, 0, false, false, false},
+    };
+    for (const auto& c : cases) {
+        RuleFacts facts;
+        facts.power.bOnBattery = c.onBattery;
+        facts.power.nPercent = c.percent;
+        facts.nBatteryFloor = c.floor;
+        facts.bLocked = c.locked;
+        const RuleOutcome outcome = ApplyRules(all, facts);
+        EXPECT_EQ(c.pause, outcome.pause) << c.name;
+        EXPECT_EQ(c.counted, outcome.counted.size()) << c.name;
+        EXPECT_EQ(c.saver, outcome.keeps.bSaver) << c.name;
+        EXPECT_EQ(c.display, outcome.keeps.bDisplay) << c.name;
+        EXPECT_EQ(c.system, outcome.keeps.bSystem) << c.name;
+    }
+    RuleFacts low;
+    low.power = {true, 5};
+    low.nBatteryFloor = 20;
+    EXPECT_EQ(Pause::None, ApplyRules({}, low).pause) << "nothing asked, nothing paused";
 }

@@ -44,8 +44,15 @@ struct FakeSystem : CWatchGuard::System {
     int flagCalls = 0, drops = 0, powerCalls = 0;
     int status[2] = {0, 0};
 
+    SYSTEMTIME local = {2026, 12, 3, 9, 12, 0, 0, 0}; // a Wednesday at noon
+    PowerSource power;
+    KeepAwakeOptions options;
+
     void Attach(HWND) override {}
     ULONGLONG Now() override { return now; }
+    SYSTEMTIME LocalTime() override { return local; }
+    PowerSource ReadPowerSource() override { return power; }
+    KeepAwakeOptions ReadKeepAwakeOptions() override { return options; }
     int FindFirstInEffect(BYTE* pForeground) override {
         return evaluator.FindFirstInEffect(pForeground);
     }
@@ -320,4 +327,43 @@ TEST(GuardSystem, AHoldProcessThatHasAlreadyEndedIsReportedAtOnceByItsId) {
     system.WatchHoldProcess(0);
     CloseHandle(pi.hProcess);
     DestroyWindow(hWnd);
+}
+
+TEST(WatchGuard, WorkingHoursTheBatteryAndTheLock) {
+    Guarded g(Item(0, 3)); // an item that is never in effect
+    g.system.options.hours = ParseWorkingHours("1111111", "11:00", "13:00", 0);
+    g.system.options.nBatteryFloor = 20;
+    g.guard.ReloadOptions();
+    g.guard.RunCycle();
+    EXPECT_TRUE(g.view.shown.bGuarding && g.view.shown.bHours && g.view.shown.bScreen);
+    EXPECT_EQ(13 * 60, g.view.shown.nHoursEnd);
+    EXPECT_TRUE(g.system.held[CPowerRequests::kDisplay] && g.system.hooksInstalled);
+    g.system.local.wHour = 13;
+    g.guard.RunCycle();
+    EXPECT_FALSE(g.view.shown.bGuarding) << "after the hours";
+
+    // A hold on a battery at its floor: paused, nothing held, and said so.
+    g.guard.StartHold(Hold(kKeepAwakeUntilStopped));
+    g.system.power = {true, 20};
+    g.guard.RunCycle();
+    EXPECT_FALSE(g.view.shown.bGuarding);
+    EXPECT_TRUE(g.view.shown.bPaused);
+    EXPECT_EQ(20, g.view.shown.nBatteryPercent);
+    EXPECT_FALSE(g.system.held[CPowerRequests::kSystem] || g.system.hooksRequested);
+    g.system.power = {false, 20};
+    g.guard.RunCycle();
+    EXPECT_TRUE(g.view.shown.bGuarding && !g.view.shown.bPaused) << "plugged in";
+
+    // Locked, nobody looks: the display goes, the computer stays awake; the
+    // unlock puts it back. With EndOnLock the lock ends the hold.
+    g.guard.OnSessionChange(WTS_SESSION_LOCK);
+    EXPECT_FALSE(g.system.held[CPowerRequests::kDisplay] || g.system.hooksRequested);
+    EXPECT_TRUE(g.system.held[CPowerRequests::kSystem]);
+    g.guard.OnSessionChange(WTS_SESSION_UNLOCK);
+    EXPECT_TRUE(g.system.held[CPowerRequests::kDisplay] && g.system.hooksInstalled);
+    g.system.options.bEndOnLock = true;
+    g.guard.ReloadOptions();
+    g.guard.OnSessionChange(WTS_SESSION_LOCK);
+    EXPECT_EQ(0, g.view.holdMinutes);
+    EXPECT_FALSE(g.system.held[CPowerRequests::kSystem]);
 }
