@@ -36,7 +36,11 @@ std::string Shown(HWND hDlg) {
 // The dialog keeps its settings beside the running program: here, the test.
 class KeepAwakeOptionsDlg : public ::testing::Test {
 protected:
-    void SetUp() override { DeleteFileA(m_path.c_str()); }
+    // The mouse out of the dialog's way, as in the other dialog tests.
+    void SetUp() override {
+        SetCursorPos(1010, 750);
+        DeleteFileA(m_path.c_str());
+    }
     void TearDown() override {
         SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(m_path.c_str());
