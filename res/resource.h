@@ -138,3 +138,25 @@
 #define IDC_ANY_VERSION 1040
 #define IDC_VERSION_PATTERN 1041
 #define IDC_KEEP_SYSTEM_AWAKE 1042
+
+// The keep-awake options and the until-a-time dialogs (Dialogs.rc)
+#define IDD_KEEPAWAKE_OPTIONS 170
+#define IDD_UNTIL_TIME 171
+#define IDS_UNTIL_TODAY 240
+#define IDS_UNTIL_TOMORROW 241
+// The seven days run from Monday in order: the code counts on it.
+#define IDC_DAY_MONDAY 1060
+#define IDC_DAY_TUESDAY 1061
+#define IDC_DAY_WEDNESDAY 1062
+#define IDC_DAY_THURSDAY 1063
+#define IDC_DAY_FRIDAY 1064
+#define IDC_DAY_SATURDAY 1065
+#define IDC_DAY_SUNDAY 1066
+#define IDC_WORK_START 1067
+#define IDC_WORK_END 1068
+#define IDC_COMPUTER_ONLY 1069
+#define IDC_MODERN_STANDBY_NOTE 1070
+#define IDC_BATTERY_FLOOR 1071
+#define IDC_END_ON_LOCK 1072
+#define IDC_UNTIL_TIME 1073
+#define IDC_UNTIL_DAY 1074

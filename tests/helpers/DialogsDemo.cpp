@@ -1,14 +1,19 @@
 // Shows one of the program's dialogs for a look, until it is closed.
-// Usage: DialogsDemo add|offer|props|awake|range|defaults|about
+// Usage: DialogsDemo add|offer|props|awake|range|defaults|options|standby|until|about
 // "offer" opens the add dialog on a path with a version folder, the offer to
 // match any version taken; "awake" the properties of an item that matches any
 // version and keeps the computer awake while the display may turn off. "range" opens the properties
 // with a wait time beyond the range and presses OK, so that the framework's message shows over the
-// dialog.
+// dialog. "options" shows the keep-awake options of the settings file beside the program,
+// "standby" the same with the note that Modern Standby computers get; "until" asks for a time
+// that has passed today.
 #include "CAboutDlg.h"
 #include "CAddWatchDlg.h"
 #include "CBlackoutDefaultsDlg.h"
+#include "CKeepAwakeOptionsDlg.h"
+#include "CUntilTimeDlg.h"
 #include "CWatchPropDlg.h"
+#include "UntilTime.h"
 
 #include <windows.h>
 
@@ -59,6 +64,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
         dlg.DoModal();
     } else if (std::strcmp(lpCmdLine, "defaults") == 0) {
         CBlackoutDefaultsDlg dlg;
+        dlg.DoModal();
+    } else if (std::strcmp(lpCmdLine, "options") == 0 || std::strcmp(lpCmdLine, "standby") == 0) {
+        CKeepAwakeOptionsDlg dlg;
+        dlg.m_bModernStandby = std::strcmp(lpCmdLine, "standby") == 0;
+        dlg.DoModal();
+    } else if (std::strcmp(lpCmdLine, "until") == 0) {
+        CUntilTimeDlg dlg;
+        dlg.m_nMinute = (CurrentMinuteOfDay() + 23 * 60) % (24 * 60);
         dlg.DoModal();
     } else {
         CAboutDlg dlg;

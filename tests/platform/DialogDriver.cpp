@@ -1,5 +1,7 @@
 #include "DialogDriver.h"
 
+#include <commctrl.h>
+
 #include <thread>
 #include <vector>
 
@@ -140,4 +142,31 @@ HWND DialogDriver::Focus() const {
     info.cbSize = sizeof info;
     GetGUIThreadInfo(m_dwModalThread, &info);
     return info.hwndFocus;
+}
+
+int DialogDriver::PickerMinute(HWND hDlg, int nID) {
+    SYSTEMTIME time = {};
+    SendMessageA(GetDlgItem(hDlg, nID), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
+    return time.wHour * 60 + time.wMinute;
+}
+
+void DialogDriver::ChoosePickerMinute(HWND hDlg, int nID, int nMinute) {
+    HWND hPicker = GetDlgItem(hDlg, nID);
+    NMDATETIMECHANGE change = {};
+    GetLocalTime(&change.st);
+    change.st.wHour = static_cast<WORD>(nMinute / 60);
+    change.st.wMinute = static_cast<WORD>(nMinute % 60);
+    change.st.wSecond = 0;
+    change.dwFlags = GDT_VALID;
+    SendMessageA(hPicker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&change.st));
+    change.nmhdr.hwndFrom = hPicker;
+    change.nmhdr.idFrom = static_cast<UINT_PTR>(nID);
+    change.nmhdr.code = DTN_DATETIMECHANGE;
+    SendMessageA(hDlg, WM_NOTIFY, static_cast<WPARAM>(nID), reinterpret_cast<LPARAM>(&change));
+}
+
+void DialogDriver::PressKey(UINT nVirtualKey) const {
+    HWND hFocus = Focus();
+    PostMessageA(hFocus, WM_KEYDOWN, nVirtualKey, 1);
+    PostMessageA(hFocus, WM_KEYUP, nVirtualKey, 0xC0000001);
 }

@@ -40,6 +40,14 @@ public:
     static bool IsEnabled(HWND hDlg, int nID) {
         return IsWindowEnabled(GetDlgItem(hDlg, nID)) != 0;
     }
+    // A time picker's time of day, in minutes after midnight.
+    static int PickerMinute(HWND hDlg, int nID);
+    // Sets a time picker's time of day and tells its dialog, as the picker
+    // does when the user changes it; returns once the dialog has handled it.
+    static void ChoosePickerMinute(HWND hDlg, int nID, int nMinute);
+    // A key pressed and released where the keyboard focus of the modal
+    // thread is, for the dialog manager to take (Enter, Esc).
+    void PressKey(UINT nVirtualKey) const;
     // Reads the box's message and answers it with the button (OK unless told).
     static std::string AnswerMessageBox(HWND hBox, int nButton = IDOK);
     // The window with the keyboard focus in the modal thread.
