@@ -155,6 +155,8 @@ public:
     // The running hold's minutes: 0 for none, kKeepAwakeUntilStopped,
     // kKeepAwakeWhileProcess, kKeepAwakeUntilTime.
     int GetHoldMinutes() const { return m_hold.bOn ? m_nHoldMinutes : 0; }
+    // The minute of the day a hold until a time ends at.
+    int GetUntilMinute() const { return m_hold.nUntilMinute; }
     // The hooks go until the next cycle puts them back: an item was deleted,
     // or the user's session ends.
     void RemoveHooks();

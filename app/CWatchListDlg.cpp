@@ -199,13 +199,9 @@ BOOL CWatchListDlg::OnCommand(UINT nID) {
     case ID_KEEPAWAKE_ON:
     case ID_KEEPAWAKE_STOP:
     case ID_KEEPAWAKE_COMPUTER_ONLY:
-        OnKeepAwake(nID);
-        return TRUE;
     case ID_KEEPAWAKE_UNTIL:
-        OnKeepAwakeUntil();
-        return TRUE;
     case ID_KEEPAWAKE_OPTIONS:
-        OnKeepAwakeOptions();
+        OnKeepAwakeCommand(nID, m_guard);
         return TRUE;
     default:
         return FALSE;
@@ -670,15 +666,3 @@ void CWatchListDlg::OnBlackoutDefaults() {
     CBlackoutDefaultsDlg defaultsDlg;
     defaultsDlg.DoModal();
 }
-
-void CWatchListDlg::OnKeepAwake(UINT nID) {
-    if (nID == ID_KEEPAWAKE_COMPUTER_ONLY) {
-        m_guard.ChooseComputerOnly(!m_guard.IsComputerOnlyChosen());
-    } else {
-        m_guard.StartHold(KeepAwakeRequestOf(nID, m_guard.IsComputerOnlyChosen()));
-    }
-}
-
-void CWatchListDlg::OnKeepAwakeUntil() {}
-
-void CWatchListDlg::OnKeepAwakeOptions() {}

@@ -83,12 +83,6 @@ private:
     void OnToggleTrayIcon();
     void OnToggleAutoRun();
     void OnBlackoutDefaults();
-    // void OnKeepAwake(UINT nID): a choice of the keep-awake menu
-    void OnKeepAwake(UINT nID);
-    // A hold until the time of day the user picks.
-    void OnKeepAwakeUntil();
-    // The working hours, the battery floor and the lock, applied at once.
-    void OnKeepAwakeOptions();
 
     HWND EditorOwner() const override;
     void OnListEdited(bool bRemoved) override;

@@ -1,6 +1,9 @@
 #include "KeepAwakeMenu.h"
 
+#include "CKeepAwakeOptionsDlg.h"
 #include "CMenu.h"
+#include "CUntilTimeDlg.h"
+#include "CWatchGuard.h"
 #include "CString.h"
 #include "KeepAwake.h"
 #include "resource.h"
@@ -84,4 +87,39 @@ void TrackTrayMenu(HWND hOwner, bool bWindowVisible, int nHoldMinutes, bool bCom
     POINT cursor;
     GetCursorPos(&cursor);
     popup.TrackPopupMenu(TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, hOwner);
+}
+
+void OnKeepAwakeCommand(UINT nID, CWatchGuard& guard) {
+    switch (nID) {
+    case ID_KEEPAWAKE_COMPUTER_ONLY:
+        guard.ChooseComputerOnly(!guard.IsComputerOnlyChosen());
+        break;
+    case ID_KEEPAWAKE_UNTIL: {
+        CUntilTimeDlg untilDlg;
+        // The running hold's time, to change it; else the dialog's own choice.
+        if (guard.GetHoldMinutes() == kKeepAwakeUntilTime) {
+            untilDlg.m_nMinute = guard.GetUntilMinute();
+        }
+        if (untilDlg.DoModal() != IDOK) {
+            break;
+        }
+        KeepAwakeRequest request;
+        request.kind = KeepAwakeRequest::Start;
+        request.nUntilMinute = untilDlg.m_nMinute;
+        request.bComputerOnly = guard.IsComputerOnlyChosen();
+        guard.StartHold(request);
+        break;
+    }
+    case ID_KEEPAWAKE_OPTIONS: {
+        CKeepAwakeOptionsDlg optionsDlg;
+        if (optionsDlg.DoModal() == IDOK) {
+            guard.ReloadOptions();
+            guard.RunCycle();
+        }
+        break;
+    }
+    default:
+        guard.StartHold(KeepAwakeRequestOf(nID, guard.IsComputerOnlyChosen()));
+        break;
+    }
 }

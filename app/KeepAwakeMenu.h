@@ -2,6 +2,8 @@
 
 #include "KeepAwake.h"
 
+class CWatchGuard;
+
 #include <windows.h>
 
 // The keep-awake submenu, the same in the menu bar and in the tray popup: its
@@ -22,3 +24,8 @@ void PrepareKeepAwakeMenu(HMENU hMenu, int nHoldMinutes, bool bComputerOnly);
 // Shows the tray icon's popup menu at the cursor for the owner window: its
 // first item shows the window or, while it is visible, hides it.
 void TrackTrayMenu(HWND hOwner, bool bWindowVisible, int nHoldMinutes, bool bComputerOnly);
+
+// A choice of either keep-awake menu, carried out: a hold or its end, the
+// computer-only switch, a hold until the time of day the user picks, or the
+// options, which apply at once.
+void OnKeepAwakeCommand(UINT nID, CWatchGuard& guard);
