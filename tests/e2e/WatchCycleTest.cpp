@@ -360,6 +360,24 @@ TEST(KeepAwake, WorkingHoursATimeOfDayAndTheLock) {
     ASSERT_TRUE(again.Start());
     again.RunWatchCycle();
     EXPECT_EQ("Qorvane", again.Title()) << "outside the hours";
+    // Days chosen in the options hold at once, with the hours of the file.
+    murvel.PutFile("Tessik.ini", "[Schedule]\r\nDays=0000000\r\nStart=" + TimeFromNow(-60) +
+                                     "\r\nEnd=" + TimeFromNow(60) + "\r\n");
+    again.PostCommand(ID_KEEPAWAKE_OPTIONS);
+    HWND hOptions = again.WaitForDialog("保持唤醒选项");
+    ASSERT_NE(nullptr, hOptions);
+    for (int id = IDC_DAY_MONDAY; id <= IDC_DAY_SUNDAY; ++id)
+        SendMessageA(GetDlgItem(hOptions, id), BM_SETCHECK, BST_CHECKED, 0);
+    MurvelProcess::Click(hOptions, IDOK);
+    ASSERT_TRUE(again.WaitForClosed(hOptions));
+    EXPECT_TRUE(WaitFor([&] { return again.Title() == kGuarding; }, 2000)) << "no cycle waited for";
+    murvel.PutFile("Tessik.ini", "");
+    again.PostCommand(ID_KEEPAWAKE_OPTIONS);
+    hOptions = again.WaitForDialog("保持唤醒选项");
+    ASSERT_NE(nullptr, hOptions);
+    MurvelProcess::Click(hOptions, IDOK);
+    ASSERT_TRUE(again.WaitForClosed(hOptions));
+    EXPECT_TRUE(WaitFor([&] { return again.Title() == "Qorvane"; }, 2000));
     EXPECT_EQ(0, again.RunAgain("/KEEPAWAKE:UNTIL=" + TimeFromNow(60)));
     EXPECT_TRUE(WaitFor([&] { return again.Title() == kGuarding; }, 5000));
     EXPECT_EQ(static_cast<UINT>(MF_CHECKED), again.MenuState(ID_KEEPAWAKE_UNTIL) & MF_CHECKED);
