@@ -1,7 +1,6 @@
 #include "CBlackoutDefaultsDlg.h"
 
 #include "DataFolder.h"
-#include "ProfileSave.h"
 #include "SaveFailureMessage.h"
 
 #include "resource.h"
@@ -45,17 +44,11 @@ void CBlackoutDefaultsDlg::OnOK() {
     if (!UpdateData(TRUE)) {
         return;
     }
-    // Replaced in one step, as the program saves its settings.
-    const bool bSaved = SaveProfileInOneStep(m_settings.GetPath(), 0, [this](CProfileText& text) {
-                            text.WriteInt(kSection, kWaitTimeKey, static_cast<int>(m_nWaitTime));
-                            text.WriteInt(kSection, kIdentifyKey, m_nIdentify);
-                            return true;
-                        }) != 0;
-    if (!bSaved) {
-        // The guard reads these defaults from the file, so an unsaved change
-        // would not even hold for this run: the dialog stays, to try again
-        // or cancel.
-        ShowSaveFailure(m_hWnd, m_settings.GetPath(), GetLastError());
+    if (!SaveSettingsOrTell(m_hWnd, m_settings.GetPath(), [this](CProfileText& text) {
+            text.WriteInt(kSection, kWaitTimeKey, static_cast<int>(m_nWaitTime));
+            text.WriteInt(kSection, kIdentifyKey, m_nIdentify);
+            return true;
+        })) {
         return;
     }
     EndDialog(IDOK);

@@ -4,7 +4,6 @@
 #include "DataFolder.h"
 #include "KeepAwakeOptions.h"
 #include "ModernStandby.h"
-#include "ProfileSave.h"
 #include "SaveFailureMessage.h"
 
 #include "resource.h"
@@ -113,17 +112,11 @@ void CKeepAwakeOptionsDlg::OnOK() {
     options.hours.bComputerOnly = m_nComputerOnly == BST_CHECKED;
     options.nBatteryFloor = static_cast<int>(m_nBatteryFloor);
     options.bEndOnLock = m_nEndOnLock == BST_CHECKED;
-    // Other sections and keys stay as they are; the file is replaced in one
-    // step, as the program saves its settings.
-    const bool bSaved = SaveProfileInOneStep(m_settings.GetPath(), 0, [&](CProfileText& text) {
-                            WriteKeepAwakeOptions(text, options);
-                            return true;
-                        }) != 0;
-    if (!bSaved) {
-        // The program reads the options from the file: an unsaved change
-        // would not even hold for this run. The dialog stays, to try again
-        // or cancel.
-        ShowSaveFailure(m_hWnd, m_settings.GetPath(), GetLastError());
+    // Other sections and keys stay as they are.
+    if (!SaveSettingsOrTell(m_hWnd, m_settings.GetPath(), [&](CProfileText& text) {
+            WriteKeepAwakeOptions(text, options);
+            return true;
+        })) {
         return;
     }
     EndDialog(IDOK);

@@ -1,5 +1,6 @@
 #include "SaveFailureMessage.h"
 
+#include "ProfileSave.h"
 #include "WideText.h"
 #include "resource.h"
 
@@ -17,4 +18,13 @@ void ShowSaveFailure(HWND hOwner, const wchar_t* pszPath, DWORD dwError) {
     }
     MessageBoxW(hOwner, strText.c_str(), FormatWideString(IDS_APP_TITLE, nullptr, 0).c_str(),
                 MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+}
+
+bool SaveSettingsOrTell(HWND hOwner, const wchar_t* pszPath,
+                        const std::function<bool(CProfileText&)>& write) {
+    if (SaveProfileInOneStep(pszPath, 0, write)) {
+        return true;
+    }
+    ShowSaveFailure(hOwner, pszPath, GetLastError());
+    return false;
 }
