@@ -13,12 +13,14 @@ const UINT_PTR kRetryTimer = 1;
 const UINT kRetryMs = 4000;
 const int kRetries = 30;
 
-void CopyTip(char* target, const char* pszTip) {
-    const char* text = pszTip ? pszTip : "";
+// Copies as much of the text as fits into a field of nSize bytes, never
+// cutting a character in two.
+void CopyText(char* target, size_t nSize, const char* pszText) {
+    const char* text = pszText ? pszText : "";
     const char* end = text;
     while (*end) {
         const char* next = CharNextA(end);
-        if (static_cast<size_t>(next - text) > kTipSize - 1) {
+        if (static_cast<size_t>(next - text) > nSize - 1) {
             break;
         }
         end = next;
@@ -27,6 +29,16 @@ void CopyTip(char* target, const char* pszTip) {
     std::memcpy(target, text, n);
     target[n] = '\0';
 }
+
+void CopyTip(char* target, const char* pszTip) {
+    CopyText(target, kTipSize, pszTip);
+}
+
+// QUERY_USER_NOTIFICATION_STATE's "accepts notifications"; older SDK headers
+// lack the type.
+const int kAcceptsNotifications = 5;
+// How long a balloon stays up; Windows 10 and later decide for themselves.
+const UINT kBalloonMs = 10000;
 
 } // namespace
 
@@ -123,4 +135,32 @@ BOOL CTrayIcon::Update(HICON hIcon, const char* pszTip) {
 UINT CTrayIcon::TaskbarCreatedMessage() {
     static const UINT s_uMessage = RegisterWindowMessageA("TaskbarCreated");
     return s_uMessage;
+}
+
+BOOL CTrayIcon::ShowBalloon(const char* pszTitle, const char* pszText) {
+    if (!m_wnd.GetSafeHwnd()) {
+        return FALSE;
+    }
+    NOTIFYICONDATAA data;
+    Prepare(data, NIF_INFO);
+    CopyText(data.szInfoTitle, sizeof data.szInfoTitle, pszTitle);
+    CopyText(data.szInfo, sizeof data.szInfo, pszText);
+    data.uTimeout = kBalloonMs;
+    data.dwInfoFlags = NIIF_INFO;
+    return Shell_NotifyIconA(NIM_MODIFY, &data);
+}
+
+bool CTrayIcon::UserAcceptsNotifications() {
+    // Bound at run time: the call came with Windows Vista.
+    using QueryState = HRESULT(WINAPI*)(int*);
+    HMODULE hShell = GetModuleHandleA("shell32.dll");
+    const QueryState query =
+        hShell ? reinterpret_cast<QueryState>(
+                     reinterpret_cast<void (*)()>(GetProcAddress(hShell, "SHQueryUserNotificationState")))
+               : nullptr;
+    int nState = kAcceptsNotifications;
+    if (!query || FAILED(query(&nState))) {
+        return true;
+    }
+    return nState == kAcceptsNotifications;
 }

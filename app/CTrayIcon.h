@@ -31,6 +31,12 @@ public:
     // icon: at logon the notification area may not be there yet, and with
     // the window hidden the icon is the user's only way in.
     BOOL Restore();
+    // A balloon over the icon (Windows 10 and 11 show it as a notification);
+    // the shell cuts what does not fit.
+    BOOL ShowBalloon(const char* pszTitle, const char* pszText);
+    // Windows' own rule for notifications: none while a full-screen program,
+    // a presentation or quiet hours have the user's attention.
+    static bool UserAcceptsNotifications();
     // void OnRetryTimer(UINT_PTR nIDEvent): the hidden window's timer
     void OnRetryTimer(UINT_PTR nIDEvent);
 

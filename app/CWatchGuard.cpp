@@ -94,10 +94,12 @@ void CWatchGuard::RunCycle() {
     // Read at every cycle: a change of the clock, the time zone or daylight
     // saving time, and a wake from sleep, count at the next one.
     const SYSTEMTIME local = m_system->LocalTime();
-    const bool bWasHolding = m_hold.bOn;
+    const KeepAwakeHold before = m_hold;
+    const int nMinutesBefore = m_nHoldMinutes;
     m_hold = AgeKeepAwake(m_hold, ullNow, local);
-    if (bWasHolding && !m_hold.bOn) {
+    if (before.bOn && !m_hold.bOn) {
         HoldChanged();
+        NotifyHold(Notice::TimeUp, before, nMinutesBefore);
     }
     // The reasons: the items in effect, the hold, the working hours.
     std::vector<Reason> reasons;
@@ -123,6 +125,17 @@ void CWatchGuard::RunCycle() {
     rules.nBatteryFloor = m_options.nBatteryFloor;
     rules.bLocked = m_bLocked;
     const RuleOutcome outcome = ApplyRules(reasons, rules);
+    // A pause that ends because nothing asks any more is no news.
+    if (m_bPauseKnown && outcome.pause != m_pause &&
+        (outcome.pause == Pause::Battery || !outcome.counted.empty())) {
+        Notice notice;
+        notice.kind = outcome.pause == Pause::Battery ? Notice::Paused : Notice::Resumed;
+        notice.nBatteryPercent = rules.power.nPercent;
+        notice.nBatteryFloor = rules.nBatteryFloor;
+        m_view.Notify(notice);
+    }
+    m_bPauseKnown = true;
+    m_pause = outcome.pause;
 
     WatchCycleFacts facts;
     facts.keeps = outcome.keeps;
@@ -334,7 +347,7 @@ void CWatchGuard::OnWake() {
     RunCycle();
 }
 
-bool CWatchGuard::StartHold(const KeepAwakeRequest& request) {
+bool CWatchGuard::StartHold(const KeepAwakeRequest& request, HoldSource source) {
     KeepAwakeHold hold;
     int nMinutes = 0;
     switch (request.kind) {
@@ -364,11 +377,30 @@ bool CWatchGuard::StartHold(const KeepAwakeRequest& request) {
     if (m_hold.dwProcessId != 0 && hold.dwProcessId == 0) {
         m_system->WatchHoldProcess(0);
     }
+    const bool bWasHolding = m_hold.bOn;
     m_hold = hold;
     m_nHoldMinutes = hold.bOn ? nMinutes : 0;
+    if (source == HoldSource::Menu && hold.bOn && hold.dwProcessId == 0) {
+        m_lastChoice = request;
+    }
     HoldChanged();
     RunCycle();
+    if (source != HoldSource::CommandLine && (hold.bOn || bWasHolding)) {
+        NotifyHold(hold.bOn ? Notice::Started : Notice::Stopped, m_hold, m_nHoldMinutes);
+    }
     return true;
+}
+
+void CWatchGuard::ToggleHold() {
+    StartHold(ToggleKeepAwake(m_hold.bOn, m_lastChoice, m_bComputerOnly), HoldSource::Hotkey);
+}
+
+void CWatchGuard::NotifyHold(Notice::Kind kind, const KeepAwakeHold& hold, int nHoldMinutes) {
+    Notice notice;
+    notice.kind = kind;
+    notice.hold = hold;
+    notice.nHoldMinutes = nHoldMinutes;
+    m_view.Notify(notice);
 }
 
 void CWatchGuard::OnHoldProcessEnded(DWORD dwProcessId) {
@@ -377,10 +409,12 @@ void CWatchGuard::OnHoldProcessEnded(DWORD dwProcessId) {
         return;
     }
     m_system->WatchHoldProcess(0);
+    const KeepAwakeHold ended = m_hold;
     m_hold = KeepAwakeHold();
     m_nHoldMinutes = 0;
     HoldChanged();
     RunCycle();
+    NotifyHold(Notice::ProcessEnded, ended, kKeepAwakeWhileProcess);
 }
 
 void CWatchGuard::ChooseComputerOnly(bool bComputerOnly) {

@@ -63,12 +63,25 @@ public:
         }
     };
 
+    // What the user hears of in a balloon: a hold started or stopped at the
+    // menus or the hotkey, a hold that ended by itself or with its process,
+    // and the battery rule pausing or letting go.
+    struct Notice {
+        enum Kind { Started, Stopped, TimeUp, ProcessEnded, Paused, Resumed } kind = Started;
+        // The hold started, or the one that ended; with its minutes for a timed one.
+        KeepAwakeHold hold;
+        int nHoldMinutes = 0;
+        int nBatteryPercent = 0;
+        int nBatteryFloor = 0;
+    };
+
     class View {
     public:
         virtual void ShowGuard(const Display& display) = 0;
         // The hold the keep-awake menus check: its minutes (0 for none,
         // kKeepAwakeWhileProcess), and whether holds keep the computer alone.
         virtual void ShowHold(int nHoldMinutes, bool bComputerOnly) = 0;
+        virtual void Notify(const Notice& notice) = 0;
 
     protected:
         ~View() = default;
@@ -146,7 +159,11 @@ public:
     void OnWake();
     // Starts or stops a hold as asked, and applies it at once. A hold bound to
     // a process that does not run is refused: false.
-    bool StartHold(const KeepAwakeRequest& request);
+    bool StartHold(const KeepAwakeRequest& request,
+                   HoldSource source = HoldSource::CommandLine);
+    // The hotkey: stops the hold that runs, or starts the one last chosen
+    // in the menus (until stopped before any was).
+    void ToggleHold();
     // The process a hold is bound to has ended.
     void OnHoldProcessEnded(DWORD dwProcessId);
     // Whether holds keep the computer alone; a running hold changes at once.
@@ -157,6 +174,7 @@ public:
     int GetHoldMinutes() const { return m_hold.bOn ? m_nHoldMinutes : 0; }
     // The minute of the day a hold until a time ends at.
     int GetUntilMinute() const { return m_hold.nUntilMinute; }
+    const KeepAwakeOptions& GetOptions() const { return m_options; }
     // The hooks go until the next cycle puts them back: an item was deleted,
     // or the user's session ends.
     void RemoveHooks();
@@ -171,6 +189,7 @@ private:
     // What a hold is called where the power manager names who asks.
     CString HoldReason() const;
     void HoldChanged();
+    void NotifyHold(Notice::Kind kind, const KeepAwakeHold& hold, int nHoldMinutes);
     void OnCountdownTick();
     Display DisplayFor(const WatchCycleActions& actions, const RuleOutcome& outcome,
                        const HoursNow& hours, const RuleFacts& rules, ULONGLONG ullNow) const;
@@ -185,6 +204,11 @@ private:
     int m_nActiveAreaMode = 0;
     KeepAwakeHold m_hold;
     int m_nHoldMinutes = 0;
+    KeepAwakeRequest m_lastChoice;
+    // The battery's pause as the last cycle found it (none before the first),
+    // so that only a change is told.
+    bool m_bPauseKnown = false;
+    Pause m_pause = Pause::None;
     bool m_bComputerOnly = false;
     KeepAwakeOptions m_options;
     bool m_bLocked = false;

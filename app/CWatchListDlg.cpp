@@ -8,6 +8,7 @@
 #include "DataFolder.h"
 #include "DpiScale.h"
 #include "GuardText.h"
+#include "HotkeyText.h"
 #include "KeepAwakeMenu.h"
 #include "CAutoRun.h"
 #include "CMenu.h"
@@ -117,6 +118,11 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
         AfxCancelModalPopups(m_hWnd);
         EndDialog(IDCANCEL);
         return TRUE;
+    case WM_HOTKEY:
+        if (m_hotkey.IsOurs(wParam)) {
+            m_guard.ToggleHold();
+        }
+        return TRUE;
     case WM_WTSSESSION_CHANGE:
         m_guard.OnSessionChange(wParam);
         return TRUE;
@@ -201,7 +207,7 @@ BOOL CWatchListDlg::OnCommand(UINT nID) {
     case ID_KEEPAWAKE_COMPUTER_ONLY:
     case ID_KEEPAWAKE_UNTIL:
     case ID_KEEPAWAKE_OPTIONS:
-        OnKeepAwakeCommand(nID, m_guard);
+        OnKeepAwakeCommand(nID, m_guard, *this);
         return TRUE;
     default:
         return FALSE;
@@ -264,6 +270,7 @@ BOOL CWatchListDlg::OnInitDialog() {
     LoadWindowSettings();
 
     m_guard.ReloadOptions();
+    TakeStartupHotkey();
 
     m_strListPath = strFolder + kListFile;
     m_watchList.Load(m_strListPath.c_str());
@@ -483,6 +490,32 @@ void CWatchListDlg::ShowGuard(const CWatchGuard::Display& display) {
 
 void CWatchListDlg::ShowHold(int nHoldMinutes, bool bComputerOnly) {
     PrepareKeepAwakeMenu(m_hKeepAwakeMenu, nHoldMinutes, bComputerOnly);
+}
+
+void CWatchListDlg::Notify(const CWatchGuard::Notice& notice) {
+    if (m_guard.GetOptions().bNotify) {
+        ShowBalloon(NoticeText(notice));
+    }
+}
+
+void CWatchListDlg::ShowBalloon(const CString& strText) {
+    if (m_bShowTrayIcon && CTrayIcon::UserAcceptsNotifications()) {
+        m_trayIcon.ShowBalloon(AfxGetAppName(), strText);
+    }
+}
+
+bool CWatchListDlg::TakeHotkey(WORD wHotkey) {
+    return m_hotkey.Change(wHotkey);
+}
+
+void CWatchListDlg::TakeStartupHotkey() {
+    m_hotkey.Attach(m_hWnd);
+    const WORD wHotkey = m_guard.GetOptions().wHotkey;
+    if (wHotkey != 0 && !m_hotkey.Change(wHotkey)) {
+        CString strText;
+        AfxFormatString1(strText, IDS_HOTKEY_LOST, DescribeHotkey(wHotkey));
+        ShowBalloon(strText);
+    }
 }
 
 HICON CWatchListDlg::DisplayedSmallIcon() const {

@@ -2,6 +2,8 @@
 
 #include "CAnchorLayout.h"
 #include "CDialog.h"
+#include "CGlobalHotkey.h"
+#include "CKeepAwakeOptionsDlg.h"
 #include "CIcon.h"
 #include "CIconButton.h"
 #include "CProfileFile.h"
@@ -19,7 +21,10 @@
 // buttons and a menu bar, alive for the whole run, shown or hidden while the
 // program lives on in the notification area. It owns the guard, hands it the
 // timer ticks, the hooks' wakes and the user's choices, and shows what it says.
-class CWatchListDlg : public CDialog, private CWatchGuard::View, private CWatchListEditor::Host {
+class CWatchListDlg : public CDialog,
+                      private CWatchGuard::View,
+                      private CWatchListEditor::Host,
+                      private CKeepAwakeOptionsDlg::HotkeyTaker {
 public:
     CWatchListDlg();
     ~CWatchListDlg() override;
@@ -63,6 +68,14 @@ private:
     void OnTimer(UINT_PTR nIDEvent);
     void ShowGuard(const CWatchGuard::Display& display) override;
     void ShowHold(int nHoldMinutes, bool bComputerOnly) override;
+    void Notify(const CWatchGuard::Notice& notice) override;
+    bool TakeHotkey(WORD wHotkey) override;
+    // A balloon over the tray icon, when there is one and the user is not
+    // busy with a full-screen program.
+    void ShowBalloon(const CString& strText);
+    // The settings' hotkey, taken at start; the user hears once when another
+    // program has it.
+    void TakeStartupHotkey();
     HICON DisplayedSmallIcon() const;
     void OnDestroy();
     BOOL OnQueryEndSession(WPARAM wParam, LPARAM lParam);
@@ -128,6 +141,7 @@ private:
     // The menu bar's keep-awake submenu.
     HMENU m_hKeepAwakeMenu = nullptr;
     CWatchListEditor m_editor;
+    CGlobalHotkey m_hotkey;
     // What the guard said last (the window starts showing the normal state);
     // the tray icon is made from it whenever it comes back.
     CWatchGuard::Display m_display;

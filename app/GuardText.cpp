@@ -72,3 +72,56 @@ CString GuardTip(const CWatchGuard::Display& display) {
     }
     return strTip;
 }
+
+CString NoticeText(const CWatchGuard::Notice& notice) {
+    using Notice = CWatchGuard::Notice;
+    const KeepAwakeHold& hold = notice.hold;
+    const bool bComputer = hold.bComputerOnly;
+    CString strText, strNumber;
+    switch (notice.kind) {
+    case Notice::Started:
+        if (hold.dwProcessId != 0) {
+            strNumber.Format("%lu", static_cast<unsigned long>(hold.dwProcessId));
+            AfxFormatString1(strText,
+                             bComputer ? IDS_NOTICE_COMPUTER_WHILE : IDS_NOTICE_SCREEN_WHILE,
+                             strNumber);
+        } else if (hold.bUntil) {
+            AfxFormatString1(strText,
+                             bComputer ? IDS_NOTICE_COMPUTER_UNTIL : IDS_NOTICE_SCREEN_UNTIL,
+                             FormatTimeOfDay(hold.nUntilMinute));
+        } else if (hold.bTimed) {
+            strNumber.Format("%d", notice.nHoldMinutes);
+            AfxFormatString1(strText,
+                             bComputer ? IDS_NOTICE_COMPUTER_TIMED : IDS_NOTICE_SCREEN_TIMED,
+                             strNumber);
+        } else {
+            strText.LoadString(bComputer ? IDS_NOTICE_COMPUTER_UNTIL_STOPPED
+                                         : IDS_NOTICE_SCREEN_UNTIL_STOPPED);
+        }
+        break;
+    case Notice::Stopped:
+        strText.LoadString(IDS_NOTICE_STOPPED);
+        break;
+    case Notice::TimeUp:
+        strText.LoadString(IDS_NOTICE_TIME_UP);
+        break;
+    case Notice::ProcessEnded:
+        strNumber.Format("%lu", static_cast<unsigned long>(hold.dwProcessId));
+        AfxFormatString1(strText, IDS_NOTICE_PROCESS_ENDED, strNumber);
+        break;
+    case Notice::Paused:
+        if (notice.nBatteryPercent >= 0) {
+            CString strFloor;
+            strNumber.Format("%d", notice.nBatteryPercent);
+            strFloor.Format("%d", notice.nBatteryFloor);
+            AfxFormatString2(strText, IDS_TIP_BATTERY_PAUSED, strNumber, strFloor);
+        } else {
+            strText.LoadString(IDS_TIP_BATTERY_PAUSED_ALWAYS);
+        }
+        break;
+    case Notice::Resumed:
+        strText.LoadString(IDS_NOTICE_RESUMED);
+        break;
+    }
+    return strText;
+}

@@ -9,3 +9,5 @@
 UINT GuardTitleId(const CWatchGuard::Display& display);
 CString GuardTitle(const CWatchGuard::Display& display);
 CString GuardTip(const CWatchGuard::Display& display);
+// The balloon's text for a notice: what is held now, or what ended.
+CString NoticeText(const CWatchGuard::Notice& notice);

@@ -89,7 +89,7 @@ void TrackTrayMenu(HWND hOwner, bool bWindowVisible, int nHoldMinutes, bool bCom
     popup.TrackPopupMenu(TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, hOwner);
 }
 
-void OnKeepAwakeCommand(UINT nID, CWatchGuard& guard) {
+void OnKeepAwakeCommand(UINT nID, CWatchGuard& guard, CKeepAwakeOptionsDlg::HotkeyTaker& hotkey) {
     switch (nID) {
     case ID_KEEPAWAKE_COMPUTER_ONLY:
         guard.ChooseComputerOnly(!guard.IsComputerOnlyChosen());
@@ -107,11 +107,12 @@ void OnKeepAwakeCommand(UINT nID, CWatchGuard& guard) {
         request.kind = KeepAwakeRequest::Start;
         request.nUntilMinute = untilDlg.m_nMinute;
         request.bComputerOnly = guard.IsComputerOnlyChosen();
-        guard.StartHold(request);
+        guard.StartHold(request, HoldSource::Menu);
         break;
     }
     case ID_KEEPAWAKE_OPTIONS: {
         CKeepAwakeOptionsDlg optionsDlg;
+        optionsDlg.m_pHotkeyTaker = &hotkey;
         if (optionsDlg.DoModal() == IDOK) {
             guard.ReloadOptions();
             guard.RunCycle();
@@ -119,7 +120,7 @@ void OnKeepAwakeCommand(UINT nID, CWatchGuard& guard) {
         break;
     }
     default:
-        guard.StartHold(KeepAwakeRequestOf(nID, guard.IsComputerOnlyChosen()));
+        guard.StartHold(KeepAwakeRequestOf(nID, guard.IsComputerOnlyChosen()), HoldSource::Menu);
         break;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CKeepAwakeOptionsDlg.h"
 #include "KeepAwake.h"
 
 class CWatchGuard;
@@ -27,5 +28,5 @@ void TrackTrayMenu(HWND hOwner, bool bWindowVisible, int nHoldMinutes, bool bCom
 
 // A choice of either keep-awake menu, carried out: a hold or its end, the
 // computer-only switch, a hold until the time of day the user picks, or the
-// options, which apply at once.
-void OnKeepAwakeCommand(UINT nID, CWatchGuard& guard);
+// options, which apply at once (the hotkey taken by its holder).
+void OnKeepAwakeCommand(UINT nID, CWatchGuard& guard, CKeepAwakeOptionsDlg::HotkeyTaker& hotkey);

@@ -1,6 +1,9 @@
 #include "CKeepAwakeOptionsDlg.h"
 
+#include "AfxText.h"
 #include "BandLayout.h"
+#include "CWinApp.h"
+#include "HotkeyText.h"
 #include "DataFolder.h"
 #include "KeepAwakeOptions.h"
 #include "ModernStandby.h"
@@ -21,6 +24,7 @@ int CheckState(bool bChecked) {
 CKeepAwakeOptionsDlg::CKeepAwakeOptionsDlg(CWnd* pParent)
     : CDialog(IDD_KEEPAWAKE_OPTIONS, pParent), m_bModernStandby(HasModernStandby()) {
     CDateTimeCtrl::RegisterClass();
+    CHotKeyCtrl::RegisterClass();
 }
 
 void CKeepAwakeOptionsDlg::DoDataExchange(CDataExchange* pDX) {
@@ -41,6 +45,13 @@ void CKeepAwakeOptionsDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, IDC_COMPUTER_ONLY, m_nComputerOnly);
     DDX_TextInRange(pDX, IDC_BATTERY_FLOOR, m_nBatteryFloor, 0, 100);
     DDX_Check(pDX, IDC_END_ON_LOCK, m_nEndOnLock);
+    DDX_Control(pDX, IDC_HOTKEY, m_hotkey);
+    if (pDX->m_bSaveAndValidate) {
+        m_wHotkey = m_hotkey.GetHotKey();
+    } else {
+        m_hotkey.SetHotKey(m_wHotkey);
+    }
+    DDX_Check(pDX, IDC_NOTIFY, m_nNotify);
 }
 
 BOOL CKeepAwakeOptionsDlg::OnInitDialog() {
@@ -62,10 +73,13 @@ BOOL CKeepAwakeOptionsDlg::OnInitDialog() {
     m_nComputerOnly = CheckState(options.hours.bComputerOnly);
     m_nBatteryFloor = static_cast<UINT>(options.nBatteryFloor);
     m_nEndOnLock = CheckState(options.bEndOnLock);
+    m_wHotkey = m_wHotkeyBefore = options.wHotkey;
+    m_nNotify = CheckState(options.bNotify);
     if (!m_bModernStandby) {
         RemoveStandbyNote();
     }
     UpdateData(FALSE);
+    m_hotkey.RequireModifier();
     return TRUE;
 }
 
@@ -112,11 +126,26 @@ void CKeepAwakeOptionsDlg::OnOK() {
     options.hours.bComputerOnly = m_nComputerOnly == BST_CHECKED;
     options.nBatteryFloor = static_cast<int>(m_nBatteryFloor);
     options.bEndOnLock = m_nEndOnLock == BST_CHECKED;
+    options.wHotkey = HotkeyFromStored(m_wHotkey);
+    options.bNotify = m_nNotify == BST_CHECKED;
+    const bool bNewHotkey = options.wHotkey != m_wHotkeyBefore && m_pHotkeyTaker;
+    if (bNewHotkey && !m_pHotkeyTaker->TakeHotkey(options.wHotkey)) {
+        CString strText;
+        AfxFormatString1(strText, IDS_HOTKEY_TAKEN, DescribeHotkey(options.wHotkey));
+        ::MessageBoxA(m_hWnd, strText, AfxGetAppName(), MB_OK | MB_ICONWARNING);
+        m_hotkey.SetHotKey(m_wHotkeyBefore);
+        ::SetFocus(m_hotkey.GetSafeHwnd());
+        return;
+    }
     // Other sections and keys stay as they are.
     if (!SaveSettingsOrTell(m_hWnd, m_settings.GetPath(), [&](CProfileText& text) {
             WriteKeepAwakeOptions(text, options);
             return true;
         })) {
+        // What the file does not hold would be gone at the next start.
+        if (bNewHotkey) {
+            m_pHotkeyTaker->TakeHotkey(m_wHotkeyBefore);
+        }
         return;
     }
     EndDialog(IDOK);

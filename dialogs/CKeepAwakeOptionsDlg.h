@@ -2,6 +2,7 @@
 
 #include "CDateTimeCtrl.h"
 #include "CDialog.h"
+#include "CHotKeyCtrl.h"
 #include "CIconButton.h"
 #include "CProfileFile.h"
 
@@ -11,7 +12,21 @@
 // after IDOK.
 class CKeepAwakeOptionsDlg : public CDialog {
 public:
+    // Whoever holds the hotkey with the system: asked to take a new
+    // combination before it is saved.
+    class HotkeyTaker {
+    public:
+        // false when the system refuses it; the old one then stays.
+        virtual bool TakeHotkey(WORD wHotkey) = 0;
+
+    protected:
+        ~HotkeyTaker() = default;
+    };
+
     explicit CKeepAwakeOptionsDlg(CWnd* pParent = nullptr);
+
+    // Null: the hotkey is saved without asking.
+    HotkeyTaker* m_pHotkeyTaker = nullptr;
 
     // Shows the note on what Modern Standby does on battery with the
     // computer-only hours: the system's answer unless the caller sets it.
@@ -29,6 +44,11 @@ private:
     CProfileFile m_settings;
     CIconButton m_btnOK, m_btnCancel;
     CDateTimeCtrl m_pickStart, m_pickEnd;
+    CHotKeyCtrl m_hotkey;
+    WORD m_wHotkey = 0;
+    // The combination as the dialog found it: kept when a new one is refused.
+    WORD m_wHotkeyBefore = 0;
+    int m_nNotify = BST_CHECKED;
     int m_nDays[7] = {}; // Monday first
     int m_nStart = 0;
     int m_nEnd = 0;

@@ -263,3 +263,21 @@ KeepAwakeRequest DecodeKeepAwake(WPARAM wParam, LPARAM lParam) {
     }
     return request;
 }
+
+KeepAwakeRequest ToggleKeepAwake(bool bHoldOn, const KeepAwakeRequest& lastChoice,
+                                 bool bComputerOnly) {
+    KeepAwakeRequest request;
+    if (bHoldOn) {
+        request.kind = KeepAwakeRequest::Stop;
+        return request;
+    }
+    // A process that was held for has gone by now: until stopped instead.
+    if (lastChoice.kind == KeepAwakeRequest::Start && lastChoice.dwProcessId == 0) {
+        request = lastChoice;
+    } else {
+        request.kind = KeepAwakeRequest::Start;
+        request.nMinutes = kKeepAwakeUntilStopped;
+    }
+    request.bComputerOnly = bComputerOnly;
+    return request;
+}

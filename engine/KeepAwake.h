@@ -78,6 +78,16 @@ struct KeepAwakeRequest {
 // process and time is Invalid.
 KeepAwakeRequest ParseKeepAwakeCommandLine(const char* pszCmdLine);
 
+// Who starts or stops a hold: the user, at the menus or the hotkey, hears
+// of it; a script or a later start does not.
+enum class HoldSource { CommandLine, Menu, Hotkey };
+
+// What the hotkey asks for: a hold that runs (of any kind) stops; with none,
+// the hold last chosen in the menus starts again, of the computer alone or
+// of the screen as holds are now chosen to be.
+KeepAwakeRequest ToggleKeepAwake(bool bHoldOn, const KeepAwakeRequest& lastChoice,
+                                 bool bComputerOnly);
+
 // A request as a later start hands it to the running instance in one posted
 // message, and back. What comes back is what a command line could ask: a
 // hand-over from anywhere else is held to that (minutes beyond a week to a

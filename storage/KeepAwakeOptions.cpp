@@ -83,6 +83,8 @@ KeepAwakeOptions ReadKeepAwakeOptions(CProfileFile& settings) {
     const int nFloor = settings.GetInt(kPower, "BatteryFloor", 0);
     options.nBatteryFloor = nFloor >= 0 && nFloor <= 100 ? nFloor : 0;
     options.bEndOnLock = settings.GetInt(kPower, "EndOnLock", 0) == 1;
+    options.wHotkey = HotkeyFromStored(settings.GetInt(kPower, "Hotkey", 0));
+    options.bNotify = settings.GetInt(kPower, "Notify", 1) != 0;
     return options;
 }
 
@@ -97,4 +99,16 @@ void WriteKeepAwakeOptions(CProfileText& text, const KeepAwakeOptions& options) 
     text.WriteInt(kSchedule, "ComputerOnly", options.hours.bComputerOnly ? 1 : 0);
     text.WriteInt(kPower, "BatteryFloor", options.nBatteryFloor);
     text.WriteInt(kPower, "EndOnLock", options.bEndOnLock ? 1 : 0);
+    text.WriteInt(kPower, "Hotkey", options.wHotkey);
+    text.WriteInt(kPower, "Notify", options.bNotify ? 1 : 0);
+}
+
+WORD HotkeyFromStored(int nStored) {
+    // HOTKEYF_SHIFT, HOTKEYF_CONTROL, HOTKEYF_ALT, HOTKEYF_EXT.
+    const int kModifiers = 0x01 | 0x02 | 0x04 | 0x08;
+    if (nStored <= 0 || nStored > 0xFFFF || (nStored & 0xFF) == 0 ||
+        ((nStored >> 8) & ~kModifiers) != 0) {
+        return 0;
+    }
+    return static_cast<WORD>(nStored);
 }

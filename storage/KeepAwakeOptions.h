@@ -2,6 +2,8 @@
 
 #include "CString.h"
 
+#include <windows.h>
+
 class CProfileFile;
 class CProfileText;
 
@@ -42,7 +44,17 @@ struct KeepAwakeOptions {
     int nBatteryFloor = 0;
     // A lock of the session ends a hold started by hand or the command line.
     bool bEndOnLock = false;
+    // The global hotkey that starts and stops a hold, as a hotkey control
+    // holds it: the virtual key in the low byte, the HOTKEYF_* modifiers in
+    // the next; 0 for none.
+    WORD wHotkey = 0;
+    // A balloon tells of holds that start and end and of the battery's pause.
+    bool bNotify = true;
 };
+
+// A stored hotkey as the program takes it: a key within a hotkey control's
+// value, with no more than the control's modifiers; 0 for anything else.
+WORD HotkeyFromStored(int nStored);
 
 KeepAwakeOptions ReadKeepAwakeOptions(CProfileFile& settings);
 void WriteKeepAwakeOptions(CProfileText& text, const KeepAwakeOptions& options);

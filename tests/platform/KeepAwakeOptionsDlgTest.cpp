@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -19,9 +20,18 @@ using D = DialogDriver;
 const std::string kFile =
     "[Config]\r\nShowTrayIcon=0\r\n[Schedule]\r\nDays=1111100\r\nStart=08:30\r\n"
     "End=01:15\r\nComputerOnly=1\r\nNote=mine\r\n[Power]\r\nBatteryFloor=20\r\n"
-    "EndOnLock=1\r\n";
+    "EndOnLock=1\r\nHotkey=1611\r\n";
 
-// Days, hours, computer only, battery floor, end at the lock, as shown.
+// Ctrl+Alt+K, and Ctrl+Shift+J, as hotkey controls hold them.
+const WORD kCtrlAltK = MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT);
+const WORD kCtrlShiftJ = MAKEWORD('J', HOTKEYF_CONTROL | HOTKEYF_SHIFT);
+
+WORD ShownHotkey(HWND hDlg) {
+    return LOWORD(SendDlgItemMessageA(hDlg, IDC_HOTKEY, HKM_GETHOTKEY, 0, 0));
+}
+
+// Days, hours, computer only, battery floor, end at the lock, hotkey and
+// notifications, as shown.
 std::string Shown(HWND hDlg) {
     std::string shown;
     for (int i = 0; i < 7; ++i) {
@@ -30,8 +40,20 @@ std::string Shown(HWND hDlg) {
     return shown + " " + std::string(FormatTimeOfDay(D::PickerMinute(hDlg, IDC_WORK_START))) + "-" +
            std::string(FormatTimeOfDay(D::PickerMinute(hDlg, IDC_WORK_END))) +
            (D::IsChecked(hDlg, IDC_COMPUTER_ONLY) ? " 1 " : " 0 ") +
-           D::Text(hDlg, IDC_BATTERY_FLOOR) + (D::IsChecked(hDlg, IDC_END_ON_LOCK) ? " 1" : " 0");
+           D::Text(hDlg, IDC_BATTERY_FLOOR) + (D::IsChecked(hDlg, IDC_END_ON_LOCK) ? " 1 " : " 0 ") +
+           std::to_string(ShownHotkey(hDlg)) + (D::IsChecked(hDlg, IDC_NOTIFY) ? " 1" : " 0");
 }
+
+// Takes what the system would take: anything but the combination another
+// program holds.
+struct FakeTaker : CKeepAwakeOptionsDlg::HotkeyTaker {
+    WORD wHeldElsewhere = 0;
+    std::vector<WORD> asked;
+    bool TakeHotkey(WORD wHotkey) override {
+        asked.push_back(wHotkey);
+        return wHotkey != wHeldElsewhere;
+    }
+};
 
 // The dialog keeps its settings beside the running program: here, the test.
 class KeepAwakeOptionsDlg : public ::testing::Test {
@@ -48,6 +70,7 @@ protected:
     INT_PTR RunDialog(const std::function<void(D&, HWND)>& script, bool bModernStandby = false) {
         CKeepAwakeOptionsDlg dlg;
         dlg.m_bModernStandby = bModernStandby;
+        dlg.m_pHotkeyTaker = &m_taker;
         return D::Run([&] { return dlg.DoModal(); },
                       [&](D& d) {
                           HWND hDlg = d.WaitForDialog();
@@ -56,31 +79,33 @@ protected:
                       });
     }
     std::string m_path = SiblingProgram("Tessik.ini");
+    FakeTaker m_taker;
 };
 
-TEST_F(KeepAwakeOptionsDlg, ShowsTheFileOkWritesItsSixKeysKeepingTheRestCancelAndEscNothing) {
+TEST_F(KeepAwakeOptionsDlg, ShowsTheFileOkWritesItsKeysKeepingTheRestCancelAndEscNothing) {
     const std::string kNew =
         "[Config]\r\nShowTrayIcon=0\r\n[Schedule]\r\nDays=1111110\r\n"
         "Start=07:45\r\nEnd=01:15\r\nComputerOnly=0\r\nNote=mine\r\n[Power]\r\n"
-        "BatteryFloor=100\r\nEndOnLock=0\r\n";
+        "BatteryFloor=100\r\nEndOnLock=0\r\nHotkey=" + std::to_string(kCtrlShiftJ) +
+        "\r\nNotify=0\r\n";
     const struct {
         std::string before, shown;
-        bool change; // Saturday, start 07:45, floor 100, both check boxes flipped
+        bool change; // Saturday, start 07:45, floor 100, Ctrl+Shift+J, check boxes flipped
         UINT close;  // IDOK, or the key VK_ESCAPE, or IDCANCEL
         std::string after;
     } cases[] = {
-        {"", "0000000 09:00-17:00 0 0 0", false, IDOK,
+        {"", "0000000 09:00-17:00 0 0 0 0 1", false, IDOK,
          "[Schedule]\r\nDays=0000000\r\nStart=09:00\r\nEnd=17:00\r\nComputerOnly=0\r\n"
-         "[Power]\r\nBatteryFloor=0\r\nEndOnLock=0\r\n"},
-        {kFile, "1111100 08:30-01:15 1 20 1", true, IDOK, kNew},
-        {kFile, "1111100 08:30-01:15 1 20 1", true, IDCANCEL, kFile},
-        {kFile, "1111100 08:30-01:15 1 20 1", true, VK_ESCAPE, kFile},
+         "[Power]\r\nBatteryFloor=0\r\nEndOnLock=0\r\nHotkey=0\r\nNotify=1\r\n"},
+        {kFile, "1111100 08:30-01:15 1 20 1 1611 1", true, IDOK, kNew},
+        {kFile, "1111100 08:30-01:15 1 20 1 1611 1", true, IDCANCEL, kFile},
+        {kFile, "1111100 08:30-01:15 1 20 1 1611 1", true, VK_ESCAPE, kFile},
         // Days that parse count for nothing beside a start that does not.
         {"[Schedule]\r\nDays=1010101\r\nStart=9:5\r\nComputerOnly=1\r\n[Power]\r\nBatteryFloor="
          "150\r\n",
-         "0000000 09:00-17:00 1 0 0", false, IDOK,
+         "0000000 09:00-17:00 1 0 0 0 1", false, IDOK,
          "[Schedule]\r\nDays=0000000\r\nStart=09:00\r\nComputerOnly=1\r\nEnd=17:00\r\n"
-         "[Power]\r\nBatteryFloor=0\r\nEndOnLock=0\r\n"},
+         "[Power]\r\nBatteryFloor=0\r\nEndOnLock=0\r\nHotkey=0\r\nNotify=1\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shown + " closed by " + std::to_string(c.close));
@@ -94,6 +119,8 @@ TEST_F(KeepAwakeOptionsDlg, ShowsTheFileOkWritesItsSixKeysKeepingTheRestCancelAn
                 D::SetText(hDlg, IDC_BATTERY_FLOOR, "100");
                 D::Click(hDlg, IDC_COMPUTER_ONLY);
                 D::Click(hDlg, IDC_END_ON_LOCK);
+                D::Click(hDlg, IDC_NOTIFY);
+                SendDlgItemMessageA(hDlg, IDC_HOTKEY, HKM_SETHOTKEY, kCtrlShiftJ, 0);
                 D::Sync(hDlg);
             }
             c.close == VK_ESCAPE ? d.PressKey(VK_ESCAPE)
@@ -103,6 +130,26 @@ TEST_F(KeepAwakeOptionsDlg, ShowsTheFileOkWritesItsSixKeysKeepingTheRestCancelAn
         EXPECT_EQ(c.close == IDOK ? IDOK : IDCANCEL, result);
         EXPECT_EQ(c.after, ReadWholeFile(m_path));
     }
+    // Only a new combination is asked of the system, and only at OK.
+    EXPECT_EQ(std::vector<WORD>{kCtrlShiftJ}, m_taker.asked);
+}
+
+// A combination another program holds is told of by name; the old one stays
+// in the control and in the file, and the dialog stays open.
+TEST_F(KeepAwakeOptionsDlg, AHotkeyTheSystemRefusesIsToldAndTheOldOneStays) {
+    ASSERT_TRUE(WriteWholeFile(m_path, kFile));
+    m_taker.wHeldElsewhere = kCtrlShiftJ;
+    const INT_PTR result = RunDialog([&](D& d, HWND hDlg) {
+        SendDlgItemMessageA(hDlg, IDC_HOTKEY, HKM_SETHOTKEY, kCtrlShiftJ, 0);
+        D::Click(hDlg, IDOK);
+        HWND hBox = d.WaitForMessageBox(hDlg);
+        ASSERT_NE(nullptr, hBox);
+        EXPECT_NE(std::string::npos, D::AnswerMessageBox(hBox).find("Ctrl+Shift+J"));
+        EXPECT_TRUE(d.WaitUntil([&] { return IsWindowEnabled(hDlg) != 0; }));
+        EXPECT_EQ(kCtrlAltK, ShownHotkey(hDlg));
+    });
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(kFile, ReadWholeFile(m_path));
 }
 
 // A floor out of range gets the framework's message, a save that fails is

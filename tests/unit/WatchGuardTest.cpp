@@ -1,12 +1,14 @@
 // The guard on a made-up system: a clock the test sets, a process list the
 // test fills, and a hook library, power manager and black window that only
 // record what they were told.
+#include "CGlobalHotkey.h"
 #include "CGuardSystem.h"
 #include "CProfileFile.h"
 #include "CWatchEvaluator.h"
 #include "CWatchGuard.h"
 #include "CWatchList.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -108,6 +110,8 @@ struct FakeView : CWatchGuard::View {
         holdMinutes = nHoldMinutes;
         computerOnly = bComputerOnly;
     }
+    std::vector<CWatchGuard::Notice> notices;
+    void Notify(const CWatchGuard::Notice& notice) override { notices.push_back(notice); }
 };
 
 CWatchItem Item(int condition, int effect, int areaBlack = 0, int wait = 3) {
@@ -366,4 +370,105 @@ TEST(WatchGuard, WorkingHoursTheBatteryAndTheLock) {
     g.guard.OnSessionChange(WTS_SESSION_LOCK);
     EXPECT_EQ(0, g.view.holdMinutes);
     EXPECT_FALSE(g.system.held[CPowerRequests::kSystem]);
+}
+
+// What the user hears of: holds started and stopped at the menus or the
+// hotkey (a script's are not told), holds that end by themselves or with
+// their process, and the battery's pause and its end.
+TEST(WatchGuard, NoticesAndTheHotkeysToggle) {
+    using N = CWatchGuard::Notice;
+    Guarded g(Item(0, 3));
+    const auto kinds = [&] {
+        std::string told;
+        for (const N& n : g.view.notices)
+            told += "SsTPpR"[n.kind];
+        g.view.notices.clear();
+        return told;
+    };
+    g.guard.StartHold(Hold(30));
+    g.guard.StartHold(Hold(0));
+    EXPECT_EQ("", kinds()) << "the command line's holds go without a word";
+
+    // The hotkey before any choice: until stopped; again: stopped.
+    g.guard.ToggleHold();
+    EXPECT_EQ(kKeepAwakeUntilStopped, g.view.holdMinutes);
+    ASSERT_EQ("S", kinds());
+    g.guard.ToggleHold();
+    EXPECT_EQ(0, g.view.holdMinutes);
+    EXPECT_EQ("s", kinds());
+
+    // The last choice of the menus comes back, as holds are chosen now; it
+    // ends by itself, is told so, and the hotkey stops a hold of any kind.
+    g.guard.StartHold(Hold(60), HoldSource::Menu);
+    ASSERT_EQ(1u, g.view.notices.size());
+    EXPECT_TRUE(g.view.notices[0].hold.bTimed);
+    EXPECT_EQ(60, g.view.notices[0].nHoldMinutes);
+    kinds();
+    g.system.now += 60 * 60000;
+    g.guard.RunCycle();
+    EXPECT_EQ("T", kinds());
+    g.guard.ChooseComputerOnly(true);
+    g.guard.ToggleHold();
+    EXPECT_EQ(60, g.view.holdMinutes);
+    ASSERT_EQ(1u, g.view.notices.size());
+    EXPECT_TRUE(g.view.notices[0].hold.bComputerOnly);
+    kinds();
+    for (const KeepAwakeRequest& running : {Hold(kKeepAwakeUntilStopped), Hold(0, false, 42)}) {
+        g.guard.StartHold(running);
+        g.guard.ToggleHold();
+        EXPECT_EQ(0, g.view.holdMinutes);
+        EXPECT_EQ("s", kinds());
+    }
+    g.guard.StartHold(Hold(0, false, 42));
+    g.guard.OnHoldProcessEnded(42);
+    ASSERT_EQ("P", kinds().substr(0, 1));
+
+    // The battery: paused while a hold asks, told once; plugged in, told again.
+    g.system.options.nBatteryFloor = 20;
+    g.guard.ReloadOptions();
+    g.guard.StartHold(Hold(kKeepAwakeUntilStopped));
+    g.system.power = {true, 15};
+    g.guard.RunCycle();
+    g.guard.RunCycle();
+    ASSERT_EQ(1u, g.view.notices.size());
+    EXPECT_EQ(N::Paused, g.view.notices[0].kind);
+    EXPECT_EQ(15, g.view.notices[0].nBatteryPercent);
+    kinds();
+    g.system.power = {false, 15};
+    g.guard.RunCycle();
+    EXPECT_EQ("R", kinds());
+}
+
+TEST(GlobalHotkey, StoredValuesAndACombinationHeldElsewhere) {
+    const struct {
+        int stored;
+        WORD taken;
+        UINT modifiers;
+    } cases[] = {{0x064B, 0x064B, MOD_CONTROL | MOD_ALT}, {0x0170, 0x0170, MOD_SHIFT},
+                 {0x0D21, 0x0D21, MOD_SHIFT | MOD_ALT}, // with HOTKEYF_EXT
+                 {0, 0, 0}, {-5, 0, 0}, {0x10041, 0, 0}, {0x0600, 0, 0}, {0x1041, 0, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.taken, HotkeyFromStored(c.stored)) << c.stored;
+        EXPECT_EQ(c.modifiers, CGlobalHotkey::ModifiersOf(c.taken)) << c.stored;
+    }
+
+    HWND hWnd = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                nullptr);
+    ASSERT_NE(nullptr, hWnd);
+    const WORD kMine = MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT);
+    const WORD kTheirs = MAKEWORD(VK_F10, HOTKEYF_CONTROL | HOTKEYF_ALT);
+    ASSERT_TRUE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_ALT, VK_F10));
+    {
+        CGlobalHotkey hotkey;
+        hotkey.Attach(hWnd);
+        EXPECT_TRUE(hotkey.Change(kMine));
+        EXPECT_FALSE(hotkey.Change(kTheirs));
+        EXPECT_EQ(kMine, hotkey.Get()) << "the old one stays";
+        EXPECT_FALSE(RegisterHotKey(nullptr, 78, MOD_CONTROL | MOD_ALT, VK_F9)) << "still ours";
+        EXPECT_TRUE(hotkey.Change(0));
+    }
+    EXPECT_TRUE(RegisterHotKey(nullptr, 78, MOD_CONTROL | MOD_ALT, VK_F9)) << "given back";
+    UnregisterHotKey(nullptr, 78);
+    UnregisterHotKey(nullptr, 77);
+    DestroyWindow(hWnd);
 }
