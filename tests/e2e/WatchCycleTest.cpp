@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -319,6 +320,44 @@ TEST(KeepAwake, FromTheMenuAndTheCommandLineWithAndWithoutAWatchedProgram) {
     EXPECT_EQ(kGuarding, again.Title());
     EXPECT_EQ(1, hooks.Saver());
     EXPECT_EQ(0, hooks.PowerOff()) << "the item's own effect alone";
+}
+
+// The keys typed as the keyboard would send them: the system, not a window,
+// sees the hotkey among them.
+void TypeCombination(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (int up = 0; up < 2; ++up) {
+        for (WORD vk : keys) {
+            INPUT input = {};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = vk;
+            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            inputs.push_back(input);
+        }
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+TEST(KeepAwake, TheHotkeyOfTheSettingsStartsAHoldAndStopsIt) {
+    MurvelProcess murvel;
+    // Ctrl+Alt+F9 as a hotkey control holds it.
+    murvel.PutFile("Tessik.ini",
+                   "[Power]\r\nHotkey=" + std::to_string(MAKEWORD(VK_F9, 0x02 | 0x04)) + "\r\n");
+    ASSERT_TRUE(murvel.Start());
+    TypeCombination({VK_CONTROL, VK_MENU, VK_F9});
+    EXPECT_TRUE(WaitFor([&] { return murvel.Title() == kGuarding; }, 5000));
+    EXPECT_EQ(static_cast<UINT>(MF_CHECKED), murvel.MenuState(ID_KEEPAWAKE_ON) & MF_CHECKED)
+        << "until stopped, before any choice";
+    TypeCombination({VK_CONTROL, VK_MENU, VK_F9});
+    EXPECT_TRUE(WaitFor([&] { return murvel.Title() == "Qorvane"; }, 5000));
+    // The last choice of the menus comes back.
+    murvel.Command(ID_KEEPAWAKE_30);
+    murvel.Command(ID_KEEPAWAKE_STOP);
+    TypeCombination({VK_CONTROL, VK_MENU, VK_F9});
+    EXPECT_TRUE(WaitFor([&] { return murvel.MenuState(ID_KEEPAWAKE_30) & MF_CHECKED; }, 5000));
+    ASSERT_TRUE(murvel.Close());
+    EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, VK_F9)) << "given back at exit";
+    UnregisterHotKey(nullptr, 1);
 }
 
 namespace {
