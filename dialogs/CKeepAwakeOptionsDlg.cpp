@@ -54,6 +54,23 @@ void CKeepAwakeOptionsDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, IDC_NOTIFY, m_nNotify);
 }
 
+INT_PTR CKeepAwakeOptionsDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        // A hotkey control takes every key, Backspace too: clearing it needs
+        // a button of its own.
+        if (LOWORD(wParam) == IDC_HOTKEY_CLEAR && HIWORD(wParam) == BN_CLICKED) {
+            m_hotkey.SetHotKey(0);
+            ::SetFocus(m_hotkey.GetSafeHwnd());
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return CDialog::DialogProc(message, wParam, lParam);
+}
+
 BOOL CKeepAwakeOptionsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_btnOK.ApplyStandardStyle(TRUE);

@@ -33,6 +33,7 @@ public:
     bool m_bModernStandby;
 
 protected:
+    INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     void OnOK() override;

@@ -162,6 +162,7 @@
 #define IDC_UNTIL_DAY 1074
 #define IDC_HOTKEY 1075
 #define IDC_NOTIFY 1076
+#define IDC_HOTKEY_CLEAR 1077
 
 // The hotkey and the notifications
 #define IDS_HOTKEY_TAKEN 1580

@@ -135,8 +135,9 @@ TEST_F(KeepAwakeOptionsDlg, ShowsTheFileOkWritesItsKeysKeepingTheRestCancelAndEs
 }
 
 // A combination another program holds is told of by name; the old one stays
-// in the control and in the file, and the dialog stays open.
-TEST_F(KeepAwakeOptionsDlg, AHotkeyTheSystemRefusesIsToldAndTheOldOneStays) {
+// in the control and in the file, and the dialog stays open. Cleared, the
+// hotkey is given up.
+TEST_F(KeepAwakeOptionsDlg, AHotkeyTheSystemRefusesIsToldAndTheOldOneStaysUntilCleared) {
     ASSERT_TRUE(WriteWholeFile(m_path, kFile));
     m_taker.wHeldElsewhere = kCtrlShiftJ;
     const INT_PTR result = RunDialog([&](D& d, HWND hDlg) {
@@ -147,9 +148,16 @@ TEST_F(KeepAwakeOptionsDlg, AHotkeyTheSystemRefusesIsToldAndTheOldOneStays) {
         EXPECT_NE(std::string::npos, D::AnswerMessageBox(hBox).find("Ctrl+Shift+J"));
         EXPECT_TRUE(d.WaitUntil([&] { return IsWindowEnabled(hDlg) != 0; }));
         EXPECT_EQ(kCtrlAltK, ShownHotkey(hDlg));
+        EXPECT_EQ(kFile, ReadWholeFile(m_path));
+        D::Click(hDlg, IDC_HOTKEY_CLEAR);
+        D::Sync(hDlg);
+        EXPECT_EQ(0, ShownHotkey(hDlg));
+        D::Click(hDlg, IDOK);
+        EXPECT_TRUE(d.WaitForClose());
     });
-    EXPECT_EQ(IDCANCEL, result);
-    EXPECT_EQ(kFile, ReadWholeFile(m_path));
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ((std::vector<WORD>{kCtrlShiftJ, 0}), m_taker.asked);
+    EXPECT_NE(std::string::npos, ReadWholeFile(m_path).find("Hotkey=0\r\n"));
 }
 
 // A floor out of range gets the framework's message, a save that fails is
