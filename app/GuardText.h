@@ -9,3 +9,6 @@
 UINT GuardTitleId(const CWatchGuard::Display& display);
 CString GuardTitle(const CWatchGuard::Display& display);
 CString GuardTip(const CWatchGuard::Display& display);
+// The tip in one line, for a script that asks: its lines joined by "; ", or
+// that nothing is kept awake.
+CString GuardStatusLine(const CWatchGuard::Display& display);

@@ -1,7 +1,10 @@
 #include "AddWatchRules.h"
+#include "AfxLanguage.h"
 #include "CSingleInstance.h"
+#include "CStatusQuery.h"
 #include "ColumnWidths.h"
 #include "CommandRules.h"
+#include "GuardText.h"
 #include "MutexOutOfReach.h"
 #include "SetAsideFiles.h"
 #include "StartupDecision.h"
@@ -169,6 +172,69 @@ TEST(Startup, WhatTheInstanceAnswersIsTheExitCode) {
         EXPECT_EQ(c.answer, answer) << static_cast<int>(c.action) << " " << c.result;
         EXPECT_EQ(c.exit, ExitCodeOf(c.action, answer)) << static_cast<int>(c.action);
     }
+}
+
+TEST(Startup, TheStatusIsTheTipInOneLine) {
+    using D = CWatchGuard::Display;
+    D held;
+    held.bGuarding = held.bScreen = true;
+    held.detail = TipDetail::MinutesLeft;
+    held.nMinutesLeft = 30;
+    D until;
+    until.bGuarding = until.bComputerOnly = true;
+    until.detail = TipDetail::UntilTime;
+    until.nUntilMinute = 17 * 60 + 30;
+    D watched;
+    watched.bGuarding = watched.bScreen = watched.bHours = true;
+    watched.detail = TipDetail::WatchedAlias;
+    watched.strAlias = "Editor, Player";
+    watched.nHoursEnd = 18 * 60;
+    D paused;
+    paused.bPaused = true;
+    paused.nBatteryPercent = 15;
+    paused.nBatteryFloor = 20;
+    const struct {
+        D display;
+        const char* line;
+    } cases[] = {
+        {D(), "Qorvane: nothing is kept awake"},
+        {held, "Qorvane (guarding...); Keeping awake: 30 min left"},
+        {until, "Qorvane (keeping the computer awake...); Keeping the computer awake until 17:30"},
+        {watched, "Qorvane (guarding...); Working hours until 18:00; Editor, Player"},
+        {paused, "Qorvane (paused...); On battery at 15%, floor 20%: paused"},
+    };
+    const LANGID language = AfxGetResourceLanguage();
+    AfxSetResourceLanguage(AFX_LANG_ENGLISH);
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.line, GuardStatusLine(c.display).GetString());
+    AfxSetResourceLanguage(language);
+}
+
+// What comes back to the asker's window may come from any program.
+TEST(Startup, AStatusLineSentBackIsCheckedAndKeptToOneLine) {
+    wchar_t text[] = L"Qorvane\n(guarding)\0rest";
+    const ULONG_PTR kTag = 0x51565354;
+    const struct {
+        ULONG_PTR tag;
+        DWORD bytes;
+        bool ok;
+        const wchar_t* line;
+    } cases[] = {
+        {kTag, sizeof text, true, L"Qorvane (guarding)"},
+        {kTag, 7 * sizeof(wchar_t), true, L"Qorvane"}, // no terminator: the size ends it
+        {kTag, 7 * sizeof(wchar_t) + 1, false, L""},   // half a character
+        {kTag, 0, false, L""},
+        {kTag, 8192, false, L""},
+        {kTag + 1, sizeof text, false, L""},
+    };
+    for (const auto& c : cases) {
+        const COPYDATASTRUCT data = {c.tag, c.bytes, text};
+        std::wstring line;
+        EXPECT_EQ(c.ok, CStatusQuery::ReadLine(&data, &line)) << c.bytes;
+        EXPECT_EQ(std::wstring(c.line), line) << c.bytes;
+    }
+    std::wstring line;
+    EXPECT_FALSE(CStatusQuery::ReadLine(nullptr, &line));
 }
 
 TEST(Startup, AMutexOutOfReachMeansAnInstanceRunsAsAdministrator) {
