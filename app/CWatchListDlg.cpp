@@ -61,8 +61,8 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == CWatchGuard::KeepAwakeMessage()) {
         // A later start waits for the answer: its exit code tells a script.
         const bool bTaken = m_guard.StartHold(DecodeKeepAwake(wParam, lParam));
-        return SetMsgResult(static_cast<LRESULT>(bTaken ? InstanceAnswer::HoldTaken
-                                                        : InstanceAnswer::HoldRefused));
+        return SetMsgResult(
+            static_cast<LRESULT>(bTaken ? InstanceAnswer::HoldTaken : InstanceAnswer::HoldRefused));
     }
     if (message == CStatusQuery::Message()) {
         return SetMsgResult(CStatusQuery::Answer(m_hWnd, wParam, m_display));
