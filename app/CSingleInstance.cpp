@@ -62,6 +62,12 @@ BOOL CSingleInstance::IsAlreadyRunning() {
     return m_state != InstanceState::First;
 }
 
+BOOL CSingleInstance::FindRunning() {
+    m_hMutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, m_szName);
+    m_state = m_hMutex ? InstanceState::Running : InstanceStateOf(false, GetLastError());
+    return m_state != InstanceState::First;
+}
+
 BOOL CSingleInstance::WaitForOwnerToEnd(DWORD dwTimeoutMs) {
     if (!m_hMutex) {
         return FALSE;

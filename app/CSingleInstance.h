@@ -29,6 +29,11 @@ public:
     // created it already, whether or not this one may open it. Call once per
     // process.
     BOOL IsAlreadyRunning();
+    // Instead of IsAlreadyRunning, for a start that only asks the running
+    // instance: opens the mutex without creating it, so that a start at the
+    // same moment never takes this one for the instance; TRUE when one runs,
+    // whether or not this process may open its mutex.
+    BOOL FindRunning();
     // What that call found.
     InstanceState GetState() const { return m_state; }
     // Waits until the instance that owns the mutex has ended (it released

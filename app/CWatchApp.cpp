@@ -1,11 +1,12 @@
 #include "CWatchApp.h"
 
 #include "AfxLanguage.h"
+#include "CConsoleReport.h"
 #include "CProfileFile.h"
 #include "CSingleInstance.h"
+#include "CStatusQuery.h"
 #include "CString.h"
 #include "CWatchListDlg.h"
-#include "AfxText.h"
 #include "DataFolder.h"
 #include "OtherCopy.h"
 #include "SetAsideFiles.h"
@@ -15,6 +16,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 namespace {
 
 // The running instance saves both files on its way out: deleting them before
@@ -23,14 +26,9 @@ const DWORD kOwnerExitWaitMs = 10000;
 // An instance started a moment before this one (at logon, or by the same
 // script) publishes its window within this time.
 const DWORD kHandOverWaitMs = 5000;
-
-// The system decides the interface language unless the settings file, the
-// one the program uses, names one; the program never writes that key.
-void ChooseInterfaceLanguage() {
-    CProfileFile settings(GetDataFilePath(L"Tessik.ini").c_str());
-    AfxSetResourceLanguage(AfxChooseLanguage(GetUserDefaultUILanguage(), GetACP(),
-                                             settings.GetString("Config", "Language", "")));
-}
+// The instance takes a hold at once; a busy one (a watch cycle over many
+// processes) within this.
+const UINT kHandOverAnswerMs = 5000;
 
 bool IsProcessRunning(DWORD dwProcessId) {
     HANDLE hProcess = OpenProcess(SYNCHRONIZE, FALSE, dwProcessId);
@@ -42,31 +40,65 @@ bool IsProcessRunning(DWORD dwProcessId) {
     return bRunning;
 }
 
-// A warning about the command line, which it names.
-void WarnAboutCommandLine(UINT nID, const char* pszCmdLine) {
-    CString strText, strCaption;
-    AfxFormatString1(strText, nID, pszCmdLine);
-    strCaption.LoadString(IDS_APP_TITLE);
-    MessageBoxA(nullptr, strText, strCaption, MB_OK | MB_ICONWARNING);
+// Sent, not posted: the start waits for the instance to say whether it took
+// the request, which a script learns from the exit code.
+InstanceAnswer HandOverKeepAwake(HWND hMainWnd, const KeepAwakeRequest& request) {
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    EncodeKeepAwake(request, wParam, lParam);
+    DWORD_PTR result = 0;
+    const bool bSent =
+        SendMessageTimeoutA(hMainWnd, CWatchGuard::KeepAwakeMessage(), wParam, lParam,
+                            SMTO_NORMAL | SMTO_ABORTIFHUNG, kHandOverAnswerMs, &result) != 0;
+    return ReadAnswer(StartAction::HandOverKeepAwake, bSent, result);
 }
 
-// A warning whose text names something the code page may not hold: a folder.
-void WarnWide(UINT nID, const std::wstring& strArgument) {
-    const wchar_t* args[] = {strArgument.c_str()};
-    MessageBoxW(nullptr, FormatWideString(nID, args, 1).c_str(),
-                FormatWideString(IDS_APP_TITLE, nullptr, 0).c_str(), MB_OK | MB_ICONWARNING);
+std::wstring Text(UINT nID) {
+    return FormatWideString(nID, nullptr, 0);
 }
 
 } // namespace
+
+// The system decides the interface language unless the settings file, the
+// one the program uses, names one; the program never writes that key.
+void CWatchApp::ChooseInterfaceLanguage() {
+    if (m_bLanguageChosen) {
+        return;
+    }
+    m_bLanguageChosen = true;
+    CProfileFile settings(GetDataFilePath(L"Tessik.ini").c_str());
+    AfxSetResourceLanguage(AfxChooseLanguage(GetUserDefaultUILanguage(), GetACP(),
+                                             settings.GetString("Config", "Language", "")));
+}
+
+void CWatchApp::Report(CConsoleReport& console, DWORD nStdHandle, const std::wstring& text,
+                       UINT nIcon) {
+    if (!console.Write(nStdHandle, text)) {
+        MessageBoxW(nullptr, text.c_str(), Text(IDS_APP_TITLE).c_str(), MB_OK | nIcon);
+    }
+}
+
+void CWatchApp::Warn(CConsoleReport& console, UINT nID, const std::wstring& strArgument) {
+    ChooseInterfaceLanguage();
+    const wchar_t* args[] = {strArgument.c_str()};
+    Report(console, STD_ERROR_HANDLE, FormatWideString(nID, args, 1), MB_ICONWARNING);
+}
 
 BOOL CWatchApp::InitInstance() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    m_instance.IsAlreadyRunning();
     StartFacts facts;
-    facts.instance = m_instance.GetState();
     facts.bUninstall = IsUninstallCommandLine(m_lpCmdLine);
+    facts.bStatus = IsStatusCommandLine(m_lpCmdLine);
+    // A start that only asks must not pass for the instance to a start of
+    // the program at the same moment.
+    if (facts.bStatus && !facts.bUninstall) {
+        m_instance.FindRunning();
+    } else {
+        m_instance.IsAlreadyRunning();
+    }
+    facts.instance = m_instance.GetState();
     const KeepAwakeRequest keepAwake = ParseKeepAwakeCommandLine(m_lpCmdLine);
     facts.keepAwake = keepAwake.kind;
     // A hold for as long as a process runs needs one that runs.
@@ -87,10 +119,15 @@ BOOL CWatchApp::InitInstance() {
     facts.bMainWnd = hMainWnd != nullptr;
     facts.bOtherCopy = !strOtherFolder.empty();
     const StartAction action = DecideStart(facts);
+    // A hand-over needs a text only when it fails; the rest show one, or the
+    // window, in any case.
     if (action != StartAction::HandOver && action != StartAction::HandOverKeepAwake &&
-        action != StartAction::EndSilently) {
+        action != StartAction::AskStatus && action != StartAction::EndSilently) {
         ChooseInterfaceLanguage();
     }
+    const std::wstring strCmdLine = WideFromAnsi(m_lpCmdLine);
+    CConsoleReport console;
+    InstanceAnswer answer = InstanceAnswer::NotAsked;
     switch (action) {
     case StartAction::EndSilently:
         break;
@@ -104,28 +141,47 @@ BOOL CWatchApp::InitInstance() {
         PostMessageA(hMainWnd, WM_COMMAND, ID_SHOW_MAIN_WND, 0);
         break;
     }
-    case StartAction::HandOverKeepAwake: {
-        // Nothing is shown: the running instance starts or stops the hold.
-        WPARAM wParam = 0;
-        LPARAM lParam = 0;
-        EncodeKeepAwake(keepAwake, wParam, lParam);
-        PostMessageA(hMainWnd, CWatchGuard::KeepAwakeMessage(), wParam, lParam);
+    case StartAction::HandOverKeepAwake:
+        // Nothing is shown unless the running instance did not take the hold.
+        answer = HandOverKeepAwake(hMainWnd, keepAwake);
+        if (answer == InstanceAnswer::HoldRefused) {
+            // It found the process gone that it was to wait for.
+            Warn(console, IDS_KEEPAWAKE_NO_PROCESS, std::to_wstring(keepAwake.dwProcessId));
+        } else if (answer != InstanceAnswer::HoldTaken) {
+            Warn(console, IDS_KEEPAWAKE_NOT_DELIVERED, strCmdLine);
+        }
+        break;
+    case StartAction::AskStatus: {
+        std::wstring strLine;
+        answer = CStatusQuery().Ask(hMainWnd, &strLine);
+        if (answer == InstanceAnswer::Lost) {
+            ChooseInterfaceLanguage();
+            Report(console, STD_ERROR_HANDLE, Text(IDS_STATUS_NO_ANSWER), MB_ICONWARNING);
+        } else {
+            Report(console, STD_OUTPUT_HANDLE, strLine, MB_ICONINFORMATION);
+        }
         break;
     }
+    case StartAction::StatusNoInstance:
+        Report(console, STD_OUTPUT_HANDLE, Text(IDS_STATUS_NOT_RUNNING), MB_ICONINFORMATION);
+        break;
+    case StartAction::StatusLost:
+        Report(console, STD_ERROR_HANDLE, Text(IDS_STATUS_NO_ANSWER), MB_ICONWARNING);
+        break;
     case StartAction::RefuseKeepAwake:
-        WarnAboutCommandLine(IDS_KEEPAWAKE_BAD_NUMBER, m_lpCmdLine);
+        Warn(console, IDS_KEEPAWAKE_BAD_NUMBER, strCmdLine);
         break;
     case StartAction::RefuseNoSuchProcess:
-        WarnWide(IDS_KEEPAWAKE_NO_PROCESS, std::to_wstring(keepAwake.dwProcessId));
+        Warn(console, IDS_KEEPAWAKE_NO_PROCESS, std::to_wstring(keepAwake.dwProcessId));
         break;
     case StartAction::KeepAwakeLost:
-        WarnAboutCommandLine(IDS_KEEPAWAKE_NOT_DELIVERED, m_lpCmdLine);
+        Warn(console, IDS_KEEPAWAKE_NOT_DELIVERED, strCmdLine);
         break;
     case StartAction::RunsAsAdministrator:
-        AfxMessageBox(IDS_RUNS_AS_ADMINISTRATOR, MB_OK | MB_ICONWARNING);
+        Report(console, STD_ERROR_HANDLE, Text(IDS_RUNS_AS_ADMINISTRATOR), MB_ICONWARNING);
         break;
     case StartAction::OtherCopyNotReached:
-        WarnWide(IDS_OTHER_COPY_RUNS, strOtherFolder);
+        Warn(console, IDS_OTHER_COPY_RUNS, strOtherFolder);
         break;
     case StartAction::CloseAndUninstall:
         SendMessageA(hMainWnd, WM_CLOSE, 0, 0);
@@ -145,6 +201,7 @@ BOOL CWatchApp::InitInstance() {
         break;
     }
     }
+    m_nExitCode = ExitCodeOf(action, answer);
     return FALSE;
 }
 

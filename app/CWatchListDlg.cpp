@@ -13,6 +13,7 @@
 #include "CAutoRun.h"
 #include "CMenu.h"
 #include "CSingleInstance.h"
+#include "CStatusQuery.h"
 #include "CWinApp.h"
 #include "CommandRules.h"
 #include "ModalPopups.h"
@@ -59,8 +60,13 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return FALSE;
     }
     if (message == CWatchGuard::KeepAwakeMessage()) {
-        m_guard.StartHold(DecodeKeepAwake(wParam, lParam));
-        return TRUE;
+        // A later start waits for the answer: its exit code tells a script.
+        const bool bTaken = m_guard.StartHold(DecodeKeepAwake(wParam, lParam));
+        return SetMsgResult(
+            static_cast<LRESULT>(bTaken ? InstanceAnswer::HoldTaken : InstanceAnswer::HoldRefused));
+    }
+    if (message == CStatusQuery::Message()) {
+        return SetMsgResult(CStatusQuery::Answer(m_hWnd, wParam, m_display));
     }
     if (message == CWatchGuard::HoldProcessEndedMessage()) {
         m_guard.OnHoldProcessEnded(static_cast<DWORD>(wParam));

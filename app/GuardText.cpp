@@ -4,6 +4,8 @@
 #include "KeepAwakeOptions.h"
 #include "resource.h"
 
+#include <string>
+
 UINT GuardTitleId(const CWatchGuard::Display& display) {
     if (!display.bGuarding) {
         return display.bPaused ? IDS_APP_TITLE_PAUSED : IDS_APP_TITLE;
@@ -124,4 +126,22 @@ CString NoticeText(const CWatchGuard::Notice& notice) {
         break;
     }
     return strText;
+
+CString GuardStatusLine(const CWatchGuard::Display& display) {
+    if (!display.bGuarding && !display.bPaused) {
+        CString strNothing;
+        strNothing.LoadString(IDS_STATUS_NOTHING);
+        return strNothing;
+    }
+    const CString strTip = GuardTip(display);
+    // The line break is ASCII: no byte of a double-byte character is one.
+    std::string line;
+    for (const char* p = strTip; *p; ++p) {
+        if (*p == '\n') {
+            line += "; ";
+        } else {
+            line += *p;
+        }
+    }
+    return CString(line.c_str(), line.size());
 }

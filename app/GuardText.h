@@ -11,3 +11,6 @@ CString GuardTitle(const CWatchGuard::Display& display);
 CString GuardTip(const CWatchGuard::Display& display);
 // The balloon's text for a notice: what is held now, or what ended.
 CString NoticeText(const CWatchGuard::Notice& notice);
+// The tip in one line, for a script that asks: its lines joined by "; ", or
+// that nothing is kept awake.
+CString GuardStatusLine(const CWatchGuard::Display& display);

@@ -2,6 +2,9 @@
 
 #include "CString.h"
 
+#include <algorithm>
+#include <string>
+
 InstanceState InstanceStateOf(bool bHandle, DWORD dwLastError) {
     if (bHandle) {
         return dwLastError == ERROR_ALREADY_EXISTS ? InstanceState::Running : InstanceState::First;
@@ -11,8 +14,30 @@ InstanceState InstanceStateOf(bool bHandle, DWORD dwLastError) {
     return dwLastError == ERROR_ACCESS_DENIED ? InstanceState::Elevated : InstanceState::First;
 }
 
+namespace {
+
+StartAction DecideStatus(const StartFacts& facts) {
+    switch (facts.instance) {
+    case InstanceState::First:
+        return StartAction::StatusNoInstance;
+    case InstanceState::Elevated:
+        return StartAction::RunsAsAdministrator;
+    case InstanceState::Running:
+        break;
+    }
+    if (facts.bMainWnd) {
+        return StartAction::AskStatus;
+    }
+    return facts.bOtherCopy ? StartAction::OtherCopyNotReached : StartAction::StatusLost;
+}
+
+} // namespace
+
 StartAction DecideStart(const StartFacts& facts) {
     const bool bUninstall = facts.bUninstall;
+    if (!bUninstall && facts.bStatus) {
+        return DecideStatus(facts);
+    }
     if (!bUninstall && facts.keepAwake == KeepAwakeRequest::Invalid) {
         return StartAction::RefuseKeepAwake;
     }
@@ -47,6 +72,9 @@ StartAction DecideStart(const StartFacts& facts) {
 }
 
 bool WaitsForMainWnd(const StartFacts& facts) {
+    if (!facts.bUninstall && facts.bStatus) {
+        return true;
+    }
     return !facts.bUninstall && facts.keepAwake != KeepAwakeRequest::Invalid &&
            !facts.bNoSuchProcess;
 }
@@ -55,4 +83,75 @@ bool IsUninstallCommandLine(const char* pszCmdLine) {
     CString args(pszCmdLine);
     args.MakeUpper();
     return args.Find("/UNINSTALL") >= 0;
+}
+
+bool IsStatusCommandLine(const char* pszCmdLine) {
+    CString args(pszCmdLine);
+    args.MakeUpper();
+    const std::string text = args.GetString();
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t end = std::min(text.find_first_of(" \t", at), text.size());
+        if (text.compare(at, end - at, "/STATUS") == 0) {
+            return true;
+        }
+        at = end + 1;
+    }
+    return false;
+}
+
+InstanceAnswer ReadAnswer(StartAction action, bool bSent, DWORD_PTR result) {
+    const InstanceAnswer answer = static_cast<InstanceAnswer>(static_cast<LRESULT>(result));
+    if (!bSent) {
+        return InstanceAnswer::Lost;
+    }
+    switch (action) {
+    case StartAction::HandOverKeepAwake:
+        if (answer == InstanceAnswer::HoldTaken || answer == InstanceAnswer::HoldRefused) {
+            return answer;
+        }
+        return InstanceAnswer::Lost;
+    case StartAction::AskStatus:
+        if (answer == InstanceAnswer::KeptAwake || answer == InstanceAnswer::NothingKeptAwake) {
+            return answer;
+        }
+        return InstanceAnswer::Lost;
+    default:
+        return InstanceAnswer::NotAsked;
+    }
+}
+
+StartExitCode ExitCodeOf(StartAction action, InstanceAnswer answer) {
+    switch (action) {
+    case StartAction::RunMainWindow:
+    case StartAction::UninstallOnly:
+    case StartAction::EndSilently:
+    case StartAction::HandOver:
+    case StartAction::CloseAndUninstall:
+        return kExitDone;
+    case StartAction::RefuseKeepAwake:
+    case StartAction::RefuseNoSuchProcess:
+        return kExitRefused;
+    case StartAction::KeepAwakeLost:
+    case StartAction::RunsAsAdministrator:
+    case StartAction::OtherCopyNotReached:
+    case StartAction::StatusNoInstance:
+    case StartAction::StatusLost:
+        return kExitNotReached;
+    case StartAction::HandOverKeepAwake:
+    case StartAction::AskStatus:
+        break;
+    }
+    switch (answer) {
+    case InstanceAnswer::HoldTaken:
+    case InstanceAnswer::KeptAwake:
+        return kExitDone;
+    case InstanceAnswer::HoldRefused:
+    case InstanceAnswer::NothingKeptAwake:
+        return kExitRefused;
+    case InstanceAnswer::NotAsked:
+    case InstanceAnswer::Lost:
+        break;
+    }
+    return kExitNotReached;
 }

@@ -19,6 +19,9 @@ enum class StartAction {
     KeepAwakeLost,       // the running instance published no window in time: say so
     RunsAsAdministrator, // the running instance is out of this user's reach: say so
     OtherCopyNotReached, // a copy from another folder runs but shows no window: name it
+    AskStatus,           // ask the running instance what it keeps awake, and say it
+    StatusNoInstance,    // asked what is kept awake with no instance running: say so
+    StatusLost,          // the running instance published no window in time: say so
 };
 
 struct StartFacts {
@@ -32,6 +35,8 @@ struct StartFacts {
     KeepAwakeRequest::Kind keepAwake = KeepAwakeRequest::None;
     // The hold is to last while a process runs that does not run.
     bool bNoSuchProcess = false;
+    // "/STATUS": only ask, whatever else the command line asks for.
+    bool bStatus = false;
 };
 
 StartAction DecideStart(const StartFacts& facts);
@@ -44,3 +49,25 @@ bool WaitsForMainWnd(const StartFacts& facts);
 
 // "/UNINSTALL" anywhere in the arguments, in any letter case.
 bool IsUninstallCommandLine(const char* pszCmdLine);
+// "/STATUS" as an argument of its own, in any letter case.
+bool IsStatusCommandLine(const char* pszCmdLine);
+
+// What the running instance answers a request handed to it. The numbers are
+// what its window returns; 0 is what a window returns that knows no such
+// request (an older copy from another folder).
+enum class InstanceAnswer : LRESULT {
+    NotAsked = -1,        // the start asked nothing
+    Lost = 0,             // no answer in time, or none that counts
+    HoldTaken = 1,        // the hold was started or stopped as asked
+    HoldRefused = 2,      // the hold's process had gone when the instance looked
+    KeptAwake = 3,        // a status: something is kept awake
+    NothingKeptAwake = 4, // a status: nothing is
+};
+// The answer a window's result stands for, for the request that action hands
+// over; Lost when it was not sent or is no answer to that request.
+InstanceAnswer ReadAnswer(StartAction action, bool bSent, DWORD_PTR result);
+
+// The process's exit code for scripts: 0 done (for a status: something is
+// kept awake), 1 refused (nothing is kept awake), 2 no instance reached.
+enum StartExitCode { kExitDone = 0, kExitRefused = 1, kExitNotReached = 2 };
+StartExitCode ExitCodeOf(StartAction action, InstanceAnswer answer);

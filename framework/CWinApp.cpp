@@ -55,8 +55,11 @@ int AfxWinMain(const char* lpCmdLine) {
         return 1;
     }
     pApp->m_lpCmdLine = lpCmdLine ? lpCmdLine : "";
+    // As in MFC, a start whose InitInstance fails ends with ExitInstance's
+    // code; with no message loop of the application's own, one that
+    // succeeds has nothing to run before it ends either.
     pApp->InitInstance();
-    return 0;
+    return pApp->ExitInstance();
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType) {

@@ -15,6 +15,8 @@ public:
 
     // The program's work; FALSE ends the process when it returns.
     virtual BOOL InitInstance() { return FALSE; }
+    // The process's exit code, asked for once InitInstance has returned.
+    virtual int ExitInstance() { return 0; }
 
     // The command line after the program's name.
     const char* m_lpCmdLine = "";
@@ -31,5 +33,6 @@ CWnd* AfxGetMainWnd();
 // A string of the resources in a message box under the application's title,
 // owned by the main window; returns the button chosen.
 int AfxMessageBox(UINT nIDPrompt, UINT nType);
-// The program's entry: records the command line and runs InitInstance.
+// The program's entry: records the command line, runs InitInstance and
+// returns what ExitInstance returns.
 int AfxWinMain(const char* lpCmdLine);

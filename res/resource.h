@@ -58,6 +58,10 @@
 #define IDS_TIP_BATTERY_PAUSED 229
 #define IDS_TIP_BATTERY_PAUSED_ALWAYS 230
 #define IDS_REASON_WORKING_HOURS 231
+// What a start that asks the running instance says (/STATUS)
+#define IDS_STATUS_NOTHING 1500
+#define IDS_STATUS_NOT_RUNNING 1501
+#define IDS_STATUS_NO_ANSWER 1502
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

@@ -88,6 +88,20 @@ void HoldThreads(DWORD pid, bool bHold) {
     CloseHandle(hSnapshot);
 }
 
+DWORD FindProcess(const wchar_t* exeName) {
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD pid = 0;
+    for (BOOL ok = Process32FirstW(hSnapshot, &entry); ok && !pid;
+         ok = Process32NextW(hSnapshot, &entry)) {
+        if (lstrcmpiW(entry.szExeFile, exeName) == 0)
+            pid = entry.th32ProcessID;
+    }
+    CloseHandle(hSnapshot);
+    return pid;
+}
+
 bool CopyIn(const std::string& from, const std::string& to) {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
 }
@@ -206,19 +220,73 @@ std::string MurvelProcess::PutProgram(const std::string& folder, const std::stri
     return CopyFileA(program.c_str(), copy.c_str(), FALSE) ? copy : std::string();
 }
 
-bool MurvelProcess::Launch(const std::string& arguments, PROCESS_INFORMATION* pi) const {
+std::wstring MurvelProcess::CommandLine(const std::string& arguments) const {
     std::wstring cmd = L"\"" + WideFile("Murvel.exe") + L"\"";
     if (!arguments.empty())
         cmd += L" " + Wide(arguments);
-    const std::wstring folder = m_wideFolder.empty() ? Wide(m_folder) : m_wideFolder;
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
+    return cmd;
+}
+
+std::wstring MurvelProcess::WideFolder() const {
+    return m_wideFolder.empty() ? Wide(m_folder) : m_wideFolder;
+}
+
+bool MurvelProcess::Launch(const std::string& arguments, PROCESS_INFORMATION* pi) const {
+    std::wstring cmd = CommandLine(arguments);
+    // The test runner may have a console (run from a terminal), which a
+    // program it starts could attach to; one the shell starts finds none.
+    HANDLE hShell = OpenProcess(PROCESS_CREATE_PROCESS, FALSE, FindProcess(L"explorer.exe"));
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    std::vector<char> attributes(size);
+    auto list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data());
+    const bool bChild = hShell && InitializeProcThreadAttributeList(list, 1, 0, &size) &&
+                        UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_PARENT_PROCESS,
+                                                  &hShell, sizeof hShell, nullptr, nullptr);
+    STARTUPINFOEXW si = {};
+    si.StartupInfo.cb = sizeof si;
+    si.lpAttributeList = bChild ? list : nullptr;
     // The program's output must not hold the test runner's pipes open.
-    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                        folder.c_str(), &si, pi))
+    const BOOL ok = CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE,
+                                   DETACHED_PROCESS | (bChild ? EXTENDED_STARTUPINFO_PRESENT : 0),
+                                   nullptr, WideFolder().c_str(), &si.StartupInfo, pi);
+    if (bChild)
+        DeleteProcThreadAttributeList(list);
+    if (hShell)
+        CloseHandle(hShell);
+    if (!ok)
         return false;
     CloseHandle(pi->hThread);
     return true;
+}
+
+int MurvelProcess::RunRedirected(const std::string& arguments, std::string* out, std::string* err,
+                                 DWORD timeoutMs) const {
+    TempDir dir;
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    HANDLE hOut = CreateFileA(dir.File("out.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                              &inherited, CREATE_ALWAYS, 0, nullptr);
+    HANDLE hErr = CreateFileA(dir.File("err.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                              &inherited, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = hOut;
+    si.hStdError = hErr;
+    std::wstring cmd = CommandLine(arguments);
+    PROCESS_INFORMATION pi = {};
+    const BOOL ok = CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, TRUE, DETACHED_PROCESS,
+                                   nullptr, WideFolder().c_str(), &si, &pi);
+    CloseHandle(hOut);
+    CloseHandle(hErr);
+    if (!ok)
+        return -1;
+    CloseHandle(pi.hThread);
+    const int code = WaitForExit(pi.hProcess, timeoutMs);
+    // Written as console programs write to a file: in the OEM code page.
+    *out = Convert(ReadWholeFile(dir.File("out.txt")), CP_OEMCP, CP_UTF8);
+    *err = Convert(ReadWholeFile(dir.File("err.txt")), CP_OEMCP, CP_UTF8);
+    return code;
 }
 
 bool MurvelProcess::Start(const std::string& arguments) {

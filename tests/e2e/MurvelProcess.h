@@ -47,6 +47,13 @@ public:
     // Starts another instance of the same copy and waits for it to end;
     // returns its exit code, or -1 when it did not end in time.
     int RunAgain(const std::string& arguments, DWORD timeoutMs = 15000) const;
+    // Starts another instance as a script would, its standard output and
+    // error going to files, and waits for it to end; returns its exit code
+    // (-1 when it did not end in time) and what it wrote to each, in UTF-8.
+    // For starts that end by themselves: one that stays would hold every
+    // handle the test process lets it inherit.
+    int RunRedirected(const std::string& arguments, std::string* out, std::string* err,
+                      DWORD timeoutMs = 15000) const;
     // Starts another instance that asks a question (the uninstall prompt),
     // answers it with the given button once it shows, and waits for the
     // instance to end; returns its exit code, -1 when no question came.
@@ -129,9 +136,13 @@ private:
     // messages that take pointers.
     class RemoteBuffer;
 
-    // Starts the copy with the arguments in its own folder; the caller owns
-    // the process handle.
+    // Starts the copy with the arguments in its own folder as the shell
+    // would: a child of Wine's shell (explorer.exe, when it runs), without
+    // console or standard handles; the caller owns the process handle.
     bool Launch(const std::string& arguments, PROCESS_INFORMATION* pi) const;
+    // The program's command line with these arguments.
+    std::wstring CommandLine(const std::string& arguments) const;
+    std::wstring WideFolder() const;
     // Waits for the started program's main window and its first idle moment.
     bool WaitForMainWindow();
     // Waits for a process that this object started to end; its exit code or -1.

@@ -211,7 +211,7 @@ TEST(SingleInstance, AWindowOfAnotherProgramInTheSharedSectionIsIgnored) {
     EXPECT_EQ(0, murvel.RunAgain(""));
     EXPECT_EQ(0, murvel.RunAgain("/UNINSTALL"));
     // A hold it cannot hand over is not lost without a word.
-    EXPECT_EQ(0, murvel.RunAndAnswer("/KEEPAWAKE:30", IDOK, "Qorvane"));
+    EXPECT_EQ(2, murvel.RunAndAnswer("/KEEPAWAKE:30", IDOK, "Qorvane"));
     EXPECT_TRUE(IsWindow(other.Window())) << "closed by /UNINSTALL";
     EXPECT_EQ(-1, other.TakePosted());
     FreeLibrary(image);
@@ -224,8 +224,8 @@ TEST(SingleInstance, AnInstanceOutOfReachIsToldOfNotJoined) {
     const MutexOutOfReach elevated(kMurvelMutexName);
     ASSERT_NE(nullptr, elevated.Get());
     MurvelProcess murvel;
-    EXPECT_EQ(0, murvel.RunAndAnswer("", IDOK, "Qorvane"));
-    EXPECT_EQ(0, murvel.RunAndAnswer("/KEEPAWAKE:30", IDOK, "Qorvane"));
+    EXPECT_EQ(2, murvel.RunAndAnswer("", IDOK, "Qorvane"));
+    EXPECT_EQ(2, murvel.RunAndAnswer("/KEEPAWAKE:30", IDOK, "Qorvane"));
 }
 
 // A portable copy while the installed one runs (or the other way round):
@@ -276,7 +276,7 @@ TEST(KeepAwake, FromTheMenuAndTheCommandLineWithAndWithoutAWatchedProgram) {
     // From a later start; a bad number changes nothing.
     EXPECT_EQ(0, murvel.RunAgain("/KEEPAWAKE:30"));
     EXPECT_TRUE(WaitFor([&] { return murvel.Title() == kGuarding; }, 5000));
-    EXPECT_EQ(0, murvel.RunAndAnswer("/keepawake:1h", IDOK, "Qorvane"));
+    EXPECT_EQ(1, murvel.RunAndAnswer("/keepawake:1h", IDOK, "Qorvane"));
     EXPECT_EQ(kGuarding, murvel.Title());
     EXPECT_EQ(0, murvel.RunAgain("/KeepAwake:0"));
     EXPECT_TRUE(WaitFor([&] { return murvel.Title() == "Qorvane"; }, 5000));
@@ -299,13 +299,15 @@ TEST(KeepAwake, FromTheMenuAndTheCommandLineWithAndWithoutAWatchedProgram) {
         job.Kill();
         EXPECT_TRUE(WaitFor([&] { return murvel.Title() == "Qorvane"; }, 1000));
         // Handed a process that has ended already (its handle still open
-        // here), the hold ends as soon as it starts.
-        PostMessageA(murvel.MainWindow(), RegisterWindowMessageA("Qorvane.KeepAwake"), jobId, 2);
-        murvel.Sync();
+        // here), the hold ends as soon as it starts; one that names no
+        // process is refused.
+        const UINT uKeepAwake = RegisterWindowMessageA("Qorvane.KeepAwake");
+        EXPECT_EQ(2, SendMessageA(murvel.MainWindow(), uKeepAwake, 2147483644, 2));
+        EXPECT_EQ(1, SendMessageA(murvel.MainWindow(), uKeepAwake, jobId, 2));
         EXPECT_TRUE(WaitFor([&] { return murvel.MenuState(ID_KEEPAWAKE_STOP) == UINT(-1); }, 1000));
         EXPECT_EQ("Qorvane", murvel.Title());
     }
-    EXPECT_EQ(0, murvel.RunAndAnswer("/KEEPAWAKE:PID=" + std::to_string(jobId), IDOK, "Qorvane"))
+    EXPECT_EQ(1, murvel.RunAndAnswer("/KEEPAWAKE:PID=" + std::to_string(jobId), IDOK, "Qorvane"))
         << "a process that has ended";
 
     // With the watched program in effect, stopping the hold leaves its guard.
@@ -358,6 +360,36 @@ TEST(KeepAwake, TheHotkeyOfTheSettingsStartsAHoldAndStopsIt) {
     ASSERT_TRUE(murvel.Close());
     EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, VK_F9)) << "given back at exit";
     UnregisterHotKey(nullptr, 1);
+}
+
+// A script learns from the exit code and the standard streams what is kept
+// awake and whether its request was taken, and is never left waiting on a
+// message box; a start from the shell still shows one.
+TEST(KeepAwake, AScriptAsksWhatIsKeptAwakeAndLearnsWhetherItsRequestWasTaken) {
+    MurvelProcess murvel;
+    std::string out, err;
+    EXPECT_EQ(2, murvel.RunRedirected("/STATUS", &out, &err)) << "nothing runs, nothing started";
+    EXPECT_EQ("Qorvane 没有在运行。\r\n", out);
+    EXPECT_EQ(2, murvel.RunAndAnswer("/STATUS", IDOK, "Qorvane"));
+    ASSERT_TRUE(murvel.Start());
+    EXPECT_EQ(1, murvel.RunRedirected("/STATUS", &out, &err));
+    EXPECT_EQ("Qorvane：没有保持唤醒\r\n", out);
+    EXPECT_EQ(0, murvel.RunRedirected("/KEEPAWAKE:30", &out, &err));
+    EXPECT_EQ("", out + err);
+    EXPECT_EQ(0, murvel.RunRedirected("/status", &out, &err));
+    EXPECT_EQ(std::string(kGuarding) + "; 保持唤醒：还剩 30 分钟\r\n", out);
+    EXPECT_EQ("", err);
+    // Asked while a dialog of the program is open.
+    murvel.PostCommand(ID_KEEPAWAKE_OPTIONS);
+    HWND hOptions = murvel.WaitForDialog("保持唤醒选项");
+    ASSERT_NE(nullptr, hOptions);
+    EXPECT_EQ(0, murvel.RunRedirected("/STATUS", &out, &err));
+    EXPECT_NE(std::string::npos, out.find("30")) << out;
+    MurvelProcess::Click(hOptions, IDCANCEL);
+    ASSERT_TRUE(murvel.WaitForClosed(hOptions));
+    EXPECT_EQ(1, murvel.RunRedirected("/KEEPAWAKE:PID=2147483644", &out, &err));
+    EXPECT_EQ("没有正在运行的进程 2147483644，\r\n无法在它运行期间保持唤醒。\r\n", err);
+    EXPECT_EQ("", out);
 }
 
 namespace {

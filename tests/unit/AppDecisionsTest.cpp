@@ -1,7 +1,10 @@
 #include "AddWatchRules.h"
+#include "AfxLanguage.h"
 #include "CSingleInstance.h"
+#include "CStatusQuery.h"
 #include "ColumnWidths.h"
 #include "CommandRules.h"
+#include "GuardText.h"
 #include "MutexOutOfReach.h"
 #include "SetAsideFiles.h"
 #include "StartupDecision.h"
@@ -68,48 +71,60 @@ TEST(Startup, WhatEachStartDoes) {
     using A = StartAction;
     // wnd: the running instance's window was found; other: the instance is a
     // copy from another folder; waits: one that has not shown its window yet
-    // is waited for.
+    // is waited for; exit: the exit code when the instance was asked nothing
+    // (or gave no answer).
     const struct {
         I instance;
         bool wnd, other, uninstall;
         K::Kind keepAwake;
-        bool noProcess;
+        bool noProcess, status;
         A action;
         bool waits;
+        int exit;
     } cases[] = {
-        {I::First, false, false, false, K::None, false, A::RunMainWindow, true},
-        {I::First, false, false, true, K::None, false, A::UninstallOnly, false},
-        {I::Running, false, false, false, K::None, false, A::EndSilently, true},
-        {I::Running, false, false, true, K::None, false, A::EndSilently, false},
-        {I::Running, true, false, false, K::None, false, A::HandOver, true},
-        {I::Running, true, false, true, K::None, false, A::CloseAndUninstall, false},
-        {I::First, false, false, false, K::Start, false, A::RunMainWindow, true},
-        {I::First, false, false, false, K::Stop, false, A::RunMainWindow, true},
-        {I::Running, true, false, false, K::Start, false, A::HandOverKeepAwake, true},
-        {I::Running, true, false, false, K::Stop, false, A::HandOverKeepAwake, true},
-        {I::Running, false, false, false, K::Start, false, A::KeepAwakeLost, true},
-        {I::Running, false, false, false, K::Stop, false, A::KeepAwakeLost, true},
-        {I::Running, false, false, true, K::Start, false, A::EndSilently, false},
-        {I::Running, true, false, true, K::Start, false, A::CloseAndUninstall, false},
-        {I::First, false, false, false, K::Invalid, false, A::RefuseKeepAwake, false},
-        {I::Running, true, false, false, K::Invalid, false, A::RefuseKeepAwake, false},
-        {I::Running, true, false, true, K::Invalid, false, A::CloseAndUninstall, false},
+        {I::First, false, false, false, K::None, false, false, A::RunMainWindow, true, 0},
+        {I::First, false, false, true, K::None, false, false, A::UninstallOnly, false, 0},
+        {I::Running, false, false, false, K::None, false, false, A::EndSilently, true, 0},
+        {I::Running, false, false, true, K::None, false, false, A::EndSilently, false, 0},
+        {I::Running, true, false, false, K::None, false, false, A::HandOver, true, 0},
+        {I::Running, true, false, true, K::None, false, false, A::CloseAndUninstall, false, 0},
+        {I::First, false, false, false, K::Start, false, false, A::RunMainWindow, true, 0},
+        {I::First, false, false, false, K::Stop, false, false, A::RunMainWindow, true, 0},
+        {I::Running, true, false, false, K::Start, false, false, A::HandOverKeepAwake, true, 2},
+        {I::Running, true, false, false, K::Stop, false, false, A::HandOverKeepAwake, true, 2},
+        {I::Running, false, false, false, K::Start, false, false, A::KeepAwakeLost, true, 2},
+        {I::Running, false, false, false, K::Stop, false, false, A::KeepAwakeLost, true, 2},
+        {I::Running, false, false, true, K::Start, false, false, A::EndSilently, false, 0},
+        {I::Running, true, false, true, K::Start, false, false, A::CloseAndUninstall, false, 0},
+        {I::First, false, false, false, K::Invalid, false, false, A::RefuseKeepAwake, false, 1},
+        {I::Running, true, false, false, K::Invalid, false, false, A::RefuseKeepAwake, false, 1},
+        {I::Running, true, false, true, K::Invalid, false, false, A::CloseAndUninstall, false, 0},
         // A hold for a process that does not run is refused as such, before
         // anyone is asked.
-        {I::First, false, false, false, K::Start, true, A::RefuseNoSuchProcess, false},
-        {I::Running, true, false, false, K::Start, true, A::RefuseNoSuchProcess, false},
-        {I::Running, true, false, true, K::Start, true, A::CloseAndUninstall, false},
+        {I::First, false, false, false, K::Start, true, false, A::RefuseNoSuchProcess, false, 1},
+        {I::Running, true, false, false, K::Start, true, false, A::RefuseNoSuchProcess, false, 1},
+        {I::Running, true, false, true, K::Start, true, false, A::CloseAndUninstall, false, 0},
         // An instance started as administrator is out of reach for everything.
-        {I::Elevated, false, false, false, K::None, false, A::RunsAsAdministrator, true},
-        {I::Elevated, false, false, true, K::None, false, A::RunsAsAdministrator, false},
-        {I::Elevated, false, false, false, K::Start, false, A::RunsAsAdministrator, true},
+        {I::Elevated, false, false, false, K::None, false, false, A::RunsAsAdministrator, true, 2},
+        {I::Elevated, false, false, true, K::None, false, false, A::RunsAsAdministrator, false, 2},
+        {I::Elevated, false, false, false, K::Start, false, false, A::RunsAsAdministrator, true, 2},
         // A copy from another folder is reached through its window and named
         // where it shows none; an uninstall of this copy leaves it alone.
-        {I::Running, true, true, false, K::None, false, A::HandOver, true},
-        {I::Running, true, true, false, K::Start, false, A::HandOverKeepAwake, true},
-        {I::Running, false, true, false, K::None, false, A::OtherCopyNotReached, true},
-        {I::Running, false, true, false, K::Stop, false, A::OtherCopyNotReached, true},
-        {I::Running, false, true, true, K::None, false, A::UninstallOnly, false},
+        {I::Running, true, true, false, K::None, false, false, A::HandOver, true, 0},
+        {I::Running, true, true, false, K::Start, false, false, A::HandOverKeepAwake, true, 2},
+        {I::Running, false, true, false, K::None, false, false, A::OtherCopyNotReached, true, 2},
+        {I::Running, false, true, false, K::Stop, false, false, A::OtherCopyNotReached, true, 2},
+        {I::Running, false, true, true, K::None, false, false, A::UninstallOnly, false, 0},
+        // A status is asked for, and nothing else, also of an instance that is
+        // just starting; an uninstall still comes first.
+        {I::First, false, false, false, K::None, false, true, A::StatusNoInstance, true, 2},
+        {I::Running, true, false, false, K::None, false, true, A::AskStatus, true, 2},
+        {I::Running, true, false, false, K::Invalid, false, true, A::AskStatus, true, 2},
+        {I::Running, true, true, false, K::Start, false, true, A::AskStatus, true, 2},
+        {I::Running, false, false, false, K::None, false, true, A::StatusLost, true, 2},
+        {I::Running, false, true, false, K::None, false, true, A::OtherCopyNotReached, true, 2},
+        {I::Elevated, false, false, false, K::None, false, true, A::RunsAsAdministrator, true, 2},
+        {I::Running, true, false, true, K::None, false, true, A::CloseAndUninstall, false, 0},
     };
     for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
         const auto& c = cases[i];
@@ -120,9 +135,106 @@ TEST(Startup, WhatEachStartDoes) {
         facts.bUninstall = c.uninstall;
         facts.keepAwake = c.keepAwake;
         facts.bNoSuchProcess = c.noProcess;
+        facts.bStatus = c.status;
         EXPECT_EQ(c.action, DecideStart(facts)) << "case " << i;
         EXPECT_EQ(c.waits, WaitsForMainWnd(facts)) << "case " << i;
+        EXPECT_EQ(c.exit, ExitCodeOf(c.action, InstanceAnswer::NotAsked)) << "case " << i;
     }
+}
+
+TEST(Startup, WhatTheInstanceAnswersIsTheExitCode) {
+    using A = StartAction;
+    using R = InstanceAnswer;
+    // result: what the instance's window returned, when the message was sent
+    // at all (not: it timed out or the window had gone).
+    const struct {
+        A action;
+        bool sent;
+        DWORD_PTR result;
+        R answer;
+        int exit;
+    } cases[] = {
+        {A::HandOverKeepAwake, true, 1, R::HoldTaken, 0},
+        {A::HandOverKeepAwake, true, 2, R::HoldRefused, 1},
+        {A::HandOverKeepAwake, false, 1, R::Lost, 2},
+        // An older copy's window knows no answer; another request's is none.
+        {A::HandOverKeepAwake, true, 0, R::Lost, 2},
+        {A::HandOverKeepAwake, true, 3, R::Lost, 2},
+        {A::AskStatus, true, 3, R::KeptAwake, 0},
+        {A::AskStatus, true, 4, R::NothingKeptAwake, 1},
+        {A::AskStatus, true, 1, R::Lost, 2},
+        {A::AskStatus, true, static_cast<DWORD_PTR>(-1), R::Lost, 2},
+        {A::AskStatus, false, 3, R::Lost, 2},
+        {A::RunMainWindow, true, 1, R::NotAsked, 0},
+    };
+    for (const auto& c : cases) {
+        const R answer = ReadAnswer(c.action, c.sent, c.result);
+        EXPECT_EQ(c.answer, answer) << static_cast<int>(c.action) << " " << c.result;
+        EXPECT_EQ(c.exit, ExitCodeOf(c.action, answer)) << static_cast<int>(c.action);
+    }
+}
+
+TEST(Startup, TheStatusIsTheTipInOneLine) {
+    using D = CWatchGuard::Display;
+    D held;
+    held.bGuarding = held.bScreen = true;
+    held.detail = TipDetail::MinutesLeft;
+    held.nMinutesLeft = 30;
+    D until;
+    until.bGuarding = until.bComputerOnly = true;
+    until.detail = TipDetail::UntilTime;
+    until.nUntilMinute = 17 * 60 + 30;
+    D watched;
+    watched.bGuarding = watched.bScreen = watched.bHours = true;
+    watched.detail = TipDetail::WatchedAlias;
+    watched.strAlias = "Editor, Player";
+    watched.nHoursEnd = 18 * 60;
+    D paused;
+    paused.bPaused = true;
+    paused.nBatteryPercent = 15;
+    paused.nBatteryFloor = 20;
+    const struct {
+        D display;
+        const char* line;
+    } cases[] = {
+        {D(), "Qorvane: nothing is kept awake"},
+        {held, "Qorvane (guarding...); Keeping awake: 30 min left"},
+        {until, "Qorvane (keeping the computer awake...); Keeping the computer awake until 17:30"},
+        {watched, "Qorvane (guarding...); Working hours until 18:00; Editor, Player"},
+        {paused, "Qorvane (paused...); On battery at 15%, floor 20%: paused"},
+    };
+    const LANGID language = AfxGetResourceLanguage();
+    AfxSetResourceLanguage(AFX_LANG_ENGLISH);
+    for (const auto& c : cases)
+        EXPECT_STREQ(c.line, GuardStatusLine(c.display).GetString());
+    AfxSetResourceLanguage(language);
+}
+
+// What comes back to the asker's window may come from any program.
+TEST(Startup, AStatusLineSentBackIsCheckedAndKeptToOneLine) {
+    wchar_t text[] = L"Qorvane\n(guarding)\0rest";
+    const ULONG_PTR kTag = 0x51565354;
+    const struct {
+        ULONG_PTR tag;
+        DWORD bytes;
+        bool ok;
+        const wchar_t* line;
+    } cases[] = {
+        {kTag, sizeof text, true, L"Qorvane (guarding)"},
+        {kTag, 7 * sizeof(wchar_t), true, L"Qorvane"}, // no terminator: the size ends it
+        {kTag, 7 * sizeof(wchar_t) + 1, false, L""},   // half a character
+        {kTag, 0, false, L""},
+        {kTag, 8192, false, L""},
+        {kTag + 1, sizeof text, false, L""},
+    };
+    for (const auto& c : cases) {
+        const COPYDATASTRUCT data = {c.tag, c.bytes, text};
+        std::wstring line;
+        EXPECT_EQ(c.ok, CStatusQuery::ReadLine(&data, &line)) << c.bytes;
+        EXPECT_EQ(std::wstring(c.line), line) << c.bytes;
+    }
+    std::wstring line;
+    EXPECT_FALSE(CStatusQuery::ReadLine(nullptr, &line));
 }
 
 TEST(Startup, AMutexOutOfReachMeansAnInstanceRunsAsAdministrator) {
@@ -166,6 +278,12 @@ TEST(Startup, UninstallKeywordInAnyCaseAnywhere) {
     EXPECT_FALSE(IsUninstallCommandLine(""));
     EXPECT_FALSE(IsUninstallCommandLine("uninstall"));
     EXPECT_FALSE(IsUninstallCommandLine("/UN INSTALL"));
+    // "/STATUS" is a word of its own.
+    EXPECT_TRUE(IsStatusCommandLine("/status"));
+    EXPECT_TRUE(IsStatusCommandLine("-x\t/Status now"));
+    EXPECT_FALSE(IsStatusCommandLine("/STATUSBAR"));
+    EXPECT_FALSE(IsStatusCommandLine("x/STATUS"));
+    EXPECT_FALSE(IsStatusCommandLine(""));
 }
 
 TEST(CommandRules, ButtonsActOnTheirClickOnlyAndOpenDialogsKeepTheUser) {
