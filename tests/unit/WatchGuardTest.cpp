@@ -45,12 +45,22 @@ struct FakeSystem : CWatchGuard::System {
     int status[2] = {0, 0};
 
     SYSTEMTIME local = {2026, 12, 3, 9, 12, 0, 0, 0}; // a Wednesday at noon
+    ULONGLONG utc = 134000000000000000ull;
+    SavedHold saved; // the settings file's
+    int saves = 0;
     PowerSource power;
     KeepAwakeOptions options;
 
     void Attach(HWND) override {}
     ULONGLONG Now() override { return now; }
     SYSTEMTIME LocalTime() override { return local; }
+    ULONGLONG UtcNow() override { return utc; }
+    SavedHold ReadSavedHold() override { return saved; }
+    bool SaveHold(const SavedHold& hold) override {
+        ++saves;
+        saved = hold;
+        return true;
+    }
     PowerSource ReadPowerSource() override { return power; }
     KeepAwakeOptions ReadKeepAwakeOptions() override { return options; }
     int FindFirstInEffect(BYTE* pForeground) override {
@@ -292,6 +302,39 @@ TEST(WatchGuard, HoldsOfTheComputerAloneAndForAsLongAsAProcessRuns) {
     EXPECT_EQ(0, g.view.holdMinutes);
     EXPECT_FALSE(g.view.shown.bGuarding);
     EXPECT_FALSE(g.system.held[CPowerRequests::kSystem]);
+}
+
+TEST(WatchGuard, AHoldIsSavedAsItChangesAndTakenUpAtTheNextStart) {
+    const ULONGLONG minute = 600000000ull;
+    Guarded g(Item(0, 3));
+    g.guard.TakeUpHold(KeepAwakeRequest());
+    g.guard.ChooseComputerOnly(true);
+    EXPECT_EQ(0, g.system.saves) << "no hold before or after";
+    g.guard.StartHold(Hold(30, true));
+    EXPECT_EQ(SavedHold::Timed, g.system.saved.kind);
+    EXPECT_EQ(g.system.utc + 30 * minute, g.system.saved.ullEnd);
+    EXPECT_TRUE(g.system.saved.bComputerOnly);
+
+    // Started again 10 minutes later, with the computer-only choice of the hold.
+    Guarded next(Item(0, 3));
+    next.system.saved = g.system.saved;
+    next.system.utc = g.system.utc + 10 * minute;
+    next.guard.TakeUpHold(KeepAwakeRequest());
+    EXPECT_EQ(30, next.view.holdMinutes);
+    EXPECT_TRUE(next.view.computerOnly && next.guard.IsComputerOnlyChosen());
+    EXPECT_EQ(20, next.view.shown.nMinutesLeft);
+    EXPECT_TRUE(next.system.held[CPowerRequests::kSystem]);
+    EXPECT_EQ(0, next.system.saves) << "the file holds it already";
+    next.system.now += 20 * 60000;
+    next.guard.RunCycle();
+    EXPECT_EQ(SavedHold::None, next.system.saved.kind) << "ended by itself";
+
+    // The command line wins; a hold bound to a process is not kept.
+    Guarded third(Item(0, 3));
+    third.system.saved = g.system.saved;
+    third.guard.TakeUpHold(Hold(0, false, 4242));
+    EXPECT_EQ(kKeepAwakeWhileProcess, third.view.holdMinutes);
+    EXPECT_EQ(SavedHold::None, third.system.saved.kind);
 }
 
 // The real wait for a hold's process, on a process that has ended before the
