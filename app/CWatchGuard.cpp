@@ -385,10 +385,13 @@ void CWatchGuard::TakeUpHold(const KeepAwakeRequest& startup) {
     m_hold = ResumeKeepAwake(m_saved, m_system->Now(), m_system->UtcNow(), m_system->LocalTime(),
                              &nMinutes);
     m_nHoldMinutes = nMinutes;
-    if (m_hold.bOn) {
-        m_bComputerOnly = m_hold.bComputerOnly;
+    // Without a hold the first cycle comes with the timer, as it always has.
+    if (!m_hold.bOn) {
+        // One whose end has passed meanwhile leaves the file.
+        SaveHoldNow();
+        return;
     }
-    // One that has ended meanwhile leaves the file too.
+    m_bComputerOnly = m_hold.bComputerOnly;
     HoldChanged();
     RunCycle();
 }
