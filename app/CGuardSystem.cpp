@@ -2,6 +2,8 @@
 
 #include "AreaBlackDecision.h"
 #include "CProfileFile.h"
+#include "ProfileSave.h"
+#include "SavedHold.h"
 #include "TessikDLL.h"
 #include "WakeQueue.h"
 
@@ -74,6 +76,12 @@ SYSTEMTIME CGuardSystem::LocalTime() {
     return local;
 }
 
+ULONGLONG CGuardSystem::UtcNow() {
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
+    return (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
 PowerSource CGuardSystem::ReadPowerSource() {
     PowerSource power;
     SYSTEM_POWER_STATUS status;
@@ -101,6 +109,26 @@ int CGuardSystem::FindNextInEffect() {
 void CGuardSystem::ReadBlackoutDefaults(int& nWaitTime, int& nIdentify) {
     nWaitTime = m_settings.GetInt("AreaBlack", "WaitTime", 60);
     nIdentify = m_settings.GetInt("AreaBlack", "Identify", 0);
+}
+
+SavedHold CGuardSystem::ReadSavedHold() {
+    return ::ReadSavedHold(m_settings);
+}
+
+bool CGuardSystem::SaveHold(const SavedHold& hold) {
+    if (SaveProfileInOneStep(m_settings.GetPath(), 0, [&hold](CProfileText& text) {
+            WriteSavedHold(text, hold);
+            return true;
+        })) {
+        return true;
+    }
+    PostMessageA(m_hWnd, HoldSaveFailedMessage(), GetLastError(), 0);
+    return false;
+}
+
+UINT CGuardSystem::HoldSaveFailedMessage() {
+    static const UINT s_uMessage = RegisterWindowMessageA("Qorvane.HoldSaveFailed");
+    return s_uMessage;
 }
 
 void CGuardSystem::InstallHooks() {

@@ -20,14 +20,22 @@ public:
     CGuardSystem& operator=(const CGuardSystem&) = delete;
     ~CGuardSystem() override;
 
+    static UINT HoldSaveFailedMessage();
+
     void Attach(HWND hWnd) override;
     ULONGLONG Now() override;
     SYSTEMTIME LocalTime() override;
+    ULONGLONG UtcNow() override;
     PowerSource ReadPowerSource() override;
     KeepAwakeOptions ReadKeepAwakeOptions() override;
     int FindFirstInEffect(BYTE* pForeground) override;
     int FindNextInEffect() override;
     void ReadBlackoutDefaults(int& nWaitTime, int& nIdentify) override;
+    SavedHold ReadSavedHold() override;
+    // A failed save is posted to the window as HoldSaveFailedMessage, with
+    // the system's error as wParam: the window tells the user, outside the
+    // guard's work.
+    bool SaveHold(const SavedHold& hold) override;
     void InstallHooks() override;
     void RemoveHooks() override;
     bool AreHooksInstalled() override;

@@ -403,6 +403,31 @@ void CWatchGuard::NotifyHold(Notice::Kind kind, const KeepAwakeHold& hold, int n
     m_view.Notify(notice);
 }
 
+void CWatchGuard::TakeUpHold(const KeepAwakeRequest& startup) {
+    m_saved = m_system->ReadSavedHold();
+    m_bSavedKnown = true;
+    if (startup.kind != KeepAwakeRequest::None) {
+        // Refused, it still replaces the saved hold: the user asked for another.
+        if (!StartHold(startup)) {
+            SaveHoldNow();
+        }
+        return;
+    }
+    int nMinutes = 0;
+    m_hold = ResumeKeepAwake(m_saved, m_system->Now(), m_system->UtcNow(), m_system->LocalTime(),
+                             &nMinutes);
+    m_nHoldMinutes = nMinutes;
+    // Without a hold the first cycle comes with the timer, as it always has.
+    if (!m_hold.bOn) {
+        // One whose end has passed meanwhile leaves the file.
+        SaveHoldNow();
+        return;
+    }
+    m_bComputerOnly = m_hold.bComputerOnly;
+    HoldChanged();
+    RunCycle();
+}
+
 void CWatchGuard::OnHoldProcessEnded(DWORD dwProcessId) {
     // A wait that ended as another hold took over is no news.
     if (!m_hold.bOn || m_hold.dwProcessId != dwProcessId) {
@@ -428,6 +453,20 @@ void CWatchGuard::ChooseComputerOnly(bool bComputerOnly) {
 
 void CWatchGuard::HoldChanged() {
     m_view.ShowHold(GetHoldMinutes(), m_bComputerOnly);
+    SaveHoldNow();
+}
+
+void CWatchGuard::SaveHoldNow() {
+    const SavedHold saved =
+        SaveKeepAwake(m_hold, m_nHoldMinutes, m_system->Now(), m_system->UtcNow());
+    if (m_bSavedKnown && saved == m_saved) {
+        return;
+    }
+    // One that failed is tried again at the next change.
+    if (m_system->SaveHold(saved)) {
+        m_saved = saved;
+        m_bSavedKnown = true;
+    }
 }
 
 void CWatchGuard::Stop() {

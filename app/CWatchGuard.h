@@ -5,6 +5,7 @@
 #include "KeepAwake.h"
 #include "KeepAwakeOptions.h"
 #include "KeepAwakeReasons.h"
+#include "SavedHold.h"
 #include "WatchCycleDecision.h"
 
 #include <windows.h>
@@ -95,6 +96,8 @@ public:
         virtual ULONGLONG Now() = 0;
         // The local wall-clock time.
         virtual SYSTEMTIME LocalTime() = 0;
+        // The wall clock in UTC, in 100 ns since 1601.
+        virtual ULONGLONG UtcNow() = 0;
         // The power source now.
         virtual PowerSource ReadPowerSource() = 0;
         // When to keep awake, from the settings file.
@@ -105,6 +108,11 @@ public:
         virtual int FindNextInEffect() = 0;
         // The settings file's blackout wait and active-area mode.
         virtual void ReadBlackoutDefaults(int& nWaitTime, int& nIdentify) = 0;
+        // The hold the settings file keeps from the last run, and a new one
+        // for it in one step; false when the save failed, which the system
+        // reports to the user itself.
+        virtual SavedHold ReadSavedHold() = 0;
+        virtual bool SaveHold(const SavedHold& hold) = 0;
 
         // The hook library, through the thread that owns the hooks.
         virtual void InstallHooks() = 0;
@@ -164,6 +172,10 @@ public:
     // The hotkey: stops the hold that runs, or starts the one last chosen
     // in the menus (until stopped before any was).
     void ToggleHold();
+    // The window's start: the hold asked for on its command line, which
+    // replaces the saved one, or else the hold saved at the last run, unless
+    // its end has passed.
+    void TakeUpHold(const KeepAwakeRequest& startup);
     // The process a hold is bound to has ended.
     void OnHoldProcessEnded(DWORD dwProcessId);
     // Whether holds keep the computer alone; a running hold changes at once.
@@ -190,6 +202,9 @@ private:
     CString HoldReason() const;
     void HoldChanged();
     void NotifyHold(Notice::Kind kind, const KeepAwakeHold& hold, int nHoldMinutes);
+    // Every change of the hold is saved at once: a program ended at the
+    // shutdown without its window's exit keeps it too.
+    void SaveHoldNow();
     void OnCountdownTick();
     Display DisplayFor(const WatchCycleActions& actions, const RuleOutcome& outcome,
                        const HoursNow& hours, const RuleFacts& rules, ULONGLONG ullNow) const;
@@ -210,6 +225,10 @@ private:
     bool m_bPauseKnown = false;
     Pause m_pause = Pause::None;
     bool m_bComputerOnly = false;
+    // What the settings file holds, as far as known, so that a change that
+    // leaves the saved hold as it is writes nothing.
+    bool m_bSavedKnown = false;
+    SavedHold m_saved;
     KeepAwakeOptions m_options;
     bool m_bLocked = false;
     // What the cycles have put in place, so that a cycle that changes

@@ -72,6 +72,12 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
         m_guard.OnHoldProcessEnded(static_cast<DWORD>(wParam));
         return TRUE;
     }
+    if (message == CGuardSystem::HoldSaveFailedMessage()) {
+        // Each change of the hold is saved on its own.
+        m_bSaveFailureShown = false;
+        ReportSaveFailure(m_settings.GetPath(), static_cast<DWORD>(wParam));
+        return TRUE;
+    }
     switch (message) {
     case WM_INITDIALOG:
         return OnInitDialog();
@@ -287,8 +293,9 @@ BOOL CWatchListDlg::OnInitDialog() {
     ::SetTimer(m_hWnd, CWatchGuard::kCycleTimer, CWatchGuard::kCycleMs, nullptr);
     m_hKeepAwakeMenu = FindKeepAwakeMenu(GetMenu());
     ShowHold(0, false);
-    // A hold asked for on the command line holds from the start.
-    m_guard.StartHold(m_startupHold);
+    // A hold asked for on the command line, or the one of the last run, holds
+    // from the start.
+    m_guard.TakeUpHold(m_startupHold);
     return TRUE;
 }
 

@@ -126,6 +126,7 @@ CString NoticeText(const CWatchGuard::Notice& notice) {
         break;
     }
     return strText;
+}
 
 CString GuardStatusLine(const CWatchGuard::Display& display) {
     if (!display.bGuarding && !display.bPaused) {

@@ -77,6 +77,8 @@ const LPARAM kProcessFlag = 2;
 const LPARAM kUntilFlag = 4;
 const int kMinutesPerDay = 24 * 60;
 const ULONGLONG kMinuteInstants = 60ull * 10000000ull;
+const ULONGLONG kSecondInstants = 10000000ull;
+const ULONGLONG kMsInstants = 10000ull;
 
 } // namespace
 
@@ -147,6 +149,74 @@ int KeepAwakeMinutesLeft(const KeepAwakeHold& hold, ULONGLONG ullNow) {
         return 0;
     }
     return static_cast<int>((hold.ullDeadline - ullNow + kMinuteMs - 1) / kMinuteMs);
+}
+
+SavedHold SaveKeepAwake(const KeepAwakeHold& hold, int nMinutes, ULONGLONG ullNow,
+                        ULONGLONG ullUtcNow) {
+    SavedHold saved;
+    if (!hold.bOn || hold.dwProcessId != 0) {
+        return saved;
+    }
+    saved.bComputerOnly = hold.bComputerOnly;
+    if (hold.bUntil) {
+        saved.kind = SavedHold::UntilTime;
+        saved.ullEnd = hold.ullUntilLocal;
+        saved.nUntilMinute = hold.nUntilMinute;
+    } else if (hold.bTimed) {
+        saved.kind = SavedHold::Timed;
+        saved.nMinutes = nMinutes;
+        const ULONGLONG ullLeftMs = hold.ullDeadline > ullNow ? hold.ullDeadline - ullNow : 0;
+        const ULONGLONG ullEnd = ullUtcNow + ullLeftMs * kMsInstants;
+        saved.ullEnd = (ullEnd + kSecondInstants / 2) / kSecondInstants * kSecondInstants;
+    } else {
+        saved.kind = SavedHold::UntilStopped;
+    }
+    return saved;
+}
+
+KeepAwakeHold ResumeKeepAwake(const SavedHold& saved, ULONGLONG ullNow, ULONGLONG ullUtcNow,
+                              const SYSTEMTIME& localNow, int* pnMinutes) {
+    *pnMinutes = 0;
+    KeepAwakeHold hold;
+    switch (saved.kind) {
+    case SavedHold::UntilStopped:
+        hold = StartKeepAwake(kKeepAwakeUntilStopped, ullNow, saved.bComputerOnly);
+        *pnMinutes = kKeepAwakeUntilStopped;
+        break;
+    case SavedHold::Timed: {
+        if (saved.nMinutes < 1 || saved.nMinutes > kKeepAwakeMaxMinutes ||
+            saved.ullEnd <= ullUtcNow) {
+            return hold;
+        }
+        const ULONGLONG ullLeftMs = (saved.ullEnd - ullUtcNow + kMsInstants - 1) / kMsInstants;
+        const ULONGLONG ullAskedMs = static_cast<ULONGLONG>(saved.nMinutes) * kMinuteMs;
+        hold = StartKeepAwake(saved.nMinutes, ullNow, saved.bComputerOnly);
+        hold.ullDeadline = ullNow + (ullLeftMs < ullAskedMs ? ullLeftMs : ullAskedMs);
+        *pnMinutes = saved.nMinutes;
+        break;
+    }
+    case SavedHold::UntilTime: {
+        const ULONGLONG ullLocalNow = LocalInstant(localNow);
+        if (saved.nUntilMinute < 0 || saved.nUntilMinute >= kMinutesPerDay ||
+            saved.ullEnd % kMinuteInstants != 0 ||
+            saved.ullEnd / kMinuteInstants % kMinutesPerDay !=
+                static_cast<ULONGLONG>(saved.nUntilMinute) ||
+            saved.ullEnd <= ullLocalNow ||
+            saved.ullEnd - ullLocalNow > kMinutesPerDay * kMinuteInstants) {
+            return hold;
+        }
+        hold.bOn = true;
+        hold.bUntil = true;
+        hold.ullUntilLocal = saved.ullEnd;
+        hold.nUntilMinute = saved.nUntilMinute;
+        hold.bComputerOnly = saved.bComputerOnly;
+        *pnMinutes = kKeepAwakeUntilTime;
+        break;
+    }
+    case SavedHold::None:
+        break;
+    }
+    return hold;
 }
 
 TipDetail DecideTipDetail(const KeepAwakeHold& hold, bool bItemInEffect) {

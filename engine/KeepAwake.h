@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SavedHold.h"
+
 #include <windows.h>
 
 // Keeping the screen on at the user's word, without a watched program: for a
@@ -50,6 +52,20 @@ KeepAwakeHold StartKeepAwakeUntil(int nMinute, const SYSTEMTIME& localNow, bool 
 KeepAwakeHold AgeKeepAwake(const KeepAwakeHold& hold, ULONGLONG ullNow, const SYSTEMTIME& localNow);
 // Whole minutes left, rounded up; 0 for no hold or one without an end.
 int KeepAwakeMinutesLeft(const KeepAwakeHold& hold, ULONGLONG ullNow);
+
+// The running hold (nMinutes as the guard keeps them) as the settings file
+// keeps it, at ullNow on the monotonic clock and ullUtcNow (100 ns since 1601)
+// on the wall clock: a timed hold by the UTC end that its minutes left give,
+// in whole seconds; a hold bound to a process as none.
+SavedHold SaveKeepAwake(const KeepAwakeHold& hold, int nMinutes, ULONGLONG ullNow,
+                        ULONGLONG ullUtcNow);
+// A saved hold taken up at the program's start, with the minutes the guard
+// keeps for it: none when its end has passed, and none for an end that no
+// hold could have now (an until-a-time end more than a day away, or not at
+// its minute of the day). A timed hold lasts no longer than asked, also
+// after the clock was set back.
+KeepAwakeHold ResumeKeepAwake(const SavedHold& saved, ULONGLONG ullNow, ULONGLONG ullUtcNow,
+                              const SYSTEMTIME& localNow, int* pnMinutes);
 
 // What the tray tip names under the title: what holds the screen.
 enum class TipDetail {

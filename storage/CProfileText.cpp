@@ -2,6 +2,7 @@
 
 #include "WideText.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -175,6 +176,21 @@ BOOL CProfileText::WriteInt(const char* pszSection, const char* pszKey, int nVal
     char szText[128];
     std::snprintf(szText, sizeof szText, "%d", nValue);
     return WriteString(pszSection, pszKey, szText);
+}
+
+void CProfileText::RemoveSection(const char* pszSection) {
+    const auto found = m_index.find(UpperAscii(pszSection));
+    if (found == m_index.end()) {
+        return;
+    }
+    const size_t nRemoved = found->second;
+    m_sections.erase(m_sections.begin() + static_cast<std::ptrdiff_t>(nRemoved));
+    m_index.erase(found);
+    for (auto& entry : m_index) {
+        if (entry.second > nRemoved) {
+            --entry.second;
+        }
+    }
 }
 
 std::string CProfileText::GetText() const {

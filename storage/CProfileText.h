@@ -29,6 +29,8 @@ public:
 
     BOOL WriteString(const char* pszSection, const char* pszKey, const char* pszValue);
     BOOL WriteInt(const char* pszSection, const char* pszKey, int nValue);
+    // The section and its keys go, as when the platform writes it without a key.
+    void RemoveSection(const char* pszSection);
 
     std::string GetText() const;
 

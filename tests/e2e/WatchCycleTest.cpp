@@ -392,6 +392,30 @@ TEST(KeepAwake, AScriptAsksWhatIsKeptAwakeAndLearnsWhetherItsRequestWasTaken) {
     EXPECT_EQ("", out);
 }
 
+// A sign-out, an upgrade or a restart of Windows ends the program, not the
+// hold: the next start takes it up; a stopped hold stays stopped.
+TEST(KeepAwake, AHoldOutlivesTheProgramUntilItIsStopped) {
+    MurvelProcess murvel;
+    ASSERT_TRUE(murvel.Start());
+    EXPECT_EQ(0, murvel.RunAgain("/KEEPAWAKE:30"));
+    ASSERT_TRUE(WaitFor([&] { return murvel.Title() == kGuarding; }, 5000));
+    ASSERT_TRUE(murvel.Close());
+
+    MurvelProcess again(murvel.Folder());
+    ASSERT_TRUE(again.Start());
+    EXPECT_EQ(kGuarding, again.Title()) << "taken up without a new request";
+    EXPECT_EQ(static_cast<UINT>(MF_CHECKED), again.MenuState(ID_KEEPAWAKE_30) & MF_CHECKED);
+    EXPECT_EQ(0, again.RunAgain("/KEEPAWAKE:0"));
+    ASSERT_TRUE(WaitFor([&] { return again.Title() == "Qorvane"; }, 5000));
+    ASSERT_TRUE(again.Close());
+
+    MurvelProcess third(murvel.Folder());
+    ASSERT_TRUE(third.Start());
+    third.RunWatchCycle();
+    EXPECT_EQ("Qorvane", third.Title());
+    EXPECT_EQ(static_cast<UINT>(-1), third.MenuState(ID_KEEPAWAKE_STOP)) << "no hold";
+}
+
 namespace {
 
 // "HH:MM" of the local time now, moved by some minutes (a day wraps).

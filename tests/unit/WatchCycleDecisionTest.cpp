@@ -1,4 +1,5 @@
 #include "CPowerRequests.h"
+#include "CProfileText.h"
 #include "KeepAwake.h"
 #include "WatchCycleDecision.h"
 
@@ -377,6 +378,71 @@ TEST(KeepAwake, AHoldUntilATimeEndsByTheWallClock) {
         EXPECT_EQ(TipDetail::UntilTime, DecideTipDetail(hold, true));
     }
     EXPECT_FALSE(StartKeepAwakeUntil(24 * 60, kNoon, false).bOn);
+}
+
+// A hold across a restart of the program: saved by its end on the wall clock
+// and taken up at the next start unless that end has passed.
+TEST(KeepAwake, ASavedHoldIsTakenUpUntilItsEndHasPassed) {
+    const ULONGLONG ticks = 5000000000ull, minute = 600000000ull;
+    const ULONGLONG utc = LocalInstant(kNoon) - 60 * minute; // an hour east of UTC
+    // Saved 10 minutes into 30 (20 left), and 18 ms off the second.
+    const SavedHold timed =
+        SaveKeepAwake(StartKeepAwake(30, ticks, true), 30, ticks + 600000, utc + 180000);
+    EXPECT_EQ(utc + 20 * minute, timed.ullEnd) << "in whole seconds";
+    const SavedHold until = SaveKeepAwake(StartKeepAwakeUntil(17 * 60 + 30, kNoon, false),
+                                          kKeepAwakeUntilTime, ticks, utc);
+    const SavedHold endless = SaveKeepAwake(StartKeepAwake(kKeepAwakeUntilStopped, ticks),
+                                            kKeepAwakeUntilStopped, ticks, utc);
+    SavedHold offMinute = until;
+    offMinute.nUntilMinute = 17 * 60;
+    const struct {
+        const char* name;
+        SavedHold saved;
+        ULONGLONG utcLater;
+        SYSTEMTIME localLater;
+        int minutes, minutesLeft;
+    } cases[] = {
+        {"timed, 5 minutes on", timed, utc + 5 * minute, kNoon, 30, 15},
+        {"timed, its end passed while off", timed, utc + 20 * minute, kNoon, 0, 0},
+        {"timed, the clock set back", timed, utc - 60 * minute, kNoon, 30, 30},
+        {"until stopped, days on", endless, utc, At(12, 12, 0), kKeepAwakeUntilStopped, 0},
+        {"until a time, before it", until, utc, At(9, 17, 29), kKeepAwakeUntilTime, 0},
+        {"until a time, after it", until, utc, At(9, 17, 30), 0, 0},
+        {"until a time, over a day away", until, utc, At(8, 17, 0), 0, 0},
+        {"until a time, not its minute", offMinute, utc, kNoon, 0, 0},
+        {"bound to a process", SaveKeepAwake(StartKeepAwakeWhile(42, false), -2, ticks, utc), utc,
+         kNoon, 0, 0},
+    };
+    for (const auto& c : cases) {
+        int minutes = -99;
+        const KeepAwakeHold hold =
+            ResumeKeepAwake(c.saved, ticks, c.utcLater, c.localLater, &minutes);
+        EXPECT_EQ(c.minutes, minutes) << c.name;
+        EXPECT_EQ(c.minutesLeft, KeepAwakeMinutesLeft(hold, ticks)) << c.name;
+        EXPECT_EQ(c.minutes != 0 && c.saved.bComputerOnly, hold.bComputerOnly) << c.name;
+    }
+
+    // The file's keys; anything damaged is no hold.
+    CProfileText text;
+    text.AddSection("Hold", "Kind=UntilStopped\0Stale=1\0");
+    WriteSavedHold(text, timed);
+    EXPECT_EQ(
+        "[Hold]\r\nKind=Timed\r\nMinutes=30\r\nEnd=2026-12-09T11:20:00Z\r\nComputerOnly=1\r\n",
+        text.GetText());
+    WriteSavedHold(text, SavedHold());
+    EXPECT_EQ("", text.GetText());
+    EXPECT_TRUE(timed == ParseSavedHold("Timed", 30, "2026-12-09T11:20:00Z", -1, 1));
+    const char* const damaged[][2] = {
+        {"Timed", "2026-12-09T11:20:00"},
+        {"Timed", "2026-02-30T11:20:00Z"},
+        {"Timed", "2026-12-09 11:20:00Z"},
+        {"UntilTime", "2026-12-09T17:30:00Z"},
+        {"Forever", ""},
+    };
+    for (const auto& d : damaged)
+        EXPECT_EQ(SavedHold::None, ParseSavedHold(d[0], 30, d[1], 1050, 0).kind) << d[0] << d[1];
+    EXPECT_EQ(SavedHold::UntilTime,
+              ParseSavedHold("untiltime", 0, "2026-12-09T17:30:00", 1050, 0).kind);
 }
 
 TEST(Reasons, WorkingHoursByDayAndTime) {

@@ -47,12 +47,22 @@ struct FakeSystem : CWatchGuard::System {
     int status[2] = {0, 0};
 
     SYSTEMTIME local = {2026, 12, 3, 9, 12, 0, 0, 0}; // a Wednesday at noon
+    ULONGLONG utc = 134000000000000000ull;
+    SavedHold saved; // the settings file's
+    int saves = 0;
     PowerSource power;
     KeepAwakeOptions options;
 
     void Attach(HWND) override {}
     ULONGLONG Now() override { return now; }
     SYSTEMTIME LocalTime() override { return local; }
+    ULONGLONG UtcNow() override { return utc; }
+    SavedHold ReadSavedHold() override { return saved; }
+    bool SaveHold(const SavedHold& hold) override {
+        ++saves;
+        saved = hold;
+        return true;
+    }
     PowerSource ReadPowerSource() override { return power; }
     KeepAwakeOptions ReadKeepAwakeOptions() override { return options; }
     int FindFirstInEffect(BYTE* pForeground) override {
@@ -296,6 +306,32 @@ TEST(WatchGuard, HoldsOfTheComputerAloneAndForAsLongAsAProcessRuns) {
     EXPECT_EQ(0, g.view.holdMinutes);
     EXPECT_FALSE(g.view.shown.bGuarding);
     EXPECT_FALSE(g.system.held[CPowerRequests::kSystem]);
+}
+
+TEST(WatchGuard, AHoldIsSavedAsItChangesAndTakenUpAtTheNextStart) {
+    Guarded g(Item(0, 3));
+    g.guard.TakeUpHold(KeepAwakeRequest());
+    g.guard.StartHold(Hold(30, true));
+    EXPECT_EQ(1, g.system.saves);
+
+    // Started again 10 minutes later, with the computer-only choice of the hold.
+    Guarded next(Item(0, 3));
+    next.system.saved = g.system.saved;
+    next.system.utc = g.system.utc + 10 * 600000000ull;
+    next.guard.TakeUpHold(KeepAwakeRequest());
+    EXPECT_EQ(30, next.view.holdMinutes);
+    EXPECT_TRUE(next.view.computerOnly && next.system.held[CPowerRequests::kSystem]);
+    EXPECT_EQ(20, next.view.shown.nMinutesLeft);
+    EXPECT_EQ(0, next.system.saves) << "the file holds it already";
+    next.system.now += 20 * 60000;
+    next.guard.RunCycle();
+    EXPECT_EQ(SavedHold::None, next.system.saved.kind) << "ended by itself";
+
+    // The command line wins, also with a hold that is not kept.
+    Guarded third(Item(0, 3));
+    third.system.saved = g.system.saved;
+    third.guard.TakeUpHold(Hold(0, false, 4242));
+    EXPECT_EQ(SavedHold::None, third.system.saved.kind);
 }
 
 // The real wait for a hold's process, on a process that has ended before the
