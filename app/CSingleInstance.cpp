@@ -62,6 +62,17 @@ BOOL CSingleInstance::IsAlreadyRunning() {
     return m_state != InstanceState::First;
 }
 
+void CSingleInstance::Release() {
+    if (!m_hMutex) {
+        return;
+    }
+    if (m_state == InstanceState::First) {
+        ReleaseMutex(m_hMutex);
+    }
+    CloseHandle(m_hMutex);
+    m_hMutex = nullptr;
+}
+
 BOOL CSingleInstance::FindRunning() {
     m_hMutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, m_szName);
     m_state = m_hMutex ? InstanceState::Running : InstanceStateOf(false, GetLastError());

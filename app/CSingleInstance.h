@@ -39,6 +39,10 @@ public:
     // Waits until the instance that owns the mutex has ended (it released
     // or abandoned it), at most dwTimeoutMs; TRUE when it has.
     BOOL WaitForOwnerToEnd(DWORD dwTimeoutMs);
+    // Gives the mutex up before this start ends on its own: a start that
+    // only tells the user something must not pass for the instance while
+    // its message waits for an answer.
+    void Release();
 
     // The main window for this session's later starts; the slot is given back
     // when the guard of the process that published it goes.

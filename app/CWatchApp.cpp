@@ -119,6 +119,9 @@ BOOL CWatchApp::InitInstance() {
     facts.bMainWnd = hMainWnd != nullptr;
     facts.bOtherCopy = !strOtherFolder.empty();
     const StartAction action = DecideStart(facts);
+    if (!KeepsInstanceGuard(action)) {
+        m_instance.Release();
+    }
     // A hand-over needs a text only when it fails; the rest show one, or the
     // window, in any case.
     if (action != StartAction::HandOver && action != StartAction::HandOverKeepAwake &&

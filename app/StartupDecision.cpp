@@ -155,3 +155,8 @@ StartExitCode ExitCodeOf(StartAction action, InstanceAnswer answer) {
     }
     return kExitNotReached;
 }
+
+bool KeepsInstanceGuard(StartAction action) {
+    return action == StartAction::RunMainWindow || action == StartAction::CloseAndUninstall ||
+           action == StartAction::UninstallOnly;
+}

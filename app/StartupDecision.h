@@ -41,6 +41,12 @@ struct StartFacts {
 
 StartAction DecideStart(const StartFacts& facts);
 
+// Whether the start goes on holding the single-instance mutex while it does
+// what it decided: the instance itself, and an uninstall until it is done.
+// Any other start gives it up first, so that a start of the program while
+// its message is open is not taken for a second one and ended.
+bool KeepsInstanceGuard(StartAction action);
+
 // Whether a start that finds another instance running but no window of it
 // waits a moment for one: that instance may still be starting, and a request
 // for it would otherwise be lost. An uninstall does not wait (it would close

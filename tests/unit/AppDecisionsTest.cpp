@@ -139,6 +139,12 @@ TEST(Startup, WhatEachStartDoes) {
         EXPECT_EQ(c.action, DecideStart(facts)) << "case " << i;
         EXPECT_EQ(c.waits, WaitsForMainWnd(facts)) << "case " << i;
         EXPECT_EQ(c.exit, ExitCodeOf(c.action, InstanceAnswer::NotAsked)) << "case " << i;
+        // Only the instance and an uninstall hold the mutex on: a refusal
+        // whose message waits must not turn the user's next start away.
+        EXPECT_EQ(c.action == A::RunMainWindow || c.action == A::CloseAndUninstall ||
+                      c.action == A::UninstallOnly,
+                  KeepsInstanceGuard(c.action))
+            << "case " << i;
     }
 }
 
