@@ -1,5 +1,6 @@
 #include "CWatchApp.h"
 
+#include "AdminPolicy.h"
 #include "AfxLanguage.h"
 #include "CConsoleReport.h"
 #include "CProfileFile.h"
@@ -53,6 +54,14 @@ InstanceAnswer HandOverKeepAwake(HWND hMainWnd, const KeepAwakeRequest& request)
     return ReadAnswer(StartAction::HandOverKeepAwake, bSent, result);
 }
 
+// The text that says why the policy forbids the hold asked for; 0 when it does not.
+UINT PolicyRefusalOf(const KeepAwakeRequest& request, const AdminPolicy& policy) {
+    if (policy.bDisableKeepAwake) {
+        return IDS_POLICY_KEEPAWAKE_REFUSED;
+    }
+    return request.bComputerOnly && policy.bDisableComputerAwake ? IDS_POLICY_COMPUTER_REFUSED : 0;
+}
+
 std::wstring Text(UINT nID) {
     return FormatWideString(nID, nullptr, 0);
 }
@@ -104,6 +113,10 @@ BOOL CWatchApp::InitInstance() {
     // A hold for as long as a process runs needs one that runs.
     facts.bNoSuchProcess = keepAwake.kind == KeepAwakeRequest::Start &&
                            keepAwake.dwProcessId != 0 && !IsProcessRunning(keepAwake.dwProcessId);
+    const UINT nPolicyRefusal = keepAwake.kind == KeepAwakeRequest::Start
+                                    ? PolicyRefusalOf(keepAwake, ReadAdminPolicy())
+                                    : 0;
+    facts.bForbiddenByPolicy = nPolicyRefusal != 0;
     HWND hMainWnd = nullptr;
     std::wstring strOtherFolder;
     if (facts.instance == InstanceState::Running) {
@@ -147,7 +160,10 @@ BOOL CWatchApp::InitInstance() {
     case StartAction::HandOverKeepAwake:
         // Nothing is shown unless the running instance did not take the hold.
         answer = HandOverKeepAwake(hMainWnd, keepAwake);
-        if (answer == InstanceAnswer::HoldRefused) {
+        if (answer == InstanceAnswer::HoldRefused && keepAwake.dwProcessId == 0) {
+            // A policy that came between this start's look and the instance's.
+            Warn(console, IDS_POLICY_KEEPAWAKE_REFUSED, strCmdLine);
+        } else if (answer == InstanceAnswer::HoldRefused) {
             // It found the process gone that it was to wait for.
             Warn(console, IDS_KEEPAWAKE_NO_PROCESS, std::to_wstring(keepAwake.dwProcessId));
         } else if (answer != InstanceAnswer::HoldTaken) {
@@ -176,6 +192,9 @@ BOOL CWatchApp::InitInstance() {
         break;
     case StartAction::RefuseNoSuchProcess:
         Warn(console, IDS_KEEPAWAKE_NO_PROCESS, std::to_wstring(keepAwake.dwProcessId));
+        break;
+    case StartAction::RefuseByPolicy:
+        Warn(console, nPolicyRefusal, strCmdLine);
         break;
     case StartAction::KeepAwakeLost:
         Warn(console, IDS_KEEPAWAKE_NOT_DELIVERED, strCmdLine);

@@ -53,6 +53,40 @@ void CWatchGuard::ReloadOptions() {
     m_options = m_system->ReadKeepAwakeOptions();
 }
 
+void CWatchGuard::ApplyPolicy(const AdminPolicy& policy) {
+    m_policy = policy;
+    if (m_policy.bDisableComputerAwake) {
+        m_bComputerOnly = false;
+    }
+    if (m_hold.bOn && !PolicyAllowsHold(m_hold.bComputerOnly)) {
+        const KeepAwakeHold ended = m_hold;
+        const int nEndedMinutes = m_nHoldMinutes;
+        StartHold(KeepAwakeRequest{KeepAwakeRequest::Stop});
+        NotifyHold(Notice::Forbidden, ended, nEndedMinutes);
+    } else if (m_hold.bOn) {
+        CapHold();
+        HoldChanged();
+    } else {
+        m_view.ShowHold(0, m_bComputerOnly);
+    }
+    // Nothing else ends a blackout that is up; the input that would is
+    // still to come.
+    if (m_bBlackShown && m_policy.bDisableAreaBlackout) {
+        OnWake();
+        return;
+    }
+    RunCycle();
+}
+
+bool CWatchGuard::PolicyAllowsHold(bool bComputerOnly) const {
+    return !m_policy.bDisableKeepAwake && !(bComputerOnly && m_policy.bDisableComputerAwake);
+}
+
+void CWatchGuard::CapHold() {
+    m_hold = CapKeepAwake(m_hold, m_policy.nMaxHoldMinutes, m_system->Now(), m_system->LocalTime(),
+                          &m_nHoldMinutes);
+}
+
 void CWatchGuard::OnSessionChange(WPARAM nEvent) {
     if (nEvent != WTS_SESSION_LOCK && nEvent != WTS_SESSION_UNLOCK) {
         return;
@@ -98,6 +132,10 @@ void CWatchGuard::RunCycle() {
     const int nMinutesBefore = m_nHoldMinutes;
     m_hold = AgeKeepAwake(m_hold, ullNow, local);
     if (before.bOn && !m_hold.bOn) {
+        // A process's hold that the policy's longest ended waits no more.
+        if (before.dwProcessId != 0) {
+            m_system->WatchHoldProcess(0);
+        }
         HoldChanged();
         NotifyHold(Notice::TimeUp, before, nMinutesBefore);
     }
@@ -124,6 +162,9 @@ void CWatchGuard::RunCycle() {
     rules.power = m_system->ReadPowerSource();
     rules.nBatteryFloor = m_options.nBatteryFloor;
     rules.bLocked = m_bLocked;
+    rules.policy.bNoKeepAwake = m_policy.bDisableKeepAwake;
+    rules.policy.bNoComputerAwake = m_policy.bDisableComputerAwake;
+    rules.policy.bNoBlackout = m_policy.bDisableAreaBlackout;
     const RuleOutcome outcome = ApplyRules(reasons, rules);
     // A pause that ends because nothing asks any more is no news.
     if (m_bPauseKnown && outcome.pause != m_pause &&
@@ -142,7 +183,8 @@ void CWatchGuard::RunCycle() {
     facts.bCounting = m_bCounting;
     // Only a watched program that still counts for the screen arms a
     // blackout: not while the battery pauses everything, nor behind the lock.
-    if (nFirstInEffect >= 0 && outcome.Counts(ReasonKind::WatchItem, true)) {
+    if (nFirstInEffect >= 0 && outcome.Counts(ReasonKind::WatchItem, true) &&
+        outcome.bBlackoutAllowed) {
         const CWatchItem& first = *m_watchList.GetAt(nFirstInEffect);
         facts.nFirstInEffect = nFirstInEffect;
         facts.bFirstInForeground = bForeground != 0;
@@ -352,6 +394,9 @@ bool CWatchGuard::StartHold(const KeepAwakeRequest& request, HoldSource source) 
     int nMinutes = 0;
     switch (request.kind) {
     case KeepAwakeRequest::Start:
+        if (!PolicyAllowsHold(request.bComputerOnly)) {
+            return false;
+        }
         if (request.dwProcessId != 0) {
             if (!m_system->WatchHoldProcess(request.dwProcessId)) {
                 return false;
@@ -380,6 +425,7 @@ bool CWatchGuard::StartHold(const KeepAwakeRequest& request, HoldSource source) 
     const bool bWasHolding = m_hold.bOn;
     m_hold = hold;
     m_nHoldMinutes = hold.bOn ? nMinutes : 0;
+    CapHold();
     if (source == HoldSource::Menu && hold.bOn && hold.dwProcessId == 0) {
         m_lastChoice = request;
     }
@@ -417,6 +463,11 @@ void CWatchGuard::TakeUpHold(const KeepAwakeRequest& startup) {
     m_hold = ResumeKeepAwake(m_saved, m_system->Now(), m_system->UtcNow(), m_system->LocalTime(),
                              &nMinutes);
     m_nHoldMinutes = nMinutes;
+    if (m_hold.bOn && !PolicyAllowsHold(m_hold.bComputerOnly)) {
+        m_hold = KeepAwakeHold();
+        m_nHoldMinutes = 0;
+    }
+    CapHold();
     // Without a hold the first cycle comes with the timer, as it always has.
     if (!m_hold.bOn) {
         // One whose end has passed meanwhile leaves the file.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AdminPolicy.h"
 #include "CPowerRequests.h"
 #include "CString.h"
 #include "KeepAwake.h"
@@ -65,10 +66,10 @@ public:
     };
 
     // What the user hears of in a balloon: a hold started or stopped at the
-    // menus or the hotkey, a hold that ended by itself or with its process,
-    // and the battery rule pausing or letting go.
+    // menus or the hotkey, a hold that ended by itself, with its process or
+    // by the administrator's policy, and the battery rule pausing or letting go.
     struct Notice {
-        enum Kind { Started, Stopped, TimeUp, ProcessEnded, Paused, Resumed } kind = Started;
+        enum Kind { Started, Stopped, TimeUp, ProcessEnded, Paused, Resumed, Forbidden } kind = Started;
         // The hold started, or the one that ended; with its minutes for a timed one.
         KeepAwakeHold hold;
         int nHoldMinutes = 0;
@@ -152,6 +153,10 @@ public:
     // Reads when to keep awake (the working hours, the battery floor, the
     // lock) anew; the next cycle applies it.
     void ReloadOptions();
+    // What an administrator's policy allows from now on: a hold it forbids
+    // ends, one longer than it allows is cut, a blackout it forbids goes.
+    void ApplyPolicy(const AdminPolicy& policy);
+    const AdminPolicy& GetPolicy() const { return m_policy; }
     // A change of the session (WM_WTSSESSION_CHANGE's code): lock and unlock.
     void OnSessionChange(WPARAM nEvent);
     // Posted to that window when the process a hold is bound to ends, with
@@ -166,7 +171,8 @@ public:
     // Input seen by the hooks during a countdown or a blackout.
     void OnWake();
     // Starts or stops a hold as asked, and applies it at once. A hold bound to
-    // a process that does not run is refused: false.
+    // a process that does not run, and one the policy forbids, is refused:
+    // false.
     bool StartHold(const KeepAwakeRequest& request,
                    HoldSource source = HoldSource::CommandLine);
     // The hotkey: stops the hold that runs, or starts the one last chosen
@@ -201,6 +207,10 @@ private:
     // What a hold is called where the power manager names who asks.
     CString HoldReason() const;
     void HoldChanged();
+    // Whether the policy lets a hold of the computer alone, or any, start.
+    bool PolicyAllowsHold(bool bComputerOnly) const;
+    // The hold held to the policy's longest, from now.
+    void CapHold();
     void NotifyHold(Notice::Kind kind, const KeepAwakeHold& hold, int nHoldMinutes);
     // Every change of the hold is saved at once: a program ended at the
     // shutdown without its window's exit keeps it too.
@@ -230,6 +240,7 @@ private:
     bool m_bSavedKnown = false;
     SavedHold m_saved;
     KeepAwakeOptions m_options;
+    AdminPolicy m_policy;
     bool m_bLocked = false;
     // What the cycles have put in place, so that a cycle that changes
     // nothing touches nothing: the suppression flags (-1: unknown) and what

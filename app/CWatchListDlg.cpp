@@ -88,6 +88,10 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == NM_CUSTOMDRAW &&
+            wParam == IDC_WATCH_LIST) {
+            return SetMsgResult(m_listCtrl.OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam)));
+        }
         if (OnNotify(reinterpret_cast<const NMHDR*>(lParam))) {
             return SetMsgResult(0);
         }
@@ -135,6 +139,12 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
             m_guard.ToggleHold();
         }
         return TRUE;
+    case WM_SETTINGCHANGE:
+        // Group Policy's refresh says "Policy" when it has written anything.
+        if (lParam && lstrcmpiA(reinterpret_cast<const char*>(lParam), "Policy") == 0) {
+            ApplyAdminPolicy();
+        }
+        return FALSE;
     case WM_WTSSESSION_CHANGE:
         m_guard.OnSessionChange(wParam);
         return TRUE;
@@ -286,13 +296,13 @@ BOOL CWatchListDlg::OnInitDialog() {
 
     m_strListPath = strFolder + kListFile;
     m_watchList.Load(m_strListPath.c_str());
-    for (int i = 0; i < m_watchList.GetCount(); ++i) {
-        m_listCtrl.InsertRow(i, *m_watchList.GetAt(i));
-    }
+    m_listCtrl.ShowRows(m_watchList);
 
     ::SetTimer(m_hWnd, CWatchGuard::kCycleTimer, CWatchGuard::kCycleMs, nullptr);
     m_hKeepAwakeMenu = FindKeepAwakeMenu(GetMenu());
     ShowHold(0, false);
+    // Before the saved hold comes back: the policy may forbid or shorten it.
+    ApplyAdminPolicy();
     // A hold asked for on the command line, or the one of the last run, holds
     // from the start.
     m_guard.TakeUpHold(m_startupHold);
@@ -310,14 +320,7 @@ void CWatchListDlg::InitLayout() {
 }
 
 void CWatchListDlg::LoadWindowSettings() {
-    RECT rc;
-    GetWindowRect(&rc);
-    const int left = m_settings.GetInt("Dialog", "Left", rc.left);
-    const int top = m_settings.GetInt("Dialog", "Top", rc.top);
-    const int width = m_settings.GetInt("Dialog", "Width", rc.right - left);
-    const int height = m_settings.GetInt("Dialog", "Height", rc.bottom - top);
-    const RECT placed =
-        PlaceSavedWindow(RECT{left, top, left + width, top + height}, POINT{rc.left, rc.top});
+    const RECT placed = ReadSavedWindowRect(m_settings, m_hWnd);
     ::MoveWindow(m_hWnd, placed.left, placed.top, placed.right - placed.left,
                  placed.bottom - placed.top, TRUE);
     // After the move: the defaults fill the list's width as it is now.
@@ -342,10 +345,7 @@ void CWatchListDlg::SaveWindowSettings() {
     // language) stay as they are.
     const auto write = [&](CProfileText& text) {
         m_listCtrl.SaveColumnWidths(text);
-        text.WriteInt("Dialog", "Left", r.left);
-        text.WriteInt("Dialog", "Top", r.top);
-        text.WriteInt("Dialog", "Width", r.right - r.left);
-        text.WriteInt("Dialog", "Height", r.bottom - r.top);
+        WriteWindowRect(text, r);
         text.WriteInt("Dialog", "Visible", m_bVisible);
         text.WriteInt("Config", "ShowTrayIcon", m_bShowTrayIcon);
         return true;
@@ -454,32 +454,12 @@ void CWatchListDlg::OnDpiChanged(UINT nDpi, const RECT* pSuggested) {
     }
 }
 
-RECT CWatchListDlg::GetGripRect() const {
-    RECT client;
-    GetClientRect(&client);
-    return SizeGripRect(client);
-}
-
 void CWatchListDlg::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(m_hWnd, &ps);
-    if (IsIconic()) {
-        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
-        RECT client;
-        GetClientRect(&client);
-        DrawIcon(hdc, (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
-                 (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, m_hIconNormal);
-    } else {
-        RECT grip = GetGripRect();
-        DrawFrameControl(hdc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
-    }
-    EndPaint(m_hWnd, &ps);
+    PaintSizeGrip(m_hWnd, m_hIconNormal);
 }
 
 LRESULT CWatchListDlg::OnNcHitTest(POINT point) {
-    ScreenToClient(m_hWnd, &point);
-    RECT grip = GetGripRect();
-    return PtInRect(&grip, point) ? HTBOTTOMRIGHT : HTNOWHERE;
+    return SizeGripHitTest(m_hWnd, point);
 }
 
 void CWatchListDlg::OnTimer(UINT_PTR nIDEvent) {
@@ -502,7 +482,7 @@ void CWatchListDlg::ShowGuard(const CWatchGuard::Display& display) {
 }
 
 void CWatchListDlg::ShowHold(int nHoldMinutes, bool bComputerOnly) {
-    PrepareKeepAwakeMenu(m_hKeepAwakeMenu, nHoldMinutes, bComputerOnly);
+    PrepareKeepAwakeMenu(m_hKeepAwakeMenu, nHoldMinutes, bComputerOnly, m_guard.GetPolicy());
 }
 
 void CWatchListDlg::Notify(const CWatchGuard::Notice& notice) {
@@ -638,7 +618,7 @@ void CWatchListDlg::TrayCallback(WPARAM, LPARAM lParam, void* pData) {
     case WM_RBUTTONDOWN:
         pDlg->SetForegroundWindow();
         TrackTrayMenu(*pDlg, pDlg->m_bVisible != FALSE, pDlg->m_guard.GetHoldMinutes(),
-                      pDlg->m_guard.IsComputerOnlyChosen());
+                      pDlg->m_guard.IsComputerOnlyChosen(), pDlg->m_guard.GetPolicy());
         break;
     default:
         break;
@@ -694,8 +674,25 @@ void CWatchListDlg::OnListEdited(bool bRemoved) {
     OnItemChangedList();
 }
 
+void CWatchListDlg::ApplyAdminPolicy() {
+    const AdminPolicy policy = ReadAdminPolicy();
+    if (policy == m_guard.GetPolicy()) {
+        return;
+    }
+    m_watchList.SetPolicyItems(PolicyWatchItems(policy.watched));
+    m_listCtrl.ShowPolicyRows(m_watchList);
+    m_guard.ApplyPolicy(policy);
+    OnItemChangedList();
+}
+
+bool CWatchListDlg::EditorLocksComputerAwake() const {
+    return m_guard.GetPolicy().bDisableComputerAwake;
+}
+
 void CWatchListDlg::OnItemChangedList() {
-    const BOOL bValid = m_editor.GetSelectedRow() >= 0;
+    // The policy's rows cannot be changed: their buttons stay grey.
+    const int nRow = m_editor.GetSelectedRow();
+    const BOOL bValid = nRow >= 0 && !m_watchList.IsPolicyItem(nRow);
     m_btnProperties.EnableWindow(bValid);
     m_btnDelete.EnableWindow(bValid);
     CMenu menu(GetMenu());

@@ -98,9 +98,12 @@ private:
     void OnBlackoutDefaults();
 
     HWND EditorOwner() const override;
+    bool EditorLocksComputerAwake() const override;
+    // The administrator's policy, read anew: its programs in the list, its
+    // rules in the guard; nothing happens while it stays the same.
+    void ApplyAdminPolicy();
     void OnListEdited(bool bRemoved) override;
 
-    RECT GetGripRect() const;
     // A dialog or message box of the program is open over the window.
     bool HasOpenDialog() const;
     // Brings that dialog to the front (with the window, when minimised).

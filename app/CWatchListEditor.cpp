@@ -6,6 +6,7 @@
 #include "CWatchList.h"
 #include "CWatchListView.h"
 #include "CWatchPropDlg.h"
+#include "CWinApp.h"
 #include "resource.h"
 
 CWatchListEditor::CWatchListEditor(CWatchList& list, CWatchListView& view, Host& host)
@@ -38,21 +39,33 @@ void CWatchListEditor::Add() {
         break;
     }
     CWatchPropDlg propDlg;
+    propDlg.m_bComputerAwakeLocked = m_host.EditorLocksComputerAwake();
     propDlg.m_item.m_strFileName = addDlg.m_strFileName;
     if (propDlg.DoModal() != IDOK) {
         return;
     }
     m_list.Add(propDlg.m_item);
-    const int nRow = m_view.GetItemCount();
+    // After the user's own items, before the policy's.
+    const int nRow = m_list.GetOwnCount() - 1;
     m_view.InsertRow(nRow, propDlg.m_item);
     Select(nRow);
     m_view.SetFocus();
     m_host.OnListEdited(false);
 }
 
+bool CWatchListEditor::RefusePolicyItem(int nRow) const {
+    if (!m_list.IsPolicyItem(nRow)) {
+        return false;
+    }
+    CString strText;
+    strText.LoadString(IDS_POLICY_ITEM_LOCKED);
+    MessageBoxA(m_host.EditorOwner(), strText, AfxGetAppName(), MB_OK | MB_ICONINFORMATION);
+    return true;
+}
+
 void CWatchListEditor::DeleteSelected() {
     const int nSelected = GetSelectedRow();
-    if (nSelected < 0) {
+    if (nSelected < 0 || RefusePolicyItem(nSelected)) {
         return;
     }
     const CWatchItem* pItem = m_list.GetAt(nSelected);
@@ -65,7 +78,7 @@ void CWatchListEditor::DeleteSelected() {
     }
     // Rows may have moved while the question was open.
     const int nRow = m_list.IndexOf(pItem);
-    if (nRow < 0) {
+    if (nRow < 0 || m_list.IsPolicyItem(nRow)) {
         return;
     }
     m_list.RemoveAt(nRow);
@@ -76,11 +89,12 @@ void CWatchListEditor::DeleteSelected() {
 
 void CWatchListEditor::EditSelected() {
     const int nSelected = GetSelectedRow();
-    if (nSelected < 0) {
+    if (nSelected < 0 || RefusePolicyItem(nSelected)) {
         return;
     }
     const CWatchItem* pEdited = m_list.GetAt(nSelected);
     CWatchPropDlg propDlg;
+    propDlg.m_bComputerAwakeLocked = m_host.EditorLocksComputerAwake();
     m_list.CopyItem(nSelected, propDlg.m_item);
     if (propDlg.DoModal() != IDOK) {
         return;
@@ -89,7 +103,7 @@ void CWatchListEditor::EditSelected() {
     // list may have changed while the dialog was open, and an item deleted
     // meanwhile is not written back over another.
     const int nRow = m_list.IndexOf(pEdited);
-    if (nRow < 0) {
+    if (nRow < 0 || m_list.IsPolicyItem(nRow)) {
         return;
     }
     CWatchItem* pItem = m_list.GetAt(nRow);

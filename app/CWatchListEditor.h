@@ -16,6 +16,8 @@ public:
     public:
         // The window that owns the dialogs and the questions.
         virtual HWND EditorOwner() const = 0;
+        // Whether the administrator lets no item keep the computer awake.
+        virtual bool EditorLocksComputerAwake() const = 0;
         // The list was changed and its rows show it; bRemoved: an item went.
         virtual void OnListEdited(bool bRemoved) = 0;
 
@@ -35,6 +37,8 @@ public:
 
 private:
     void Select(int nRow);
+    // Tells the user that the row is the policy's: true when it is.
+    bool RefusePolicyItem(int nRow) const;
 
     CWatchList& m_list;
     CWatchListView& m_view;

@@ -4,6 +4,7 @@
 #include "CProfileFile.h"
 #include "CProfileText.h"
 #include "CWatchItem.h"
+#include "CWatchList.h"
 #include "ColumnWidths.h"
 #include "DpiScale.h"
 #include "WatchRowText.h"
@@ -71,6 +72,9 @@ int DesignWidth(const ColumnDefault& column, UINT nDpi) {
         AfxGetResourceLanguage() == AFX_LANG_ENGLISH ? column.nEnglishWidth : column.nWidth, nDpi);
 }
 
+// The data of a policy's row, which custom drawing greys.
+const LPARAM kPolicyRow = 1;
+
 } // namespace
 
 void CWatchListView::InitColumns(UINT nDpi) {
@@ -129,9 +133,43 @@ void CWatchListView::ScaleColumnWidths(UINT nFromDpi, UINT nToDpi) {
     }
 }
 
-void CWatchListView::InsertRow(int nRow, const CWatchItem& item) {
-    InsertItem(LVIF_TEXT | LVIF_IMAGE, nRow, item.m_strTitle, 0);
+void CWatchListView::InsertRow(int nRow, const CWatchItem& item, bool bPolicy) {
+    CString strAlias = item.m_strTitle;
+    if (bPolicy) {
+        strAlias += LoadText(IDS_POLICY_ROW_MARK);
+    }
+    InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, nRow, strAlias, 0, bPolicy ? kPolicyRow : 0);
     ShowItem(nRow, item, false);
+}
+
+void CWatchListView::ShowRows(const CWatchList& list) {
+    for (int i = 0; i < list.GetCount(); ++i) {
+        InsertRow(i, *list.GetAt(i), list.IsPolicyItem(i));
+    }
+}
+
+void CWatchListView::ShowPolicyRows(const CWatchList& list) {
+    for (int nRow = GetItemCount(); nRow-- > list.GetOwnCount();) {
+        DeleteItem(nRow);
+    }
+    for (int i = list.GetOwnCount(); i < list.GetCount(); ++i) {
+        InsertRow(i, *list.GetAt(i), true);
+    }
+}
+
+LRESULT CWatchListView::OnCustomDraw(NMLVCUSTOMDRAW* pDraw) const {
+    switch (pDraw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        if (pDraw->nmcd.lItemlParam == kPolicyRow) {
+            pDraw->clrText = GetSysColor(COLOR_GRAYTEXT);
+            return CDRF_NEWFONT;
+        }
+        return CDRF_DODEFAULT;
+    default:
+        return CDRF_DODEFAULT;
+    }
 }
 
 void CWatchListView::ShowItem(int nRow, const CWatchItem& item, bool bAlias) {

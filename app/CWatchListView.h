@@ -7,6 +7,7 @@
 class CProfileFile;
 class CProfileText;
 class CWatchItem;
+class CWatchList;
 
 // The main window's list: a row per watch item, in list order, and four
 // columns whose widths the user may change and the settings keep.
@@ -24,8 +25,16 @@ public:
     void ScaleColumnWidths(UINT nFromDpi, UINT nToDpi);
     // The item's texts in its row: columns 1 to 3, and the alias with bAlias.
     void ShowItem(int nRow, const CWatchItem& item, bool bAlias);
-    // A new row nRow for the item.
-    void InsertRow(int nRow, const CWatchItem& item);
+    // A new row nRow for the item; the row of a program the administrator's
+    // policy watches is greyed and says so.
+    void InsertRow(int nRow, const CWatchItem& item, bool bPolicy = false);
+    // A row per item of the list.
+    void ShowRows(const CWatchList& list);
+    // The rows of the list's policy items anew, after the user's own.
+    void ShowPolicyRows(const CWatchList& list);
+    // LRESULT OnCustomDraw(NMLVCUSTOMDRAW* pDraw): the list's NM_CUSTOMDRAW,
+    // whose colours the list view draws with
+    LRESULT OnCustomDraw(NMLVCUSTOMDRAW* pDraw) const;
 
 private:
     // What each column takes to show its texts whole; the file names fill

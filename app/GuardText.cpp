@@ -124,6 +124,9 @@ CString NoticeText(const CWatchGuard::Notice& notice) {
     case Notice::Resumed:
         strText.LoadString(IDS_NOTICE_RESUMED);
         break;
+    case Notice::Forbidden:
+        strText.LoadString(IDS_NOTICE_BY_POLICY);
+        break;
     }
     return strText;
 }

@@ -1,5 +1,6 @@
 #include "KeepAwakeMenu.h"
 
+#include "AfxText.h"
 #include "CKeepAwakeOptionsDlg.h"
 #include "CMenu.h"
 #include "CUntilTimeDlg.h"
@@ -7,6 +8,8 @@
 #include "CString.h"
 #include "KeepAwake.h"
 #include "resource.h"
+
+#include <vector>
 
 namespace {
 
@@ -20,6 +23,57 @@ const HoldChoice kHoldChoices[] = {
     {ID_KEEPAWAKE_120, 120},
     {ID_KEEPAWAKE_ON, kKeepAwakeUntilStopped},
 };
+
+// What the greyed notes at the top of the submenu say of the policy.
+std::vector<CString> PolicyNotes(const AdminPolicy& policy) {
+    std::vector<CString> notes;
+    CString strNote;
+    if (policy.bDisableKeepAwake) {
+        strNote.LoadString(IDS_POLICY_MENU_NO_KEEPAWAKE);
+        notes.push_back(strNote);
+        return notes;
+    }
+    if (policy.nMaxHoldMinutes > 0) {
+        CString strMinutes;
+        strMinutes.Format("%d", policy.nMaxHoldMinutes);
+        AfxFormatString1(strNote, IDS_POLICY_MENU_MAX, strMinutes);
+        notes.push_back(strNote);
+    }
+    if (policy.bDisableComputerAwake) {
+        strNote.LoadString(IDS_POLICY_MENU_NO_COMPUTER);
+        notes.push_back(strNote);
+    }
+    return notes;
+}
+
+void ShowPolicy(CMenu& menu, const AdminPolicy& policy) {
+    // The notes of the last policy go first, with the separator below them.
+    bool bHadNotes = false;
+    while (menu.GetMenuState(ID_KEEPAWAKE_POLICY_NOTE, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+        menu.DeleteMenu(ID_KEEPAWAKE_POLICY_NOTE, MF_BYCOMMAND);
+        bHadNotes = true;
+    }
+    if (bHadNotes && (menu.GetMenuState(0, MF_BYPOSITION) & MF_SEPARATOR)) {
+        menu.DeleteMenu(0, MF_BYPOSITION);
+    }
+    const std::vector<CString> notes = PolicyNotes(policy);
+    if (!notes.empty()) {
+        menu.InsertMenu(0, MF_BYPOSITION | MF_SEPARATOR);
+    }
+    for (size_t n = notes.size(); n-- > 0;) {
+        menu.InsertMenu(0, MF_BYPOSITION | MF_STRING | MF_GRAYED, ID_KEEPAWAKE_POLICY_NOTE,
+                        notes[n]);
+    }
+    const UINT nHolds = policy.bDisableKeepAwake ? MF_GRAYED : MF_ENABLED;
+    for (const HoldChoice& choice : kHoldChoices) {
+        menu.EnableMenuItem(choice.nID, MF_BYCOMMAND | nHolds);
+    }
+    menu.EnableMenuItem(ID_KEEPAWAKE_UNTIL, MF_BYCOMMAND | nHolds);
+    menu.EnableMenuItem(
+        ID_KEEPAWAKE_COMPUTER_ONLY,
+        MF_BYCOMMAND |
+            (policy.bDisableKeepAwake || policy.bDisableComputerAwake ? MF_GRAYED : MF_ENABLED));
+}
 
 } // namespace
 
@@ -40,11 +94,13 @@ KeepAwakeRequest KeepAwakeRequestOf(UINT nID, bool bComputerOnly) {
     return request;
 }
 
-void PrepareKeepAwakeMenu(HMENU hMenu, int nHoldMinutes, bool bComputerOnly) {
+void PrepareKeepAwakeMenu(HMENU hMenu, int nHoldMinutes, bool bComputerOnly,
+                          const AdminPolicy& policy) {
     if (!hMenu) {
         return;
     }
     CMenu menu(hMenu);
+    ShowPolicy(menu, policy);
     menu.CheckMenuItem(ID_KEEPAWAKE_COMPUTER_ONLY,
                        MF_BYCOMMAND | (bComputerOnly ? MF_CHECKED : MF_UNCHECKED));
     for (const HoldChoice& choice : kHoldChoices) {
@@ -70,14 +126,15 @@ void PrepareKeepAwakeMenu(HMENU hMenu, int nHoldMinutes, bool bComputerOnly) {
     }
 }
 
-void TrackTrayMenu(HWND hOwner, bool bWindowVisible, int nHoldMinutes, bool bComputerOnly) {
+void TrackTrayMenu(HWND hOwner, bool bWindowVisible, int nHoldMinutes, bool bComputerOnly,
+                   const AdminPolicy& policy) {
     CMenu menu;
     menu.LoadMenu(IDR_TRAY_MENU);
     CMenu popup(menu.GetSubMenu(0));
     if (!popup) {
         return;
     }
-    PrepareKeepAwakeMenu(FindKeepAwakeMenu(popup), nHoldMinutes, bComputerOnly);
+    PrepareKeepAwakeMenu(FindKeepAwakeMenu(popup), nHoldMinutes, bComputerOnly, policy);
     if (bWindowVisible) {
         CString strHide;
         strHide.LoadString(IDS_HIDE_WINDOW);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AdminPolicy.h"
 #include "CKeepAwakeOptionsDlg.h"
 #include "KeepAwake.h"
 
@@ -19,12 +20,15 @@ HMENU FindKeepAwakeMenu(HMENU hMenu);
 KeepAwakeRequest KeepAwakeRequestOf(UINT nID, bool bComputerOnly);
 // Checks the choice of the hold that runs (its minutes, 0 for none) and
 // whether holds keep the computer alone, and adds or removes the stop item
-// with its separator to match.
-void PrepareKeepAwakeMenu(HMENU hMenu, int nHoldMinutes, bool bComputerOnly);
+// with its separator to match. What the administrator's policy forbids is
+// greyed, and greyed notes at the top say what it decides.
+void PrepareKeepAwakeMenu(HMENU hMenu, int nHoldMinutes, bool bComputerOnly,
+                          const AdminPolicy& policy);
 
 // Shows the tray icon's popup menu at the cursor for the owner window: its
 // first item shows the window or, while it is visible, hides it.
-void TrackTrayMenu(HWND hOwner, bool bWindowVisible, int nHoldMinutes, bool bComputerOnly);
+void TrackTrayMenu(HWND hOwner, bool bWindowVisible, int nHoldMinutes, bool bComputerOnly,
+                   const AdminPolicy& policy);
 
 // A choice of either keep-awake menu, carried out: a hold or its end, the
 // computer-only switch, a hold until the time of day the user picks, or the

@@ -41,6 +41,12 @@ StartAction DecideStart(const StartFacts& facts) {
     if (!bUninstall && facts.keepAwake == KeepAwakeRequest::Invalid) {
         return StartAction::RefuseKeepAwake;
     }
+    // Checked here as well as by the instance: a start of the program with
+    // a hold that is forbidden must not leave a program running that keeps
+    // nothing awake, and the user learns why.
+    if (!bUninstall && facts.keepAwake == KeepAwakeRequest::Start && facts.bForbiddenByPolicy) {
+        return StartAction::RefuseByPolicy;
+    }
     if (!bUninstall && facts.bNoSuchProcess) {
         return StartAction::RefuseNoSuchProcess;
     }
@@ -76,7 +82,8 @@ bool WaitsForMainWnd(const StartFacts& facts) {
         return true;
     }
     return !facts.bUninstall && facts.keepAwake != KeepAwakeRequest::Invalid &&
-           !facts.bNoSuchProcess;
+           !facts.bNoSuchProcess &&
+           !(facts.keepAwake == KeepAwakeRequest::Start && facts.bForbiddenByPolicy);
 }
 
 bool IsUninstallCommandLine(const char* pszCmdLine) {
@@ -131,6 +138,7 @@ StartExitCode ExitCodeOf(StartAction action, InstanceAnswer answer) {
         return kExitDone;
     case StartAction::RefuseKeepAwake:
     case StartAction::RefuseNoSuchProcess:
+    case StartAction::RefuseByPolicy:
         return kExitRefused;
     case StartAction::KeepAwakeLost:
     case StartAction::RunsAsAdministrator:

@@ -16,6 +16,7 @@ enum class StartAction {
     HandOverKeepAwake,   // tell the running instance to start or stop keeping awake
     RefuseKeepAwake,     // the keep-awake minutes are no number: say so, change nothing
     RefuseNoSuchProcess, // no process of the id the hold is to wait for runs: say so
+    RefuseByPolicy,      // the administrator's policy forbids the hold asked for: say so
     KeepAwakeLost,       // the running instance published no window in time: say so
     RunsAsAdministrator, // the running instance is out of this user's reach: say so
     OtherCopyNotReached, // a copy from another folder runs but shows no window: name it
@@ -35,6 +36,8 @@ struct StartFacts {
     KeepAwakeRequest::Kind keepAwake = KeepAwakeRequest::None;
     // The hold is to last while a process runs that does not run.
     bool bNoSuchProcess = false;
+    // The administrator's policy forbids the hold asked for.
+    bool bForbiddenByPolicy = false;
     // "/STATUS": only ask, whatever else the command line asks for.
     bool bStatus = false;
 };

@@ -1,5 +1,8 @@
 #include "WindowPlacement.h"
 
+#include "CProfileFile.h"
+#include "CProfileText.h"
+
 RECT PlaceRestoredWindow(const RECT& restored, POINT created, bool bOnSomeMonitor,
                          const RECT& workArea) {
     const bool bUnmoved = restored.left == created.x && restored.top == created.y;
@@ -79,4 +82,45 @@ SIZE MinimumTrackSize(HWND hDlg, int nListID, std::initializer_list<int> buttonI
                        GetMenu(hDlg) != nullptr,
                        static_cast<DWORD>(GetWindowLongA(hDlg, GWL_EXSTYLE)));
     return SIZE{outer.right - outer.left, outer.bottom - outer.top};
+}
+
+RECT ReadSavedWindowRect(CProfileFile& settings, HWND hWnd) {
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    const int left = settings.GetInt("Dialog", "Left", rc.left);
+    const int top = settings.GetInt("Dialog", "Top", rc.top);
+    const int width = settings.GetInt("Dialog", "Width", rc.right - left);
+    const int height = settings.GetInt("Dialog", "Height", rc.bottom - top);
+    return PlaceSavedWindow(RECT{left, top, left + width, top + height}, POINT{rc.left, rc.top});
+}
+
+void WriteWindowRect(CProfileText& text, const RECT& rect) {
+    text.WriteInt("Dialog", "Left", rect.left);
+    text.WriteInt("Dialog", "Top", rect.top);
+    text.WriteInt("Dialog", "Width", rect.right - rect.left);
+    text.WriteInt("Dialog", "Height", rect.bottom - rect.top);
+}
+
+void PaintSizeGrip(HWND hWnd, HICON hIcon) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hWnd, &ps);
+    RECT client;
+    GetClientRect(hWnd, &client);
+    if (IsIconic(hWnd)) {
+        SendMessageA(hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
+        DrawIcon(hdc, (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
+                 (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, hIcon);
+    } else {
+        RECT grip = SizeGripRect(client);
+        DrawFrameControl(hdc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+    }
+    EndPaint(hWnd, &ps);
+}
+
+LRESULT SizeGripHitTest(HWND hWnd, POINT point) {
+    ScreenToClient(hWnd, &point);
+    RECT client;
+    GetClientRect(hWnd, &client);
+    const RECT grip = SizeGripRect(client);
+    return PtInRect(&grip, point) ? HTBOTTOMRIGHT : HTNOWHERE;
 }

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+class CProfileFile;
+class CProfileText;
+
 #include <initializer_list>
 
 // Where the main window goes after its saved rectangle has been applied.
@@ -34,3 +37,13 @@ RECT WindowRectToSave(HWND hWnd);
 // The smallest outer size of a dialog as its template lays it out: the list
 // keeps half its height and the buttons stand whole (MinimumClientSize).
 SIZE MinimumTrackSize(HWND hDlg, int nListID, std::initializer_list<int> buttonIDs);
+
+// The window's rectangle as the settings' [Dialog] keeps it, placed on the
+// monitors as PlaceSavedWindow does; the window's own where nothing is saved.
+RECT ReadSavedWindowRect(CProfileFile& settings, HWND hWnd);
+void WriteWindowRect(CProfileText& text, const RECT& rect);
+
+// A resizable window's paint: the size grip, or the icon while minimised.
+void PaintSizeGrip(HWND hWnd, HICON hIcon);
+// HTBOTTOMRIGHT over the size grip (a point on the screen), else HTNOWHERE.
+LRESULT SizeGripHitTest(HWND hWnd, POINT point);

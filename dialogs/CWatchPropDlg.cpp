@@ -39,6 +39,9 @@ BOOL CWatchPropDlg::OnInitDialog() {
     m_nKeepSystemAwake = m_item.m_nKeepSystemAwake == 1 ? BST_CHECKED : BST_UNCHECKED;
     EnableWaitControls();
     UpdateData(FALSE);
+    if (m_bComputerAwakeLocked) {
+        ::EnableWindow(GetDlgItem(IDC_KEEP_SYSTEM_AWAKE), FALSE);
+    }
     // An edit takes 30,000 characters unless told otherwise; a path may be longer.
     ::SendMessageW(GetDlgItem(IDC_FILE_NAME), EM_SETLIMITTEXT, 0, 0);
     ::SetWindowTextA(GetDlgItem(IDC_FILE_NAME), m_strFileName);

@@ -17,6 +17,9 @@ public:
     static constexpr UINT kMaxWaitTime = 2147483647u;
 
     CWatchItem m_item;
+    // An administrator lets nothing keep the computer awake: the choice is
+    // greyed, and the item keeps its own value for when that ends.
+    bool m_bComputerAwakeLocked = false;
     CIconButton m_btnOK, m_btnCancel;
     // The path's edit keeps its own procedure (ReadPathFromEdit).
     CEdit m_editAlias;

@@ -144,6 +144,41 @@ KeepAwakeHold AgeKeepAwake(const KeepAwakeHold& hold, ULONGLONG ullNow,
     return hold;
 }
 
+KeepAwakeHold CapKeepAwake(const KeepAwakeHold& hold, int nMaxMinutes, ULONGLONG ullNow,
+                           const SYSTEMTIME& localNow, int* pnMinutes) {
+    if (!hold.bOn || nMaxMinutes <= 0) {
+        return hold;
+    }
+    const ULONGLONG ullLatest = ullNow + static_cast<ULONGLONG>(nMaxMinutes) * kMinuteMs;
+    if (hold.bTimed) {
+        if (hold.ullDeadline <= ullLatest) {
+            return hold;
+        }
+        KeepAwakeHold capped = hold;
+        capped.ullDeadline = ullLatest;
+        if (*pnMinutes > nMaxMinutes) {
+            *pnMinutes = nMaxMinutes;
+        }
+        return capped;
+    }
+    if (hold.bUntil) {
+        const ULONGLONG ullLocalNow = LocalInstant(localNow);
+        const ULONGLONG ullLeft =
+            hold.ullUntilLocal > ullLocalNow ? hold.ullUntilLocal - ullLocalNow : 0;
+        if (ullLeft <= static_cast<ULONGLONG>(nMaxMinutes) * kMinuteInstants) {
+            return hold;
+        }
+    }
+    KeepAwakeHold capped = StartKeepAwake(nMaxMinutes, ullNow, hold.bComputerOnly);
+    if (hold.dwProcessId != 0) {
+        // Still the process's hold, as the tip and the menus name it.
+        capped.dwProcessId = hold.dwProcessId;
+    } else {
+        *pnMinutes = nMaxMinutes;
+    }
+    return capped;
+}
+
 int KeepAwakeMinutesLeft(const KeepAwakeHold& hold, ULONGLONG ullNow) {
     if (!hold.bOn || !hold.bTimed || ullNow >= hold.ullDeadline) {
         return 0;

@@ -50,6 +50,13 @@ KeepAwakeHold StartKeepAwakeUntil(int nMinute, const SYSTEMTIME& localNow, bool 
 // The hold as it stands at ullNow and localNow: a timed one whose deadline
 // has come, or one until a time that has come, is over.
 KeepAwakeHold AgeKeepAwake(const KeepAwakeHold& hold, ULONGLONG ullNow, const SYSTEMTIME& localNow);
+// The hold held to an administrator's longest (nMaxMinutes; 0 or less for
+// none) from ullNow: a hold without an end, and one until a time further
+// away, become timed holds of that many minutes; a timed one ends by then;
+// one bound to a process ends with it or then, whichever comes first.
+// *pnMinutes, the guard's minutes of the hold, follows.
+KeepAwakeHold CapKeepAwake(const KeepAwakeHold& hold, int nMaxMinutes, ULONGLONG ullNow,
+                           const SYSTEMTIME& localNow, int* pnMinutes);
 // Whole minutes left, rounded up; 0 for no hold or one without an end.
 int KeepAwakeMinutesLeft(const KeepAwakeHold& hold, ULONGLONG ullNow);
 

@@ -4,7 +4,32 @@ namespace {
 
 const int kMinutesPerDay = 24 * 60;
 
+// Drops the reasons that keep nothing any more.
+void KeepOnlyAny(std::vector<Reason>& reasons) {
+    std::vector<Reason> left;
+    for (const Reason& reason : reasons) {
+        if (reason.keeps.Any()) {
+            left.push_back(reason);
+        }
+    }
+    reasons.swap(left);
+}
+
 // The rules, in the order they apply; each changes the reasons that count.
+void PolicyRule(const RuleFacts& facts, RuleOutcome& outcome) {
+    const PolicyRules& policy = facts.policy;
+    outcome.bBlackoutAllowed = !policy.bNoBlackout;
+    for (Reason& reason : outcome.counted) {
+        if (policy.bNoKeepAwake && reason.kind != ReasonKind::WatchItem) {
+            reason.keeps = Keeps();
+        }
+        if (policy.bNoComputerAwake) {
+            reason.keeps.bSystem = false;
+        }
+    }
+    KeepOnlyAny(outcome.counted);
+}
+
 void BatteryRule(const RuleFacts& facts, RuleOutcome& outcome) {
     const int nFloor = facts.nBatteryFloor;
     if (nFloor <= 0 || !facts.power.bOnBattery || outcome.counted.empty()) {
@@ -21,18 +46,14 @@ void LockRule(const RuleFacts& facts, RuleOutcome& outcome) {
     if (!facts.bLocked) {
         return;
     }
-    std::vector<Reason> left;
-    for (Reason reason : outcome.counted) {
+    for (Reason& reason : outcome.counted) {
         reason.keeps.bSaver = reason.keeps.bDisplay = false;
-        if (reason.keeps.Any()) {
-            left.push_back(reason);
-        }
     }
-    outcome.counted.swap(left);
+    KeepOnlyAny(outcome.counted);
 }
 
 using Rule = void (*)(const RuleFacts&, RuleOutcome&);
-const Rule kRules[] = {BatteryRule, LockRule};
+const Rule kRules[] = {PolicyRule, BatteryRule, LockRule};
 
 } // namespace
 

@@ -51,10 +51,21 @@ struct PowerSource {
     int nPercent = -1;
 };
 
+// What an administrator's policy leaves to the program.
+struct PolicyRules {
+    // No hold and no working hours keep anything awake.
+    bool bNoKeepAwake = false;
+    // Nothing keeps the computer awake for its own sake; the display still
+    // takes the computer with it, as the power manager needs.
+    bool bNoComputerAwake = false;
+    bool bNoBlackout = false;
+};
+
 struct RuleFacts {
     PowerSource power;
     int nBatteryFloor = 0;
     bool bLocked = false;
+    PolicyRules policy;
 };
 
 // Why nothing is kept awake although reasons ask for it.
@@ -65,12 +76,16 @@ struct RuleOutcome {
     // The reasons that count, each with what it still keeps.
     std::vector<Reason> counted;
     Keeps keeps;
+    // Whether a watched program may black the screen out around it.
+    bool bBlackoutAllowed = true;
 
     // Whether a reason of this kind counts, for the screen when bScreen.
     bool Counts(ReasonKind kind, bool bScreen = false) const;
 };
 
 // Applies every rule in turn to the reasons, and takes the union.
+// The policy comes first: what it forbids is never asked for, and so never
+// paused either.
 // The battery: on battery at or below a floor above 0 nothing counts (at a
 // floor of 100 on battery whatever the charge); a charge the system cannot
 // tell changes nothing. The lock: nobody looks at a locked screen, so the

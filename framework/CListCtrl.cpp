@@ -13,12 +13,13 @@ int CListCtrl::InsertColumn(int nCol, const char* pszHeading, int nFormat, int n
         SendMessage(LVM_INSERTCOLUMNA, nCol, reinterpret_cast<LPARAM>(&column)));
 }
 
-int CListCtrl::InsertItem(UINT nMask, int nItem, const char* pszItem, int nImage) {
+int CListCtrl::InsertItem(UINT nMask, int nItem, const char* pszItem, int nImage, LPARAM lParam) {
     LVITEMA item = {};
     item.mask = nMask;
     item.iItem = nItem;
     item.pszText = const_cast<char*>(pszItem);
     item.iImage = nImage;
+    item.lParam = lParam;
     return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 

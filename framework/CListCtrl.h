@@ -8,8 +8,8 @@
 class CListCtrl : public CWnd {
 public:
     int InsertColumn(int nCol, const char* pszHeading, int nFormat, int nWidth);
-    // Inserts a row with mask, text and image; returns its index or -1.
-    int InsertItem(UINT nMask, int nItem, const char* pszItem, int nImage);
+    // Inserts a row with mask, text, image and data; returns its index or -1.
+    int InsertItem(UINT nMask, int nItem, const char* pszItem, int nImage, LPARAM lParam = 0);
     BOOL SetItemText(int nItem, int nSubItem, const char* pszText);
     // The whole text, up to kMaxItemTextBytes.
     CString GetItemText(int nItem, int nSubItem) const;

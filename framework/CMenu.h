@@ -29,6 +29,10 @@ public:
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, const char* pszNewItem = nullptr) {
         return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, pszNewItem);
     }
+    BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0,
+                    const char* pszNewItem = nullptr) {
+        return ::InsertMenuA(m_hMenu, nPosition, nFlags, nIDNewItem, pszNewItem);
+    }
     BOOL DeleteMenu(UINT nPosition, UINT nFlags) {
         return ::DeleteMenu(m_hMenu, nPosition, nFlags);
     }

@@ -31,19 +31,39 @@ int CWatchList::Add(const CWatchItem& item) {
         return 0;
     copy->CopyFrom(item);
     try {
-        m_items.push_back(std::move(copy));
+        m_items.insert(m_items.begin() + GetOwnCount(), std::move(copy));
     } catch (const std::bad_alloc&) {
         return 0;
     }
     return 1;
 }
 
+bool CWatchList::SetPolicyItems(const std::vector<CWatchItem>& items) {
+    m_items.resize(static_cast<size_t>(GetOwnCount()));
+    m_nPolicyItems = 0;
+    try {
+        for (const CWatchItem& item : items) {
+            std::unique_ptr<CWatchItem> copy(new CWatchItem);
+            copy->CopyFrom(item);
+            m_items.push_back(std::move(copy));
+            ++m_nPolicyItems;
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
 void CWatchList::RemoveAt(int nIndex) {
+    if (IsPolicyItem(nIndex)) {
+        --m_nPolicyItems;
+    }
     m_items.erase(m_items.begin() + nIndex);
 }
 
 void CWatchList::RemoveAll() {
     m_items.clear();
+    m_nPolicyItems = 0;
 }
 
 int CWatchList::Load(const wchar_t* pszPath) {
@@ -83,9 +103,10 @@ int CWatchList::IndexOf(const CWatchItem* pItem) const {
 }
 
 int CWatchList::Save(const wchar_t* pszPath) const {
-    return SaveProfileInOneStep(pszPath, GetCount(), [this](CProfileText& text) {
-        bool ok = text.WriteInt("Main", "Count", GetCount()) != FALSE;
-        for (int i = 0; ok && i < GetCount(); ++i)
+    const int nCount = GetOwnCount();
+    return SaveProfileInOneStep(pszPath, nCount, [this, nCount](CProfileText& text) {
+        bool ok = text.WriteInt("Main", "Count", nCount) != FALSE;
+        for (int i = 0; ok && i < nCount; ++i)
             ok = GetAt(i)->WriteTo(text, RecordSection(i)) != 0;
         return ok;
     });

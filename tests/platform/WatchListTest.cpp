@@ -263,3 +263,26 @@ TEST_F(WatchListFile, SaveWithoutAnOldFileCreatesIt) {
 }
 
 } // namespace
+
+TEST_F(WatchListFile, ThePolicysItemsComeLastAndAreNeverSaved) {
+    ASSERT_EQ(1, m_list.Add(MakeItem("C:\\Own.exe", "Own", 1, 3)));
+    ASSERT_TRUE(m_list.SetPolicyItems(
+        {MakeItem("C:\\Teams.exe", "Teams", 1, 3), MakeItem("C:\\Show.exe", "Show", 1, 3)}));
+    ASSERT_EQ(1, m_list.Add(MakeItem("C:\\Later.exe", "Later", 2, 1)));
+    ASSERT_EQ(4, m_list.GetCount());
+    EXPECT_EQ(2, m_list.GetOwnCount());
+    EXPECT_STREQ("Later", m_list.GetAt(1)->m_strTitle) << "the user's before the policy's";
+    EXPECT_TRUE(m_list.IsPolicyItem(2) && !m_list.IsPolicyItem(1));
+    m_list.RemoveAt(0);
+    ASSERT_EQ(1, m_list.Save(Wide(m_path).c_str()));
+    EXPECT_EQ("1", Value(m_path, "Main", "Count"));
+    EXPECT_EQ(std::string::npos, ReadWholeFile(m_path).find("Teams"));
+    // A new policy replaces the old one's items and leaves the user's.
+    ASSERT_TRUE(m_list.SetPolicyItems({MakeItem("C:\\Slides.exe", "Slides", 1, 3)}));
+    ASSERT_EQ(2, m_list.GetCount());
+    EXPECT_STREQ("Later", m_list.GetAt(0)->m_strTitle);
+    EXPECT_STREQ("Slides", m_list.GetAt(1)->m_strTitle);
+    ASSERT_TRUE(m_list.SetPolicyItems({}));
+    EXPECT_EQ(1, m_list.GetOwnCount());
+    EXPECT_EQ(1, m_list.GetCount());
+}

@@ -146,6 +146,38 @@ TEST(Startup, WhatEachStartDoes) {
                   KeepsInstanceGuard(c.action))
             << "case " << i;
     }
+    // The administrator's policy refuses the start of a hold before anyone
+    // is asked, and only a start: a stop, a status and an uninstall go on.
+    const struct {
+        I instance;
+        bool wnd;
+        K::Kind keepAwake;
+        bool uninstall, status;
+        A action;
+    } forbidden[] = {
+        {I::First, false, K::Start, false, false, A::RefuseByPolicy},
+        {I::Running, true, K::Start, false, false, A::RefuseByPolicy},
+        {I::Running, false, K::Start, false, false, A::RefuseByPolicy},
+        {I::Running, true, K::Stop, false, false, A::HandOverKeepAwake},
+        {I::First, false, K::None, false, false, A::RunMainWindow},
+        {I::Running, true, K::Start, false, true, A::AskStatus},
+        {I::Running, true, K::Start, true, false, A::CloseAndUninstall},
+    };
+    for (const auto& c : forbidden) {
+        StartFacts facts;
+        facts.instance = c.instance;
+        facts.bMainWnd = c.wnd;
+        facts.keepAwake = c.keepAwake;
+        facts.bUninstall = c.uninstall;
+        facts.bStatus = c.status;
+        facts.bForbiddenByPolicy = true;
+        EXPECT_EQ(c.action, DecideStart(facts)) << static_cast<int>(c.action);
+        if (c.action == A::RefuseByPolicy) {
+            EXPECT_FALSE(WaitsForMainWnd(facts));
+            EXPECT_FALSE(KeepsInstanceGuard(c.action));
+            EXPECT_EQ(kExitRefused, ExitCodeOf(c.action, InstanceAnswer::NotAsked));
+        }
+    }
 }
 
 TEST(Startup, WhatTheInstanceAnswersIsTheExitCode) {

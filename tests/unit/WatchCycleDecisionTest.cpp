@@ -534,3 +534,98 @@ TEST(Reasons, TheBatteryAndTheLockDecideWhichCount) {
     low.nBatteryFloor = 20;
     EXPECT_EQ(Pause::None, ApplyRules({}, low).pause) << "nothing asked, nothing paused";
 }
+
+TEST(Reasons, TheAdministratorsPolicyComesBeforeEveryOtherRule) {
+    const Reason item = {ReasonKind::WatchItem, KeepsOfItem(3, 1), "Editor"};
+    const Reason render = {ReasonKind::WatchItem, KeepsOfItem(0, 1), "Render"};
+    const Reason hold = {ReasonKind::Hold, KeepsOfHold(false), "hold"};
+    const Reason hours = {ReasonKind::WorkingHours, KeepsOfHold(true), "hours"};
+    const std::vector<Reason> all = {item, render, hold, hours};
+    const struct {
+        const char* name;
+        bool noKeepAwake, noComputer, onLowBattery;
+        Pause pause;
+        size_t counted;
+        bool saver, display, system, hold;
+    } cases[] = {
+        {"no policy", false, false, false, Pause::None, 4, true, true, true, true},
+        // The watched programs go on; holds and the working hours keep nothing.
+        {"no keeping awake", true, false, false, Pause::None, 2, true, true, true, false},
+        // What keeps the computer alone goes; the display's own request stays.
+        {"no computer", false, true, false, Pause::None, 2, true, true, false, true},
+        {"neither", true, true, false, Pause::None, 1, true, true, false, false},
+        {"neither, low battery", true, true, true, Pause::Battery, 0, false, false, false, false},
+    };
+    for (const auto& c : cases) {
+        RuleFacts facts;
+        facts.policy.bNoKeepAwake = c.noKeepAwake;
+        facts.policy.bNoComputerAwake = c.noComputer;
+        facts.power = {c.onLowBattery, 5};
+        facts.nBatteryFloor = 20;
+        const RuleOutcome outcome = ApplyRules(all, facts);
+        EXPECT_EQ(c.pause, outcome.pause) << c.name;
+        EXPECT_EQ(c.counted, outcome.counted.size()) << c.name;
+        EXPECT_EQ(c.saver, outcome.keeps.bSaver) << c.name;
+        EXPECT_EQ(c.display, outcome.keeps.bDisplay) << c.name;
+        EXPECT_EQ(c.system, outcome.keeps.bSystem) << c.name;
+        EXPECT_EQ(c.hold, outcome.Counts(ReasonKind::Hold)) << c.name;
+        EXPECT_TRUE(outcome.bBlackoutAllowed) << c.name;
+    }
+    // Nothing the policy forbids is asked for, so nothing is paused for it.
+    RuleFacts forbidden;
+    forbidden.policy.bNoKeepAwake = true;
+    forbidden.policy.bNoBlackout = true;
+    forbidden.power = {true, 5};
+    forbidden.nBatteryFloor = 20;
+    const RuleOutcome outcome = ApplyRules({hold}, forbidden);
+    EXPECT_EQ(Pause::None, outcome.pause);
+    EXPECT_FALSE(outcome.bBlackoutAllowed);
+}
+
+TEST(KeepAwake, TheAdministratorsLongestHoldCutsEveryKind) {
+    const ULONGLONG now = 1000000;
+    const ULONGLONG minute = 60000;
+    SYSTEMTIME noon = {2026, 12, 3, 9, 12, 0, 0, 0};
+    const KeepAwakeHold untilStopped = StartKeepAwake(kKeepAwakeUntilStopped, now);
+    const KeepAwakeHold twoHours = StartKeepAwake(120, now - 30 * minute);
+    const KeepAwakeHold quarter = StartKeepAwake(15, now);
+    const KeepAwakeHold until1300 = StartKeepAwakeUntil(13 * 60, noon, true);
+    const KeepAwakeHold until1215 = StartKeepAwakeUntil(12 * 60 + 15, noon, false);
+    const KeepAwakeHold process = StartKeepAwakeWhile(1234, false);
+    const struct {
+        const char* name;
+        KeepAwakeHold hold;
+        int minutes;
+        // What it becomes: a timed hold ending this many minutes from now
+        // (0: as it was), with these minutes in the menus.
+        int endsIn, minutesAfter;
+        bool until;
+        DWORD pid;
+    } cases[] = {
+        {"until stopped", untilStopped, kKeepAwakeUntilStopped, 30, 30, false, 0},
+        {"longer, partly gone", twoHours, 120, 30, 30, false, 0},
+        {"shorter", quarter, 15, 0, 15, false, 0},
+        {"until a time further away", until1300, kKeepAwakeUntilTime, 30, 30, false, 0},
+        {"until a time within it", until1215, kKeepAwakeUntilTime, 0, kKeepAwakeUntilTime, true, 0},
+        {"for a process", process, kKeepAwakeWhileProcess, 30, kKeepAwakeWhileProcess, false, 1234},
+    };
+    for (const auto& c : cases) {
+        int minutes = c.minutes;
+        const KeepAwakeHold capped = CapKeepAwake(c.hold, 30, now, noon, &minutes);
+        EXPECT_TRUE(capped.bOn) << c.name;
+        EXPECT_EQ(c.minutesAfter, minutes) << c.name;
+        EXPECT_EQ(c.until, capped.bUntil) << c.name;
+        EXPECT_EQ(c.pid, capped.dwProcessId) << c.name;
+        EXPECT_EQ(c.hold.bComputerOnly, capped.bComputerOnly) << c.name;
+        if (c.endsIn != 0) {
+            EXPECT_TRUE(capped.bTimed) << c.name;
+            EXPECT_EQ(now + c.endsIn * minute, capped.ullDeadline) << c.name;
+            EXPECT_FALSE(AgeKeepAwake(capped, now + c.endsIn * minute, noon).bOn) << c.name;
+        } else {
+            EXPECT_EQ(c.hold.ullDeadline, capped.ullDeadline) << c.name;
+        }
+        int unchanged = c.minutes;
+        EXPECT_EQ(c.hold.ullDeadline, CapKeepAwake(c.hold, 0, now, noon, &unchanged).ullDeadline);
+        EXPECT_EQ(c.minutes, unchanged) << c.name << ": no longest, no change";
+    }
+}

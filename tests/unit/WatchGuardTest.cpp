@@ -480,16 +480,21 @@ TEST(GlobalHotkey, StoredValuesAndACombinationHeldElsewhere) {
         int stored;
         WORD taken;
         UINT modifiers;
-    } cases[] = {{0x064B, 0x064B, MOD_CONTROL | MOD_ALT}, {0x0170, 0x0170, MOD_SHIFT},
+    } cases[] = {{0x064B, 0x064B, MOD_CONTROL | MOD_ALT},
+                 {0x0170, 0x0170, MOD_SHIFT},
                  {0x0D21, 0x0D21, MOD_SHIFT | MOD_ALT}, // with HOTKEYF_EXT
-                 {0, 0, 0}, {-5, 0, 0}, {0x10041, 0, 0}, {0x0600, 0, 0}, {0x1041, 0, 0}};
+                 {0, 0, 0},
+                 {-5, 0, 0},
+                 {0x10041, 0, 0},
+                 {0x0600, 0, 0},
+                 {0x1041, 0, 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(c.taken, HotkeyFromStored(c.stored)) << c.stored;
         EXPECT_EQ(c.modifiers, CGlobalHotkey::ModifiersOf(c.taken)) << c.stored;
     }
 
-    HWND hWnd = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                nullptr);
+    HWND hWnd =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, hWnd);
     const WORD kMine = MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT);
     const WORD kTheirs = MAKEWORD(VK_F10, HOTKEYF_CONTROL | HOTKEYF_ALT);
@@ -507,4 +512,66 @@ TEST(GlobalHotkey, StoredValuesAndACombinationHeldElsewhere) {
     UnregisterHotKey(nullptr, 78);
     UnregisterHotKey(nullptr, 77);
     DestroyWindow(hWnd);
+}
+
+TEST(WatchGuard, TheAdministratorsPolicyForbidsShortensAndWatches) {
+    Guarded g(Item(2, 3, 2, 3));
+    g.system.evaluator.running.pop_back(); // the user's item is not in effect
+    ASSERT_TRUE(g.guard.StartHold(Hold(kKeepAwakeUntilStopped), HoldSource::Menu));
+    const auto policyOf = [](bool noKeepAwake, int maxMinutes, bool noComputer, bool noBlackout) {
+        AdminPolicy policy;
+        policy.bDisableKeepAwake = noKeepAwake;
+        policy.nMaxHoldMinutes = maxMinutes;
+        policy.bDisableComputerAwake = noComputer;
+        policy.bDisableAreaBlackout = noBlackout;
+        return policy;
+    };
+
+    // A longest hold turns "until stopped" into that many minutes, shown.
+    g.guard.ApplyPolicy(policyOf(false, 20, false, false));
+    EXPECT_EQ(20, g.view.holdMinutes);
+    EXPECT_EQ(TipDetail::MinutesLeft, g.view.shown.detail);
+    EXPECT_EQ(20, g.view.shown.nMinutesLeft);
+    EXPECT_TRUE(g.guard.StartHold(Hold(120)));
+    EXPECT_EQ(20, g.guard.GetHoldMinutes());
+    EXPECT_EQ(20, g.system.saved.nMinutes) << "saved as it will end";
+
+    // Keeping awake switched off ends the hold and says why; no hold, the
+    // hotkey's neither, starts again; a stop is still taken.
+    g.view.notices.clear();
+    g.guard.ApplyPolicy(policyOf(true, 0, false, false));
+    EXPECT_EQ(0, g.view.holdMinutes);
+    EXPECT_FALSE(g.view.shown.bGuarding);
+    ASSERT_EQ(1u, g.view.notices.size());
+    EXPECT_EQ(CWatchGuard::Notice::Forbidden, g.view.notices[0].kind);
+    EXPECT_EQ(SavedHold::None, g.system.saved.kind);
+    EXPECT_FALSE(g.guard.StartHold(Hold(30)));
+    g.guard.ToggleHold();
+    EXPECT_EQ(0, g.guard.GetHoldMinutes());
+    EXPECT_TRUE(g.guard.StartHold(Hold(0)));
+    // A saved hold is not taken up either.
+    g.system.saved.kind = SavedHold::UntilStopped;
+    g.guard.TakeUpHold(KeepAwakeRequest());
+    EXPECT_EQ(0, g.guard.GetHoldMinutes());
+    EXPECT_EQ(SavedHold::None, g.system.saved.kind);
+
+    // The computer alone: no such hold, and an item that asks for it holds
+    // the display alone, with the system request the display needs.
+    g.guard.ApplyPolicy(policyOf(false, 0, true, false));
+    EXPECT_FALSE(g.guard.StartHold(Hold(30, true)));
+    EXPECT_FALSE(g.guard.IsComputerOnlyChosen());
+    EXPECT_TRUE(g.guard.StartHold(Hold(30)));
+    EXPECT_TRUE(g.system.held[CPowerRequests::kSystem] && g.system.held[CPowerRequests::kDisplay]);
+    g.guard.StartHold(Hold(0));
+
+    // A watched program in the foreground arms no blackout, and one counting
+    // down stops.
+    g.system.evaluator.running.push_back(kEditor);
+    g.guard.ApplyPolicy(AdminPolicy());
+    EXPECT_TRUE(g.system.countdown);
+    g.guard.ApplyPolicy(policyOf(false, 0, false, true));
+    EXPECT_FALSE(g.system.countdown);
+    EXPECT_TRUE(g.view.shown.bGuarding) << "the item still keeps the screen on";
+    g.guard.RunCycle();
+    EXPECT_FALSE(g.system.countdown);
 }
