@@ -3,7 +3,7 @@ QV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QV_STATE=${QV_STATE:-$QV_ROOT/build/wine}
 
 QV_PACKAGES="cmake g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools wine wine64 wine32:i386
-  xvfb xdotool imagemagick fonts-wqy-microhei locales googletest python3 nsis"
+  xvfb xdotool imagemagick fonts-wqy-microhei locales googletest python3 python3-yaml nsis"
 
 qv_log() { echo "[qorvane] $*" >&2; }
 

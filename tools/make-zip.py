@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Packs files flat into a zip: make-zip.py OUT.zip FILE...
+"""Packs files into a zip: make-zip.py OUT.zip FILE... [--at FOLDER FILE...]...
+Files go to the zip's top, or into FOLDER (such as policies/en-US) after
+--at FOLDER, until the next --at ("--at ''" is the top again).
 Or writes one text as the zip would hold it: make-zip.py --text OUT.txt IN.txt
 
 Text files (.txt) are stored for Notepad: UTF-8 with a byte-order mark, which
@@ -17,13 +19,29 @@ def text_for_notepad(data):
     return b"\xef\xbb\xbf" + text.encode("utf-8")
 
 
-def main(out, files):
-    names = [os.path.basename(f) for f in files]
+def placed(args):
+    """(path, name in the zip) of every file the arguments name."""
+    folder, files = "", []
+    it = iter(args)
+    for arg in it:
+        if arg == "--at":
+            folder = next(it, "").strip("/")
+            continue
+        name = os.path.basename(arg)
+        files.append((arg, folder + "/" + name if folder else name))
+    return files
+
+
+def main(out, args):
+    files = placed(args)
+    if not files:
+        sys.exit(__doc__.strip().splitlines()[0])
+    names = [name for _, name in files]
     if len(set(n.lower() for n in names)) != len(names):
         sys.exit("make-zip: two files with the same name")
     part = out + ".part"
     with zipfile.ZipFile(part, "w") as z:
-        for path, name in zip(files, names):
+        for path, name in files:
             with open(path, "rb") as f:
                 data = f.read()
             if name.lower().endswith(".txt"):

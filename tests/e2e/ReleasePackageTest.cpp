@@ -126,7 +126,7 @@ size_t Count(const std::string& text, const std::string& part) {
 
 } // namespace
 
-TEST(ReleasePackage, HoldsTheProgramItsLibraryAndTheGuide) {
+TEST(ReleasePackage, HoldsTheProgramItsLibraryTheGuideAndTheTemplates) {
     const std::string folder = UnpackedFolder();
     ASSERT_FALSE(folder.empty()) << "run through tools/check-package.sh";
     EXPECT_EQ((std::vector<std::string>{"Murvel.exe", "README.txt", "TessikDLL.dll"}),
@@ -139,6 +139,15 @@ TEST(ReleasePackage, HoldsTheProgramItsLibraryAndTheGuide) {
     EXPECT_NE(std::string::npos, guide.find("前台才有效"));
     EXPECT_NE(std::string::npos, guide.find("Murvel.exe /UNINSTALL"));
     EXPECT_EQ(Count(guide, "\n"), Count(guide, "\r\n"));
+
+    // The administrative templates in the layout of a PolicyDefinitions
+    // folder, as they are in the sources.
+    for (std::string name : {"Qorvane.admx", "en-US/Qorvane.adml", "zh-CN/Qorvane.adml"}) {
+        const std::string source = ReadWholeFile(QV_POLICIES_DIR "/" + name);
+        std::replace(name.begin(), name.end(), '/', '\\');
+        EXPECT_FALSE(source.empty()) << name;
+        EXPECT_EQ(source, ReadWholeFile(folder + "\\policies\\" + name)) << name;
+    }
 }
 
 TEST(ReleasePackage, EveryVersionMarkIsTheProjectVersion) {
