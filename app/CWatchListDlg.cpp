@@ -595,11 +595,13 @@ void CWatchListDlg::OnToggleAutoRun() {
     CAutoRun autoRun(kAutoRunValue);
     const bool bWasEnabled = autoRun.IsEnabled();
     // The mark shows what the registry holds now.
-    const bool bEnabled = autoRun.Toggle();
+    const bool bEnabled = autoRun.Toggle(IsInstalledForAllUsers() ? CAutoRun::MachineValue::Keep
+                                                                  : CAutoRun::MachineValue::Delete);
     CMenu menu(GetMenu());
     menu.CheckMenuItem(ID_TOGGLE_AUTORUN, bEnabled ? MF_CHECKED : MF_UNCHECKED);
-    // Only an administrator can delete a registration under the machine-wide
-    // key; without a word the click would seem to do nothing.
+    // Only an administrator deletes a registration under the machine-wide key,
+    // and none that setup for all users wrote; without a word the click would
+    // seem to do nothing.
     if (bWasEnabled && bEnabled) {
         AfxMessageBox(IDS_AUTORUN_BY_ADMIN, MB_OK | MB_ICONINFORMATION);
     }

@@ -1,17 +1,30 @@
-; The per-user installer of one bitness. It needs no administrator: the
-; program, its shortcut, its start with Windows and its uninstall entry all
-; live in the user's own profile and registry hive.
+; The installer of one bitness. By default it installs for the current user
+; and needs no administrator: the program, its shortcut, its start with
+; Windows and its uninstall entry all live in the user's own profile and
+; registry hive. Run as administrator, it can install for all users of the
+; computer instead (/ALLUSERS, or the choice on its first page): into Program
+; Files of its bitness, with the shortcut, the start with Windows and the
+; uninstall entry of the machine (HKLM; the 32-bit view for the x86 setup),
+; and the mark AllUsers.mark beside the program, which makes the program keep
+; each user's list and settings in that user's %APPDATA%\Qorvane. Each mode
+; finds its earlier installation only in its own hive, so the two never
+; install over each other.
 ;
 ; makensis -INPUTCHARSET UTF8 -DVERSION=1.3.0.0 -DARCH=x64|x86 -DBIN_DIR=<dir
 ; with Murvel.exe, TessikDLL.dll> -DGUIDE=<README.txt for Notepad>
 ; -DICON=<icon> -DOUT_FILE=<setup.exe> Qorvane.nsi
 ;
-; Setup options: /S silent; /D=<folder> (last, unquoted); /AUTORUN starts the
-; program with Windows; /RUN starts it when a silent setup ends (a silent
-; upgrade starts it again anyway when it had to end it). Setup ends with code
-; 0 when every file of the new version is in place, and 2 (after saying why)
-; when it changed nothing.
+; Setup options: /S silent; /ALLUSERS for all users (administrator only);
+; /D=<folder> (last, unquoted); /AUTORUN starts the program with Windows;
+; /RUN starts it when a silent setup ends (a silent upgrade starts it again
+; anyway when it had to end it). Setup ends with code 0 when every file of
+; the new version is in place, 2 (after saying why) when it changed nothing,
+; and 740 (ERROR_ELEVATION_REQUIRED, after saying why) when /ALLUSERS was
+; given without administrator rights.
 ; Uninstall.exe /S removes silently and keeps the watch list and settings.
+; The uninstaller of an installation for all users needs an administrator:
+; started without (as Settings starts it), it asks the system to start it
+; elevated, or, silent, ends with code 740.
 ;
 ; The hook library stays mapped in other programs until they next take a
 ; message, and Wine's explorer keeps it for good: a file in use is renamed
@@ -35,6 +48,14 @@ Unicode true
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define RUN_VALUE "Velatrix"
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
+; Beside the program of an installation for all users, and nowhere else.
+!define MARK "AllUsers.mark"
+!if "${ARCH}" == "x64"
+  !define PROGRAM_FILES "$PROGRAMFILES64"
+!else
+  !define PROGRAM_FILES "$PROGRAMFILES32"
+!endif
+!define ERROR_ELEVATION_REQUIRED 740
 ; SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION
 !define PROCESS_WAIT_AND_QUERY 0x00101000
 !define PROCESS_QUERY_LIMITED_INFORMATION 0x00001000
@@ -48,9 +69,11 @@ Unicode true
 
 Name "${PRODUCT}"
 OutFile "${OUT_FILE}"
+; An administrator who wants the installation for all users starts setup
+; with "Run as administrator"; everyone else needs no prompt. The folder
+; comes from .onInit: InstallDir and InstallDirRegKey would read one hive
+; for both modes.
 RequestExecutionLevel user
-InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
-InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 SetCompressor /SOLID lzma
 ManifestDPIAware true
 BrandingText "${PRODUCT} ${VERSION}"
@@ -63,6 +86,11 @@ VIFileVersion "${VERSION}"
 Var WasRunning ; 1 when setup ended a running instance, or asked one to end
 Var Closing    ; the process of one that did not end in time, or 0
 Var Stamp      ; the number in the names this run sets files aside under
+Var AllUsers   ; 1 when this run installs or removes the copy for all users
+Var IsAdmin    ; 1 when this process may write the machine's folders and keys
+Var GivenDir   ; the folder /D= named, or empty
+Var ForMeRadio ; the install-mode page's two choices
+Var ForAllRadio
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -70,6 +98,7 @@ Var Stamp      ; the number in the names this run sets files aside under
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_FUNCTION StartProgram
 
+Page custom InstallModePage InstallModePageLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
@@ -93,6 +122,14 @@ LangString SecProgramName ${LANG_ENGLISH} "Qorvane"
 LangString SecProgramName ${LANG_SIMPCHINESE} "Qorvane"
 LangString SecAutoRunName ${LANG_ENGLISH} "Start with Windows"
 LangString SecAutoRunName ${LANG_SIMPCHINESE} "启动Windows时自动运行"
+LangString NeedsAdmin ${LANG_ENGLISH} "Setup for all users (/ALLUSERS) needs administrator rights, and nothing was changed.$\r$\nStart setup with $\"Run as administrator$\", or without /ALLUSERS to install for yourself only."
+LangString NeedsAdmin ${LANG_SIMPCHINESE} "为所有用户安装（/ALLUSERS）需要管理员权限，没有做任何更改。$\r$\n请用“以管理员身份运行”启动安装程序，或者不带 /ALLUSERS 只为自己安装。"
+LangString UnNeedsAdmin ${LANG_ENGLISH} "Qorvane was installed for all users of this computer: only an administrator can uninstall it, and nothing was changed."
+LangString UnNeedsAdmin ${LANG_SIMPCHINESE} "Qorvane 是为这台电脑的所有用户安装的：只有管理员才能卸载它，没有做任何更改。"
+LangString FolderForAllUsers ${LANG_ENGLISH} "$INSTDIR$\r$\nholds Qorvane installed for all users of this computer, and nothing was changed.$\r$\nTo install for yourself only, choose another folder; to upgrade that installation, start setup as administrator with /ALLUSERS."
+LangString FolderForAllUsers ${LANG_SIMPCHINESE} "$INSTDIR$\r$\n中是为这台电脑的所有用户安装的 Qorvane，没有做任何更改。$\r$\n要只为自己安装，请选择另一个文件夹；要升级那个安装，请以管理员身份带 /ALLUSERS 启动安装程序。"
+LangString FolderForOneUser ${LANG_ENGLISH} "$INSTDIR$\r$\nholds a Qorvane of one user (installed for that user, or unpacked there), and nothing was changed.$\r$\nTo install for all users, choose another folder."
+LangString FolderForOneUser ${LANG_SIMPCHINESE} "$INSTDIR$\r$\n中是某个用户的 Qorvane（只为该用户安装，或者解压在那里），没有做任何更改。$\r$\n要为所有用户安装，请选择另一个文件夹。"
 LangString StillRunning ${LANG_ENGLISH} "Qorvane is still running, perhaps with one of its windows open.$\r$\nClose it, then choose Retry."
 LangString StillRunning ${LANG_SIMPCHINESE} "Qorvane 仍在运行，可能还开着它的某个窗口。$\r$\n请关闭它，然后选“重试”。"
 LangString RunningAsAdmin ${LANG_ENGLISH} "Qorvane is running as administrator, and cannot be closed from here.$\r$\nExit it from its notification-area icon, then choose Retry."
@@ -230,14 +267,15 @@ FunctionEnd
   Pop $R2
 !macroend
 
-; Deletes the user's Run value when it starts this copy (quoted, as the
-; program writes it, or bare, as older versions did); one that starts a copy
-; elsewhere is not ours to remove.
-!macro DELETE_OWN_RUN_VALUE
-  ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+; Deletes the Run value of the hive (SHCTX: the user's, or the machine's for
+; all users) when it starts this copy (quoted, as the program writes it, or
+; bare, as older versions did); one that starts a copy elsewhere is not ours
+; to remove.
+!macro DELETE_OWN_RUN_VALUE root
+  ReadRegStr $0 ${root} "${RUN_KEY}" "${RUN_VALUE}"
   ${If} $0 == '"$INSTDIR\Murvel.exe"'
   ${OrIf} $0 == "$INSTDIR\Murvel.exe"
-    DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+    DeleteRegValue ${root} "${RUN_KEY}" "${RUN_VALUE}"
   ${EndIf}
 !macroend
 
@@ -283,6 +321,21 @@ FunctionEnd
 
 Section "$(SecProgramName)" SecProgram
   SectionIn RO
+  ; Files and entries of one mode in the other's folder would belong to
+  ; neither: each uninstaller would remove the other's program. A program
+  ; without the mark is one user's (installed, or an unpacked copy).
+  ${If} $AllUsers = 0
+  ${AndIf} ${FileExists} "$INSTDIR\${MARK}"
+    MessageBox MB_OK|MB_ICONSTOP "$(FolderForAllUsers)" /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${ElseIf} $AllUsers = 1
+  ${AndIf} ${FileExists} "$INSTDIR\Murvel.exe"
+  ${AndIfNot} ${FileExists} "$INSTDIR\${MARK}"
+    MessageBox MB_OK|MB_ICONSTOP "$(FolderForOneUser)" /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
   SetOutPath "$INSTDIR"
   Call CloseRunning
   ; One that did not end in time was asked to, and mostly does a little
@@ -314,6 +367,17 @@ Section "$(SecProgramName)" SecProgram
   File "/oname=TessikDLL.dll.new" "${BIN_DIR}/TessikDLL.dll"
   File "/oname=README.txt.new" "${GUIDE}"
   SetOverwrite on
+  ${If} $AllUsers = 1
+  ${AndIfNot} ${FileExists} "$INSTDIR\${MARK}"
+    ; Before the program can start from here: without it, its first start
+    ; would keep its files beside it, for every user.
+    FileOpen $0 "$INSTDIR\${MARK}" w
+    FileWrite $0 "Qorvane is installed here for all users of this computer: each user's watch list and settings are kept in that user's %APPDATA%\${PRODUCT}.$\r$\n"
+    FileClose $0
+    ${IfNot} ${FileExists} "$INSTDIR\${MARK}"
+      SetErrors
+    ${EndIf}
+  ${EndIf}
   ${If} ${Errors}
   ${OrIfNot} ${FileExists} "$INSTDIR\Murvel.exe.new"
   ${OrIfNot} ${FileExists} "$INSTDIR\TessikDLL.dll.new"
@@ -334,20 +398,21 @@ Section "$(SecProgramName)" SecProgram
   !insertmacro FOR_EACH_PROGRAM_FILE RemoveAside
 
   ; Tessik.dat and Tessik.ini, the user's list and settings, are not touched.
+  ; SHCTX and $SMPROGRAMS are the user's, or the machine's for all users.
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\Murvel.exe"
 
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PRODUCT}"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Murvel.exe,0"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
-  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PRODUCT}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Murvel.exe,0"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
   Return
 
 not_replaced:
@@ -357,30 +422,36 @@ not_replaced:
 SectionEnd
 
 Section /o "$(SecAutoRunName)" SecAutoRun
-  WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\Murvel.exe"'
+  WriteRegStr SHCTX "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\Murvel.exe"'
 SectionEnd
 
 Section "-Without start with Windows"
   ${IfNot} ${SectionIsSelected} ${SecAutoRun}
-    !insertmacro DELETE_OWN_RUN_VALUE
+    !insertmacro DELETE_OWN_RUN_VALUE SHCTX
   ${EndIf}
 SectionEnd
+
+!include "InstallMode.nsh"
 
 Function .onInit
   StrCpy $WasRunning 0
   StrCpy $Closing 0
-  ; An upgrade keeps the user's choice; /AUTORUN chooses it silently.
+  ; Only /D= has set it yet.
+  StrCpy $GivenDir $INSTDIR
+  StrCpy $AllUsers 0
+  Call CheckAdmin
   ${GetParameters} $0
   ClearErrors
-  ${GetOptions} $0 "/AUTORUN" $1
+  ${GetOptions} $0 "/ALLUSERS" $1
   ${IfNot} ${Errors}
-    !insertmacro SelectSection ${SecAutoRun}
+    ${If} $IsAdmin <> 1
+      MessageBox MB_OK|MB_ICONSTOP "$(NeedsAdmin)" /SD IDOK
+      SetErrorLevel ${ERROR_ELEVATION_REQUIRED}
+      Quit
+    ${EndIf}
+    StrCpy $AllUsers 1
   ${EndIf}
-  ReadRegStr $1 HKCU "${RUN_KEY}" "${RUN_VALUE}"
-  ${If} $1 == '"$INSTDIR\Murvel.exe"'
-  ${OrIf} $1 == "$INSTDIR\Murvel.exe"
-    !insertmacro SelectSection ${SecAutoRun}
-  ${EndIf}
+  Call ApplyInstallMode
 FunctionEnd
 
 ; Starts the program with the user's own token, as the shell would. A setup
@@ -445,9 +516,31 @@ Function .onInstFailed
   Call GiveBack
 FunctionEnd
 
+; The mark tells an installation for all users, whose entries are the
+; machine's: started without elevation (Settings starts it so, as the
+; manifest asks for none), the uninstaller asks the system to start it again
+; elevated, which asks the user for an administrator.
 Function un.onInit
   StrCpy $WasRunning 0
   StrCpy $Closing 0
+  StrCpy $AllUsers 0
+  ${If} ${FileExists} "$INSTDIR\${MARK}"
+    StrCpy $AllUsers 1
+    Call un.CheckAdmin
+    ${If} $IsAdmin <> 1
+      ${IfNot} ${Silent}
+        ClearErrors
+        ExecShell "runas" '"$EXEPATH"' "_?=$INSTDIR"
+        ${IfNot} ${Errors}
+          Quit
+        ${EndIf}
+      ${EndIf}
+      MessageBox MB_OK|MB_ICONSTOP "$(UnNeedsAdmin)" /SD IDOK
+      SetErrorLevel ${ERROR_ELEVATION_REQUIRED}
+      Quit
+    ${EndIf}
+    SetShellVarContext all
+  ${EndIf}
 FunctionEnd
 
 ; An uninstall stopped while the program was on its way out leaves it
@@ -505,7 +598,16 @@ Section "Uninstall"
   FindClose $0
   Delete "$INSTDIR\README.txt"
   Delete "${SHORTCUT}"
-  !insertmacro DELETE_OWN_RUN_VALUE
+  !insertmacro DELETE_OWN_RUN_VALUE SHCTX
+  ${If} $AllUsers = 1
+    ; What this administrator's own menu wrote; other users' values start
+    ; nothing once the program is gone.
+    !insertmacro DELETE_OWN_RUN_VALUE HKCU
+    ; Each user's list and settings are in that user's profile, out of
+    ; reach here and no one else's to delete.
+    Delete "$INSTDIR\${MARK}"
+    Goto keep_config
+  ${EndIf}
   MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "$(DeleteConfig)" /SD IDNO IDNO keep_config
     Delete "$INSTDIR\Tessik.ini"
     Delete "$INSTDIR\Tessik.dat"
@@ -517,5 +619,5 @@ keep_config:
   Delete "$INSTDIR\Uninstall.exe"
   ; Only when empty: kept settings stay for the next installation.
   RMDir "$INSTDIR"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd

@@ -105,10 +105,15 @@ LONG CAutoRun::Enable(const char* pszParameters) const {
     return FirstFailure(status, key.Close());
 }
 
-LONG CAutoRun::Disable() const {
+LONG CAutoRun::Disable(MachineValue machineValue) const {
     LONG result = DeleteValue(m_userKey, 0, m_strValueName);
     for (REGSAM view : kMachineViews) {
-        LONG status = DeleteValue(m_machineKey, view, m_strValueName);
+        LONG status = ERROR_FILE_NOT_FOUND;
+        if (machineValue == MachineValue::Delete) {
+            status = DeleteValue(m_machineKey, view, m_strValueName);
+        } else if (HasValue(m_machineKey, view, m_strValueName)) {
+            status = ERROR_ACCESS_DENIED;
+        }
         if (status == ERROR_FILE_NOT_FOUND)
             continue;
         // A value that stays wins over one that went.
@@ -118,9 +123,9 @@ LONG CAutoRun::Disable() const {
     return result;
 }
 
-bool CAutoRun::Toggle() const {
+bool CAutoRun::Toggle(MachineValue machineValue) const {
     if (IsEnabled()) {
-        Disable();
+        Disable(machineValue);
     } else {
         Enable();
     }

@@ -9,6 +9,13 @@
 namespace {
 
 const wchar_t* const kDataFiles[] = {L"Tessik.dat", L"Tessik.ini"};
+// Setup for all users writes it (package/Qorvane.nsi); nothing else ships it.
+const wchar_t kAllUsersMark[] = L"AllUsers.mark";
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 std::wstring ProgramFolder() {
     return FolderOfPath(ModulePath());
@@ -42,12 +49,21 @@ std::wstring UserDataFolder() {
 
 std::wstring DecideDataFolderNow() {
     const std::wstring program = ProgramFolder();
-    if (DecideDataFolder(CanCreateFileIn(program)) == DataFolderKind::BesideProgram) {
+    // Wine, and an administrator on Windows, can write "Program Files": only
+    // the mark tells an installation for all users, and with it the probe
+    // would only leave a trace there.
+    const bool bForAllUsers = IsInstalledForAllUsers();
+    const DataFolderChoice choice =
+        DecideDataFolder(bForAllUsers, !bForAllUsers && CanCreateFileIn(program));
+    if (choice.kind == DataFolderKind::BesideProgram) {
         return program;
     }
     const std::wstring user = UserDataFolder();
     if (user.empty()) {
         return program;
+    }
+    if (!choice.bCarryOverFiles) {
+        return user;
     }
     for (const wchar_t* pszFile : kDataFiles) {
         const std::wstring from = program + pszFile, to = user + pszFile;
@@ -61,8 +77,19 @@ std::wstring DecideDataFolderNow() {
 
 } // namespace
 
-DataFolderKind DecideDataFolder(bool bProgramFolderWritable) {
-    return bProgramFolderWritable ? DataFolderKind::BesideProgram : DataFolderKind::UserAppData;
+DataFolderChoice DecideDataFolder(bool bInstalledForAllUsers, bool bProgramFolderWritable) {
+    if (bInstalledForAllUsers) {
+        return {DataFolderKind::UserAppData, false};
+    }
+    if (bProgramFolderWritable) {
+        return {DataFolderKind::BesideProgram, false};
+    }
+    return {DataFolderKind::UserAppData, true};
+}
+
+bool IsInstalledForAllUsers() {
+    static const bool s_bForAllUsers = FileExists(ProgramFolder() + kAllUsersMark);
+    return s_bForAllUsers;
 }
 
 std::wstring GetDataFolder() {

@@ -1,9 +1,10 @@
-// The per-user installer as a deployment script meets it, in a Wine prefix
-// that has never seen Qorvane (tools/installer-test.sh makes it and names the
+// The installer as a deployment script meets it, in a Wine prefix that has
+// never seen Qorvane (tools/installer-test.sh makes it and names the
 // installer in QV_INSTALLER): install, use, upgrade over the running program,
-// uninstall. Wine's explorer is 64-bit and keeps only the 64-bit library
-// mapped for good: where a library in use is the case, this process holds
-// it; where nothing may use it, the program never runs.
+// uninstall, for one user and for all users. Wine's explorer is 64-bit and
+// keeps only the 64-bit library mapped for good: where a library in use is
+// the case, this process holds it; where nothing may use it, the program
+// never runs.
 #include "MurvelProcess.h"
 
 #include "MutexOutOfReach.h"
@@ -33,12 +34,13 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A text or number of the user's registry; "-" when missing.
-std::string Reg(const char* key, const char* name) {
+// A text or number of the user's registry, or of the machine's in the view of
+// this bitness (the one the setup of this bitness writes); "-" when missing.
+std::string Reg(const char* key, const char* name, HKEY hRoot = HKEY_CURRENT_USER) {
     char data[1024] = "";
     DWORD type = 0, size = sizeof data;
-    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, data,
-                     &size) != ERROR_SUCCESS)
+    if (RegGetValueA(hRoot, key, name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, data, &size) !=
+        ERROR_SUCCESS)
         return "-";
     return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data)) : data;
 }
@@ -161,9 +163,9 @@ int UninstallAnswering(const std::string& folder, int nAnswer) {
 
 // The entry's quiet command, which goes on from a copy of itself and returns
 // at once; true when that has done.
-bool UninstallQuietly(const std::string& folder) {
-    return RunCommand(Reg(kEntry, "QuietUninstallString")) == 0 &&
-           WaitFor([&] { return Reg(kEntry, "DisplayName") == "-"; }, 30000) &&
+bool UninstallQuietly(const std::string& folder, HKEY hRoot = HKEY_CURRENT_USER) {
+    return RunCommand(Reg(kEntry, "QuietUninstallString", hRoot)) == 0 &&
+           WaitFor([&] { return Reg(kEntry, "DisplayName", hRoot) == "-"; }, 30000) &&
            WaitFor([&] { return !Exists(folder + "\\Uninstall.exe") && !QorvaneRunning(); });
 }
 
@@ -338,6 +340,98 @@ TEST(Installer, ChangesNothingUnderAProgramItCannotClose) {
     EXPECT_TRUE(WaitFor(QorvaneRunning)) << "given back";
     SetFileAttributesA(murvel.File("Tessik.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_TRUE(UninstallQuietly(folder));
+}
+
+// Installed for all users (Wine runs every process as an elevated
+// administrator, so /ALLUSERS is allowed here): into Program Files of the
+// setup's bitness, with the machine's entries and the mark, beside an
+// installation for one user whose folder and entries neither mode takes for
+// its own. The program from there keeps each user's files in the user's own
+// folder, never in its own nor from it, and leaves the machine's start with
+// Windows to the administrator.
+TEST(Installer, InstallsForAllUsersBesideAnInstallationForOneUser) {
+    const char* pszSetup = std::getenv("QV_INSTALLER");
+    ASSERT_NE(nullptr, pszSetup) << "run through tools/installer-test.sh";
+    const std::string setup = std::string("\"") + pszSetup + "\" /S";
+    const std::string folder = KnownFolder(CSIDL_PROGRAM_FILES) + "\\Qorvane";
+    const std::string quotedProgram = "\"" + folder + "\\Murvel.exe\"";
+    const std::string mine = KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Qorvane Mine";
+    const std::string userFolder = KnownFolder(CSIDL_APPDATA) + "\\Qorvane";
+    const std::string shortcut = KnownFolder(CSIDL_COMMON_PROGRAMS) + "\\Qorvane.lnk";
+    const std::set<std::string> userFiles = {"Tessik.dat", "Tessik.ini"};
+    ASSERT_FALSE(Exists(folder)) << "not a fresh prefix";
+    const auto clearUserFolder = [&] {
+        for (const std::string& name : userFiles)
+            DeleteFileA((userFolder + "\\" + name).c_str());
+        RemoveDirectoryA(userFolder.c_str());
+    };
+    clearUserFolder();
+
+    ASSERT_EQ(0, RunCommand(setup + " /D=" + mine));
+    ASSERT_EQ(0, RunCommand(setup + " /ALLUSERS /AUTORUN"));
+    for (const char* name :
+         {"Murvel.exe", "TessikDLL.dll", "README.txt", "Uninstall.exe", "AllUsers.mark"})
+        EXPECT_TRUE(Exists(folder + "\\" + name)) << name;
+    EXPECT_TRUE(Exists(shortcut));
+    EXPECT_EQ(folder, Reg(kEntry, "InstallLocation", HKEY_LOCAL_MACHINE));
+    EXPECT_EQ(mine, Reg(kEntry, "InstallLocation"));
+    EXPECT_EQ(quotedProgram, Reg(kRunKey, "Velatrix", HKEY_LOCAL_MACHINE));
+    EXPECT_EQ("-", Reg(kRunKey, "Velatrix"));
+
+    // Each upgrade finds its own installation; neither mode takes the other's
+    // folder.
+    MakeOlder(folder);
+    MakeOlder(mine);
+    EXPECT_EQ(0, RunCommand(setup));
+    EXPECT_FALSE(HoldsOlder(mine));
+    EXPECT_TRUE(HoldsOlder(folder));
+    EXPECT_EQ(2, RunCommand(setup + " /D=" + folder));
+    EXPECT_TRUE(HoldsOlder(folder));
+    MakeOlder(mine);
+    EXPECT_EQ(2, RunCommand(setup + " /ALLUSERS /D=" + mine));
+    EXPECT_TRUE(HoldsOlder(mine));
+    EXPECT_FALSE(Exists(mine + "\\AllUsers.mark"));
+
+    {
+        MurvelProcess murvel(folder);
+        // Another user's list, as if it lay beside the program: not this
+        // user's to see.
+        const std::string othersList = "[Main]\r\nCount=1\r\n[Record_0]\r\nFileName=C:\\a.exe\r\n";
+        ASSERT_TRUE(murvel.PutFile("Tessik.dat", othersList));
+        ASSERT_TRUE(murvel.Start());
+        EXPECT_EQ(0, murvel.RowCount());
+        EXPECT_EQ(static_cast<UINT>(MF_CHECKED), murvel.MenuState(32780) & MF_CHECKED);
+        murvel.PostCommand(32780);
+        EXPECT_NE(std::string::npos, murvel.AnswerBox(murvel.MainWindow(), IDOK).find("管理员"));
+        EXPECT_EQ(static_cast<UINT>(MF_CHECKED), murvel.MenuState(32780) & MF_CHECKED);
+        EXPECT_EQ(quotedProgram, Reg(kRunKey, "Velatrix", HKEY_LOCAL_MACHINE));
+        murvel.Command(32779); // the icon off: a change of the settings
+
+        // The upgrade over the running program, which saves on its way out.
+        ASSERT_EQ(0, RunCommand(setup + " /ALLUSERS"));
+        EXPECT_TRUE(murvel.HasExited());
+        EXPECT_FALSE(HoldsOlder(folder));
+        EXPECT_EQ(quotedProgram, Reg(kRunKey, "Velatrix", HKEY_LOCAL_MACHINE));
+        EXPECT_TRUE(WaitFor(QorvaneRunning));
+        EXPECT_EQ(othersList, ReadWholeFile(murvel.File("Tessik.dat")));
+        EXPECT_FALSE(Exists(murvel.File("Tessik.ini")));
+    }
+    EXPECT_EQ(userFiles, Listing(userFolder + "\\*"));
+    EXPECT_EQ(0, static_cast<int>(GetPrivateProfileIntA("Config", "ShowTrayIcon", -1,
+                                                        (userFolder + "\\Tessik.ini").c_str())));
+    EXPECT_EQ(0, static_cast<int>(GetPrivateProfileIntA("Main", "Count", -1,
+                                                        (userFolder + "\\Tessik.dat").c_str())));
+
+    ASSERT_TRUE(DeleteFileA((folder + "\\Tessik.dat").c_str()));
+    ASSERT_TRUE(UninstallQuietly(folder, HKEY_LOCAL_MACHINE));
+    EXPECT_FALSE(Exists(folder));
+    EXPECT_FALSE(Exists(shortcut));
+    EXPECT_EQ("-", Reg(kRunKey, "Velatrix", HKEY_LOCAL_MACHINE));
+    EXPECT_EQ(userFiles, Listing(userFolder + "\\*")) << "each user's own, out of its reach";
+    EXPECT_EQ(mine, Reg(kEntry, "InstallLocation"));
+    EXPECT_TRUE(Exists(mine + "\\Murvel.exe"));
+    EXPECT_TRUE(UninstallQuietly(mine));
+    clearUserFolder();
 }
 
 // Run by tools/installer-test.sh after the tests above and a restart of Wine,

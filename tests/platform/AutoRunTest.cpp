@@ -160,6 +160,18 @@ TEST_F(AutoRun, AMachineWideValueTheUserMayNotDeleteStaysRegistered) {
     EXPECT_TRUE(m_autoRun.IsEnabled());
 }
 
+// What setup for all users wrote stays, also where the user could delete it;
+// the user's own value goes, and the registration still shows.
+TEST_F(AutoRun, AKeptMachineWideValueStaysWhereItCouldGo) {
+    WriteValue(m_machine, REG_SZ, "\"C:\\Program Files\\Qorvane\\Murvel.exe\"");
+    WriteValue(m_user, REG_SZ, "\"C:\\Program Files\\Qorvane\\Murvel.exe\"");
+    EXPECT_TRUE(m_autoRun.Toggle(CAutoRun::MachineValue::Keep));
+    EXPECT_FALSE(ReadValue(m_user).exists);
+    EXPECT_TRUE(ReadValue(m_machine).exists);
+    EXPECT_EQ(ERROR_ACCESS_DENIED, m_autoRun.Disable(CAutoRun::MachineValue::Keep));
+    EXPECT_TRUE(ReadValue(m_machine).exists);
+}
+
 TEST_F(AutoRun, StoresAPathWithSpacesInQuotes) {
     TempDir dir;
     std::string folder = dir.File("Program Files (test)");

@@ -1,5 +1,6 @@
 #include "CPathName.h"
 #include "CProfileFile.h"
+#include "DataFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -103,6 +104,27 @@ TEST(ProfileFile, ALongPathIsKeptWhole) {
     std::wstring longPath(400, L'\x7a0b'); // 程
     CProfileFile f(longPath.c_str());
     EXPECT_EQ(longPath, f.GetPath());
+}
+
+// The mark of an installation for all users decides before the write probe:
+// every user's files go to their own folder, and what lies beside the
+// program is never carried over (it would be another user's list).
+TEST(DataFolder, TheAllUsersMarkDecidesBeforeTheFolderCanBeWritten) {
+    const struct {
+        bool bMark, bWritable;
+        DataFolderKind kind;
+        bool bCarryOver;
+    } cases[] = {
+        {false, true, DataFolderKind::BesideProgram, false},
+        {false, false, DataFolderKind::UserAppData, true},
+        {true, true, DataFolderKind::UserAppData, false},
+        {true, false, DataFolderKind::UserAppData, false},
+    };
+    for (const auto& c : cases) {
+        const DataFolderChoice choice = DecideDataFolder(c.bMark, c.bWritable);
+        EXPECT_EQ(c.kind, choice.kind) << c.bMark << c.bWritable;
+        EXPECT_EQ(c.bCarryOver, choice.bCarryOverFiles) << c.bMark << c.bWritable;
+    }
 }
 
 } // namespace
