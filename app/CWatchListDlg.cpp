@@ -10,7 +10,7 @@
 #include "GuardText.h"
 #include "HotkeyText.h"
 #include "KeepAwakeMenu.h"
-#include "CAutoRun.h"
+#include "AutoRunMenu.h"
 #include "CMenu.h"
 #include "CSingleInstance.h"
 #include "CStatusQuery.h"
@@ -24,7 +24,6 @@
 
 namespace {
 
-const char kAutoRunValue[] = "Velatrix";
 const wchar_t kSettingsFile[] = L"Tessik.ini";
 const wchar_t kListFile[] = L"Tessik.dat";
 
@@ -333,9 +332,7 @@ void CWatchListDlg::LoadWindowSettings() {
     m_bShowTrayIcon = m_settings.GetInt("Config", "ShowTrayIcon", 1);
     ShowTrayIcon(m_bShowTrayIcon);
 
-    CMenu menu(GetMenu());
-    menu.CheckMenuItem(ID_TOGGLE_AUTORUN,
-                       CAutoRun(kAutoRunValue).IsEnabled() ? MF_CHECKED : MF_UNCHECKED);
+    ShowAutoRunItem(GetMenu());
 }
 
 void CWatchListDlg::SaveWindowSettings() {
@@ -592,19 +589,7 @@ void CWatchListDlg::OnTaskbarCreated() {
 }
 
 void CWatchListDlg::OnToggleAutoRun() {
-    CAutoRun autoRun(kAutoRunValue);
-    const bool bWasEnabled = autoRun.IsEnabled();
-    // The mark shows what the registry holds now.
-    const bool bEnabled = autoRun.Toggle(IsInstalledForAllUsers() ? CAutoRun::MachineValue::Keep
-                                                                  : CAutoRun::MachineValue::Delete);
-    CMenu menu(GetMenu());
-    menu.CheckMenuItem(ID_TOGGLE_AUTORUN, bEnabled ? MF_CHECKED : MF_UNCHECKED);
-    // Only an administrator deletes a registration under the machine-wide key,
-    // and none that setup for all users wrote; without a word the click would
-    // seem to do nothing.
-    if (bWasEnabled && bEnabled) {
-        AfxMessageBox(IDS_AUTORUN_BY_ADMIN, MB_OK | MB_ICONINFORMATION);
-    }
+    ToggleAutoRunItem(GetMenu());
 }
 
 void CWatchListDlg::TrayCallback(WPARAM, LPARAM lParam, void* pData) {
