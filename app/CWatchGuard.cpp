@@ -494,6 +494,10 @@ void CWatchGuard::OnHoldProcessEnded(DWORD dwProcessId) {
 }
 
 void CWatchGuard::ChooseComputerOnly(bool bComputerOnly) {
+    // Greyed in the menus; a command that comes by other ways changes nothing.
+    if (bComputerOnly && m_policy.bDisableComputerAwake) {
+        return;
+    }
     m_bComputerOnly = bComputerOnly;
     if (m_hold.bOn) {
         m_hold.bComputerOnly = bComputerOnly;

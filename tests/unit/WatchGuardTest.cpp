@@ -559,6 +559,7 @@ TEST(WatchGuard, TheAdministratorsPolicyForbidsShortensAndWatches) {
     // the display alone, with the system request the display needs.
     g.guard.ApplyPolicy(policyOf(false, 0, true, false));
     EXPECT_FALSE(g.guard.StartHold(Hold(30, true)));
+    g.guard.ChooseComputerOnly(true);
     EXPECT_FALSE(g.guard.IsComputerOnlyChosen());
     EXPECT_TRUE(g.guard.StartHold(Hold(30)));
     EXPECT_TRUE(g.system.held[CPowerRequests::kSystem] && g.system.held[CPowerRequests::kDisplay]);
