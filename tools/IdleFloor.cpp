@@ -1,6 +1,8 @@
 // The floors the idle program is measured against, and the crowd it idles in.
 //   IdleFloor timer    a hidden window with a 5-second timer that does nothing
 //   IdleFloor listing  the same, and one system-wide process listing per tick
+//   IdleFloor bare     no window: one system-wide process listing every 5 s and
+//                      nothing else, the least any watch cycle must spend
 //   IdleFloor sleep    no window at all: a process that only waits
 // It ends when its window is closed, or with the event named in
 // QV_IDLE_FLOOR_STOP (sleep).
@@ -50,11 +52,18 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
         Sleep(INFINITE);
         return 0;
     }
-    g_bListing = std::strcmp(lpCmdLine, "listing") == 0;
+    const bool bBare = std::strcmp(lpCmdLine, "bare") == 0;
+    g_bListing = bBare || std::strcmp(lpCmdLine, "listing") == 0;
     g_query = reinterpret_cast<NtQuerySystemInformationFn>(reinterpret_cast<void (*)()>(
         GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
     if (g_bListing && !g_query)
         return 1;
+    if (bBare) {
+        for (;;) {
+            Sleep(5000);
+            ListProcesses();
+        }
+    }
     WNDCLASSA wc = {};
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = hInstance;

@@ -1,3 +1,5 @@
+#include "CForegroundBurst.h"
+#include "CProcessCache.h"
 #include "CProcessList.h"
 #include "CWatchEvaluator.h"
 #include "CWatchList.h"
@@ -10,6 +12,7 @@
 #include <mbstring.h>
 
 #include <cstring>
+#include <map>
 #include <random>
 #include <string>
 #include <utility>
@@ -322,6 +325,8 @@ public:
     };
     std::vector<Row> m_rows;
     std::vector<const Row*> m_opened;
+    // Creation times the listing gives, by process id; none for the others.
+    std::map<DWORD, ULONGLONG> m_created;
 
 protected:
     bool ListProcesses(std::vector<ListedProcess>& processes) override {
@@ -331,6 +336,8 @@ protected:
             listed.dwProcessId = row.pid;
             listed.bNamed = row.named;
             std::strcpy(listed.szImageName, row.imageName.c_str());
+            const auto created = m_created.find(row.pid);
+            listed.ullCreateTime = created == m_created.end() ? 0 : created->second;
             processes.push_back(listed);
         }
         return true;
@@ -471,6 +478,110 @@ TEST(WatchEvaluator, SnapshotOfTheWatchedProgramsDecidesAsTheFullSnapshot) {
                 watchedName = watchedName || SamePath(name, row->imageName.c_str());
             ASSERT_TRUE(!row->named || watchedName) << "round " << round << ": " << row->path;
         }
+    }
+}
+
+TEST(ProcessCache, KeepsWhatItLearntOfAProcessUntilItEndsOrItsIdIsReused) {
+    CProcessCache cache;
+    CProcessCache::Learnt editor;
+    editor.bListed = true;
+    editor.strPath = "C:\\Apps\\Editor.exe";
+    ASSERT_EQ(nullptr, cache.Recall(10, 1000));
+    cache.Remember(10, 1000, editor);
+    cache.Remember(11, 1001, CProcessCache::Learnt());
+    cache.EndPass();
+    // Still there in the next listing: known; the other ended.
+    const CProcessCache::Learnt* known = cache.Recall(10, 1000);
+    ASSERT_NE(nullptr, known);
+    EXPECT_TRUE(known->bListed);
+    EXPECT_EQ("C:\\Apps\\Editor.exe", std::string(known->strPath));
+    cache.EndPass();
+    EXPECT_EQ(1, cache.GetCount()) << "the process that ended is dropped";
+    EXPECT_EQ(nullptr, cache.Recall(11, 1001));
+    // Its id taken by a new process of another program: learnt anew.
+    EXPECT_EQ(nullptr, cache.Recall(10, 2000));
+    CProcessCache::Learnt browser;
+    browser.strPath = "C:\\Apps\\Browser.exe";
+    cache.Remember(10, 2000, browser);
+    cache.EndPass();
+    ASSERT_NE(nullptr, cache.Recall(10, 2000));
+    EXPECT_FALSE(cache.Recall(10, 2000)->bListed);
+    EXPECT_EQ(nullptr, cache.Recall(10, 1000));
+}
+
+// A refresh opens only the processes it has not seen: new ones, and one whose
+// id another process took; new names start over.
+TEST(ProcessCache, ARefreshOpensOnlyProcessesItHasNotSeen) {
+    TableProcessList table;
+    table.m_rows = {{10, "C:\\Apps\\Editor.exe", "Editor.exe", true, true},
+                    {11, "C:\\Apps\\Browser.exe", "Browser.exe", true, true},
+                    {12, "C:\\Apps\\Editor.exe", "Editor.exe", true, true}};
+    table.m_created = {{10, 500}, {11, 501}};
+    const std::vector<CString> names = {"editor.exe"};
+    struct Pass {
+        const char* what;
+        size_t opened;
+        int listed;
+    };
+    const Pass passes[] = {{"first", 2, 2},
+                           {"all known", 1, 2},
+                           {"pid 10 reused", 2, 2},
+                           {"ended", 1, 1},
+                           {"other names", 1, 1}};
+    for (const Pass& pass : passes) {
+        const std::string what = pass.what;
+        if (what == "pid 10 reused") {
+            table.m_rows[0].path = "C:\\Other\\Editor.exe";
+            table.m_created[10] = 900;
+        }
+        if (what == "ended")
+            table.m_rows.erase(table.m_rows.begin());
+        table.m_opened.clear();
+        const int listed =
+            table.RefreshNamed(what == "other names" ? std::vector<CString>{"browser.exe"} : names);
+        // Process 12 gives no creation time: it is opened every time.
+        EXPECT_EQ(pass.opened, table.m_opened.size()) << what;
+        EXPECT_EQ(pass.listed, listed) << what;
+        if (what == "pid 10 reused") {
+            EXPECT_EQ("C:\\Other\\Editor.exe", std::string(table.GetAt(0).m_strPath));
+        }
+    }
+}
+
+TEST(ForegroundBurst, ABurstOfChangesArmsTheTimerOnceAndIsDecidedOnce) {
+    // 'c' a change, 't' the timer; what each step answers.
+    const struct {
+        const char* steps;
+        const char* answers;
+    } cases[] = {
+        {"ct", "11"}, {"cccct", "10001"}, {"ctct", "1111"}, {"tt", "00"}, {"cttc", "1101"},
+    };
+    for (const auto& c : cases) {
+        CForegroundBurst burst;
+        std::string answers;
+        for (const char* step = c.steps; *step; ++step)
+            answers += (*step == 'c' ? burst.OnChange() : burst.OnTimer()) ? '1' : '0';
+        EXPECT_EQ(c.answers, answers) << c.steps;
+    }
+}
+
+TEST(WatchEvaluation, TheForegroundMattersForItemsValidThereAndForBlackouts) {
+    const struct {
+        int condition, areaBlack;
+        bool hasForegroundItem, dependsOnForeground;
+    } cases[] = {
+        {0, 0, false, false}, {0, 1, false, false}, {1, 0, false, false},
+        {1, 2, false, true},  {2, 0, true, true},   {2, 1, true, true},
+    };
+    for (const auto& c : cases) {
+        CWatchList watchList;
+        watchList.Add(Item("C:\\Other.exe", 1));
+        CWatchItem item = Item("C:\\Apps\\Editor.exe", c.condition);
+        item.m_nAreaBlack = c.areaBlack;
+        watchList.Add(item);
+        EXPECT_EQ(c.hasForegroundItem, HasForegroundItem(watchList)) << c.condition << c.areaBlack;
+        EXPECT_EQ(c.dependsOnForeground, DependsOnForeground(watchList))
+            << c.condition << c.areaBlack;
     }
 }
 

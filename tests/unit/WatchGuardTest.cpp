@@ -23,9 +23,12 @@ public:
     using CWatchEvaluator::CWatchEvaluator;
     std::vector<std::string> running;
     DWORD dwForeground = 0;
+    int snapshots = 0;
 
 protected:
+    DWORD ReadForegroundPid() override { return dwForeground; }
     void TakeSnapshot(CProcessList& processes, DWORD& dwForegroundPid) override {
+        ++snapshots;
         processes.Clear();
         for (size_t i = 0; i < running.size(); ++i)
             processes.Add(running[i].c_str(), static_cast<DWORD>(100 + i));
@@ -69,6 +72,16 @@ struct FakeSystem : CWatchGuard::System {
         return evaluator.FindFirstInEffect(pForeground);
     }
     int FindNextInEffect() override { return evaluator.FindNextInEffect(); }
+    int FindFirstInEffectInForeground(BYTE* pForeground) override {
+        return evaluator.FindFirstInEffectInForeground(pForeground);
+    }
+    bool foregroundWatched = false, foregroundTimer = false;
+    int timerArms = 0;
+    void WatchForeground(bool bWatch) override { foregroundWatched = bWatch; }
+    void SetForegroundTimer(bool bRunning) override {
+        timerArms += bRunning && !foregroundTimer ? 1 : 0;
+        foregroundTimer = bRunning;
+    }
     void ReadBlackoutDefaults(int& nWaitTime, int& nIdentify) override {
         nWaitTime = 60;
         nIdentify = 0;
@@ -488,8 +501,8 @@ TEST(GlobalHotkey, StoredValuesAndACombinationHeldElsewhere) {
         EXPECT_EQ(c.modifiers, CGlobalHotkey::ModifiersOf(c.taken)) << c.stored;
     }
 
-    HWND hWnd = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                nullptr);
+    HWND hWnd =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, hWnd);
     const WORD kMine = MAKEWORD(VK_F9, HOTKEYF_CONTROL | HOTKEYF_ALT);
     const WORD kTheirs = MAKEWORD(VK_F10, HOTKEYF_CONTROL | HOTKEYF_ALT);
@@ -507,4 +520,39 @@ TEST(GlobalHotkey, StoredValuesAndACombinationHeldElsewhere) {
     UnregisterHotKey(nullptr, 78);
     UnregisterHotKey(nullptr, 77);
     DestroyWindow(hWnd);
+}
+
+// A change of the foreground is decided on the processes the last cycle found,
+// once per burst of changes; the changes are watched only while an item
+// valid in the foreground is in the list.
+TEST(WatchGuard, AForegroundChangeIsDecidedOncePerBurstWithoutANewListing) {
+    Guarded g(Item(2, 1));
+    g.system.evaluator.dwForeground = 100; // explorer
+    g.guard.RunCycle();
+    EXPECT_TRUE(g.system.foregroundWatched);
+    EXPECT_FALSE(g.view.shown.bGuarding);
+    const int snapshots = g.system.evaluator.snapshots;
+    for (DWORD pid : {100u, 101u, 100u, 101u}) {
+        g.system.evaluator.dwForeground = pid;
+        g.guard.OnForegroundChanged();
+    }
+    EXPECT_EQ(1, g.system.timerArms);
+    EXPECT_FALSE(g.view.shown.bGuarding) << "not before the burst has settled";
+    g.guard.OnTimer(CWatchGuard::kForegroundTimer);
+    EXPECT_TRUE(g.view.shown.bGuarding) << "the editor came to the front";
+    EXPECT_FALSE(g.system.foregroundTimer);
+    EXPECT_EQ(snapshots, g.system.evaluator.snapshots) << "no new listing";
+    const int shows = g.view.shows;
+    g.guard.OnTimer(CWatchGuard::kForegroundTimer); // a tick no burst armed
+    EXPECT_EQ(shows, g.view.shows);
+
+    g.system.evaluator.dwForeground = 0;
+    g.guard.OnForegroundChanged();
+    EXPECT_EQ(2, g.system.timerArms) << "a new burst";
+    g.guard.OnTimer(CWatchGuard::kForegroundTimer);
+    EXPECT_FALSE(g.view.shown.bGuarding);
+
+    g.list.GetAt(0)->m_nValidCondition = 1;
+    g.guard.RunCycle();
+    EXPECT_FALSE(g.system.foregroundWatched) << "nothing left that depends on it";
 }
