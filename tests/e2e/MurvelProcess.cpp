@@ -669,3 +669,11 @@ void MurvelProcess::Click(HWND hDlg, int nID) {
     PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nID)));
 }
+
+bool BringToFront(HWND hWnd) {
+    SetForegroundWindow(hWnd);
+    if (!WaitFor([&] { return GetForegroundWindow() == hWnd; }, 5000))
+        return false;
+    NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, hWnd, OBJID_WINDOW, CHILDID_SELF);
+    return true;
+}
