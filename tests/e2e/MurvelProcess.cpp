@@ -670,10 +670,26 @@ void MurvelProcess::Click(HWND hDlg, int nID) {
                  reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nID)));
 }
 
+namespace {
+
+DWORD WINAPI NotifyForeground(void* pWnd) {
+    NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, static_cast<HWND>(pWnd), OBJID_WINDOW, CHILDID_SELF);
+    return 0;
+}
+
+} // namespace
+
 bool BringToFront(HWND hWnd) {
     SetForegroundWindow(hWnd);
     if (!WaitFor([&] { return GetForegroundWindow() == hWnd; }, 5000))
         return false;
-    NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, hWnd, OBJID_WINDOW, CHILDID_SELF);
+    // From a thread of its own: Wine sends an event only when the thread
+    // knows of a hook for it, and a thread that has used the window manager
+    // before the hook was set may not know of it.
+    HANDLE hThread = CreateThread(nullptr, 0, NotifyForeground, hWnd, 0, nullptr);
+    if (!hThread)
+        return false;
+    WaitForSingleObject(hThread, 5000);
+    CloseHandle(hThread);
     return true;
 }
