@@ -683,9 +683,8 @@ bool BringToFront(HWND hWnd) {
     SetForegroundWindow(hWnd);
     if (!WaitFor([&] { return GetForegroundWindow() == hWnd; }, 5000))
         return false;
-    // From a thread of its own: Wine sends an event only when the thread
-    // knows of a hook for it, and a thread that has used the window manager
-    // before the hook was set may not know of it.
+    // From a new thread: Wine sends events only from threads that know of the
+    // hook, which a thread that used the window manager before may not.
     HANDLE hThread = CreateThread(nullptr, 0, NotifyForeground, hWnd, 0, nullptr);
     if (!hThread)
         return false;

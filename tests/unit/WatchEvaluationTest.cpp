@@ -481,107 +481,64 @@ TEST(WatchEvaluator, SnapshotOfTheWatchedProgramsDecidesAsTheFullSnapshot) {
     }
 }
 
-TEST(ProcessCache, KeepsWhatItLearntOfAProcessUntilItEndsOrItsIdIsReused) {
+TEST(ProcessCache, KeepsWhatItLearntUntilTheProcessEndsOrItsIdIsReused) {
     CProcessCache cache;
     CProcessCache::Learnt editor;
     editor.bListed = true;
-    editor.strPath = "C:\\Apps\\Editor.exe";
-    ASSERT_EQ(nullptr, cache.Recall(10, 1000));
+    editor.strPath = "C:\\Editor.exe";
     cache.Remember(10, 1000, editor);
     cache.Remember(11, 1001, CProcessCache::Learnt());
     cache.EndPass();
-    // Still there in the next listing: known; the other ended.
-    const CProcessCache::Learnt* known = cache.Recall(10, 1000);
-    ASSERT_NE(nullptr, known);
-    EXPECT_TRUE(known->bListed);
-    EXPECT_EQ("C:\\Apps\\Editor.exe", std::string(known->strPath));
+    ASSERT_NE(nullptr, cache.Recall(10, 1000)) << "still there";
+    EXPECT_EQ("C:\\Editor.exe", std::string(cache.Recall(10, 1000)->strPath));
     cache.EndPass();
-    EXPECT_EQ(1, cache.GetCount()) << "the process that ended is dropped";
-    EXPECT_EQ(nullptr, cache.Recall(11, 1001));
-    // Its id taken by a new process of another program: learnt anew.
-    EXPECT_EQ(nullptr, cache.Recall(10, 2000));
-    CProcessCache::Learnt browser;
-    browser.strPath = "C:\\Apps\\Browser.exe";
-    cache.Remember(10, 2000, browser);
-    cache.EndPass();
-    ASSERT_NE(nullptr, cache.Recall(10, 2000));
-    EXPECT_FALSE(cache.Recall(10, 2000)->bListed);
-    EXPECT_EQ(nullptr, cache.Recall(10, 1000));
+    EXPECT_EQ(nullptr, cache.Recall(11, 1001)) << "ended: dropped";
+    EXPECT_EQ(nullptr, cache.Recall(10, 2000)) << "its id taken by a new process";
 }
 
-// A refresh opens only the processes it has not seen: new ones, and one whose
-// id another process took; new names start over.
+// A refresh opens only the processes it has not seen; process 12 gives no
+// creation time.
 TEST(ProcessCache, ARefreshOpensOnlyProcessesItHasNotSeen) {
     TableProcessList table;
-    table.m_rows = {{10, "C:\\Apps\\Editor.exe", "Editor.exe", true, true},
-                    {11, "C:\\Apps\\Browser.exe", "Browser.exe", true, true},
-                    {12, "C:\\Apps\\Editor.exe", "Editor.exe", true, true}};
-    table.m_created = {{10, 500}, {11, 501}};
-    const std::vector<CString> names = {"editor.exe"};
-    struct Pass {
-        const char* what;
-        size_t opened;
-        int listed;
-    };
-    const Pass passes[] = {{"first", 2, 2},
-                           {"all known", 1, 2},
-                           {"pid 10 reused", 2, 2},
-                           {"ended", 1, 1},
-                           {"other names", 1, 1}};
-    for (const Pass& pass : passes) {
-        const std::string what = pass.what;
-        if (what == "pid 10 reused") {
-            table.m_rows[0].path = "C:\\Other\\Editor.exe";
+    table.m_rows = {{10, "C:\\A\\Editor.exe", "Editor.exe", true, true},
+                    {12, "C:\\A\\Editor.exe", "Editor.exe", true, true}};
+    table.m_created = {{10, 500}};
+    // Opened, and the first path listed; 10's id is then taken by another program.
+    const std::pair<size_t, const char*> passes[] = {
+        {2, "C:\\A\\Editor.exe"}, {1, "C:\\A\\Editor.exe"}, {2, "C:\\B\\Editor.exe"}};
+    for (const auto& pass : passes) {
+        if (&pass == &passes[2]) {
+            table.m_rows[0].path = "C:\\B\\Editor.exe";
             table.m_created[10] = 900;
         }
-        if (what == "ended")
-            table.m_rows.erase(table.m_rows.begin());
         table.m_opened.clear();
-        const int listed =
-            table.RefreshNamed(what == "other names" ? std::vector<CString>{"browser.exe"} : names);
-        // Process 12 gives no creation time: it is opened every time.
-        EXPECT_EQ(pass.opened, table.m_opened.size()) << what;
-        EXPECT_EQ(pass.listed, listed) << what;
-        if (what == "pid 10 reused") {
-            EXPECT_EQ("C:\\Other\\Editor.exe", std::string(table.GetAt(0).m_strPath));
-        }
+        ASSERT_EQ(2, table.RefreshNamed({"editor.exe"}));
+        EXPECT_EQ(pass.first, table.m_opened.size());
+        EXPECT_EQ(pass.second, std::string(table.GetAt(0).m_strPath));
     }
 }
 
-TEST(ForegroundBurst, ABurstOfChangesArmsTheTimerOnceAndIsDecidedOnce) {
-    // 'c' a change, 't' the timer; what each step answers.
-    const struct {
-        const char* steps;
-        const char* answers;
-    } cases[] = {
-        {"ct", "11"}, {"cccct", "10001"}, {"ctct", "1111"}, {"tt", "00"}, {"cttc", "1101"},
-    };
+TEST(ForegroundBurst, ArmsTheTimerOncePerBurstAndDecidesOnce) {
+    // 'c' a change, 't' the timer, and what each step answers.
+    const char* const cases[][2] = {{"ct", "11"}, {"cccct", "10001"}, {"cttc", "1101"}};
     for (const auto& c : cases) {
         CForegroundBurst burst;
         std::string answers;
-        for (const char* step = c.steps; *step; ++step)
+        for (const char* step = c[0]; *step; ++step)
             answers += (*step == 'c' ? burst.OnChange() : burst.OnTimer()) ? '1' : '0';
-        EXPECT_EQ(c.answers, answers) << c.steps;
+        EXPECT_EQ(c[1], answers) << c[0];
     }
 }
 
 TEST(WatchEvaluation, TheForegroundMattersForItemsValidThereAndForBlackouts) {
-    const struct {
-        int condition, areaBlack;
-        bool hasForegroundItem, dependsOnForeground;
-    } cases[] = {
-        {0, 0, false, false}, {0, 1, false, false}, {1, 0, false, false},
-        {1, 2, false, true},  {2, 0, true, true},   {2, 1, true, true},
-    };
-    for (const auto& c : cases) {
+    // Condition, blackout, and whether the foreground is watched, looked up.
+    for (const auto& c : {"0100", "1000", "1201", "2011"}) {
         CWatchList watchList;
-        watchList.Add(Item("C:\\Other.exe", 1));
-        CWatchItem item = Item("C:\\Apps\\Editor.exe", c.condition);
-        item.m_nAreaBlack = c.areaBlack;
+        CWatchItem item = Item("C:\\Apps\\Editor.exe", c[0] - '0');
+        item.m_nAreaBlack = c[1] - '0';
         watchList.Add(item);
-        EXPECT_EQ(c.hasForegroundItem, HasForegroundItem(watchList)) << c.condition << c.areaBlack;
-        EXPECT_EQ(c.dependsOnForeground, DependsOnForeground(watchList))
-            << c.condition << c.areaBlack;
+        EXPECT_EQ(c[2] == '1', HasForegroundItem(watchList)) << c;
+        EXPECT_EQ(c[3] == '1', DependsOnForeground(watchList)) << c;
     }
 }
 
