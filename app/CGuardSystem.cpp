@@ -106,6 +106,28 @@ int CGuardSystem::FindNextInEffect() {
     return m_evaluator.FindNextInEffect();
 }
 
+int CGuardSystem::FindFirstInEffectInForeground(BYTE* pForeground) {
+    return m_evaluator.FindFirstInEffectInForeground(pForeground);
+}
+
+void CGuardSystem::WatchForeground(bool bWatch) {
+    // One the system refused is asked for again by the next cycle.
+    if (bWatch && !m_foregroundWatch.IsWatching()) {
+        m_foregroundWatch.Start(m_hWnd);
+    } else if (!bWatch && m_foregroundWatch.IsWatching()) {
+        m_foregroundWatch.Stop();
+    }
+}
+
+void CGuardSystem::SetForegroundTimer(bool bRunning) {
+    if (bRunning) {
+        ::SetTimer(m_hWnd, CWatchGuard::kForegroundTimer, CWatchGuard::kForegroundSettleMs,
+                   nullptr);
+    } else {
+        ::KillTimer(m_hWnd, CWatchGuard::kForegroundTimer);
+    }
+}
+
 void CGuardSystem::ReadBlackoutDefaults(int& nWaitTime, int& nIdentify) {
     nWaitTime = m_settings.GetInt("AreaBlack", "WaitTime", 60);
     nIdentify = m_settings.GetInt("AreaBlack", "Identify", 0);

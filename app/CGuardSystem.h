@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CAreaBlackWnd.h"
+#include "CForegroundWatch.h"
 #include "CPowerRequests.h"
 #include "CHookThread.h"
 #include "CWatchEvaluator.h"
@@ -30,6 +31,10 @@ public:
     KeepAwakeOptions ReadKeepAwakeOptions() override;
     int FindFirstInEffect(BYTE* pForeground) override;
     int FindNextInEffect() override;
+    int FindFirstInEffectInForeground(BYTE* pForeground) override;
+    // Changes are posted to the window as CForegroundWatch::Message().
+    void WatchForeground(bool bWatch) override;
+    void SetForegroundTimer(bool bRunning) override;
     void ReadBlackoutDefaults(int& nWaitTime, int& nIdentify) override;
     SavedHold ReadSavedHold() override;
     // A failed save is posted to the window as HoldSaveFailedMessage, with
@@ -70,6 +75,7 @@ private:
     HANDLE m_hHoldWait = nullptr;
     std::unique_ptr<HoldWait> m_pHoldWait;
     CAreaBlackWnd m_blackWnd;
+    CForegroundWatch m_foregroundWatch;
     // Last: its thread removes the hooks when it goes, before anything they
     // report to.
     CHookThread m_hookThread;

@@ -6,6 +6,7 @@
 #include "CWatchList.h"
 #include "KeepAwakeOptions.h"
 #include "ProcessPath.h"
+#include "WatchEvaluation.h"
 #include "resource.h"
 
 namespace {
@@ -114,12 +115,23 @@ UINT CWatchGuard::KeepAwakeMessage() {
 void CWatchGuard::OnTimer(UINT_PTR nIDEvent) {
     if (nIDEvent == kCountdownTimer) {
         OnCountdownTick();
+    } else if (nIDEvent == kForegroundTimer) {
+        m_system->SetForegroundTimer(false);
+        if (m_foregroundBurst.OnTimer()) {
+            RunCycle(Listing::Kept);
+        }
     } else {
         RunCycle();
     }
 }
 
-void CWatchGuard::RunCycle() {
+void CWatchGuard::OnForegroundChanged() {
+    if (m_foregroundBurst.OnChange()) {
+        m_system->SetForegroundTimer(true);
+    }
+}
+
+void CWatchGuard::RunCycle(Listing listing) {
     // While the black window is up nothing changes until the next input.
     if (m_bBlackShown) {
         return;
@@ -142,7 +154,12 @@ void CWatchGuard::RunCycle() {
     // The reasons: the items in effect, the hold, the working hours.
     std::vector<Reason> reasons;
     BYTE bForeground = 0;
-    const int nFirstInEffect = m_system->FindFirstInEffect(&bForeground);
+    const int nFirstInEffect = listing == Listing::Fresh
+                                   ? m_system->FindFirstInEffect(&bForeground)
+                                   : m_system->FindFirstInEffectInForeground(&bForeground);
+    if (listing == Listing::Fresh) {
+        m_system->WatchForeground(HasForegroundItem(m_watchList));
+    }
     for (int k = nFirstInEffect; k != -1; k = m_system->FindNextInEffect()) {
         const CWatchItem& item = *m_watchList.GetAt(k);
         reasons.push_back({ReasonKind::WatchItem,

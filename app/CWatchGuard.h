@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AdminPolicy.h"
+#include "CForegroundBurst.h"
 #include "CPowerRequests.h"
 #include "CString.h"
 #include "KeepAwake.h"
@@ -30,6 +31,10 @@ public:
     static constexpr UINT_PTR kCountdownTimer = 1;
     static constexpr UINT kCycleMs = 5000;
     static constexpr UINT kCountdownMs = 1000;
+    // The one-shot timer that ends a burst of foreground changes: short
+    // enough that nobody waits for it, long enough for alt-tab's steps.
+    static constexpr UINT_PTR kForegroundTimer = 2;
+    static constexpr UINT kForegroundSettleMs = 150;
 
     // What the window shows of the guard: icons, title and tray tip.
     struct Display {
@@ -107,6 +112,13 @@ public:
         // CWatchEvaluator.
         virtual int FindFirstInEffect(BYTE* pForeground) = 0;
         virtual int FindNextInEffect() = 0;
+        // Like FindFirstInEffect, on the processes of the last snapshot with
+        // only the foreground window looked up anew.
+        virtual int FindFirstInEffectInForeground(BYTE* pForeground) = 0;
+        // Changes of the foreground window reported at once
+        // (OnForegroundChanged), or no longer; repeating a call does nothing.
+        virtual void WatchForeground(bool bWatch) = 0;
+        virtual void SetForegroundTimer(bool bRunning) = 0;
         // The settings file's blackout wait and active-area mode.
         virtual void ReadBlackoutDefaults(int& nWaitTime, int& nIdentify) = 0;
         // The hold the settings file keeps from the last run, and a new one
@@ -165,9 +177,16 @@ public:
     // Posted to it by a later start with a hold to start or stop
     // (EncodeKeepAwake): hand it to StartHold.
     static UINT KeepAwakeMessage();
-    // void OnTimer(UINT_PTR nIDEvent): the countdown clock, or a watch cycle
+    // void OnTimer(UINT_PTR nIDEvent): the countdown clock, the end of a burst
+    // of foreground changes, or a watch cycle
     void OnTimer(UINT_PTR nIDEvent);
-    void RunCycle();
+    // A cycle takes a fresh process listing; one for a change of the
+    // foreground keeps what the last one learnt of the running processes.
+    enum class Listing { Fresh, Kept };
+    void RunCycle(Listing listing = Listing::Fresh);
+    // The foreground window changed: what depends on it is decided anew
+    // once the burst of changes has settled.
+    void OnForegroundChanged();
     // Input seen by the hooks during a countdown or a blackout.
     void OnWake();
     // Starts or stops a hold as asked, and applies it at once. A hold bound to
@@ -253,4 +272,5 @@ private:
     } m_powerInPlace[CPowerRequests::kKinds];
     bool m_bShown = false;
     Display m_shown;
+    CForegroundBurst m_foregroundBurst;
 };

@@ -71,6 +71,10 @@ INT_PTR CWatchListDlg::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
         m_guard.OnHoldProcessEnded(static_cast<DWORD>(wParam));
         return TRUE;
     }
+    if (message == CForegroundWatch::Message()) {
+        m_guard.OnForegroundChanged();
+        return TRUE;
+    }
     if (message == CGuardSystem::HoldSaveFailedMessage()) {
         // Each change of the hold is saved on its own.
         m_bSaveFailureShown = false;

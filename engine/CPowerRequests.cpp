@@ -89,6 +89,11 @@ void CPowerRequests::Hold(Kind kind, bool bHold, const std::wstring& reason) {
         request.hRequest = nullptr;
     } else {
         next.hRequest = Create(reason);
+        if (!next.hRequest && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
+            m_bRequestsStubbed = true;
+            Hold(kind, bHold, reason);
+            return;
+        }
     }
     next.bHeld = next.hRequest && m_api.pfnSet(next.hRequest, kind);
     if (!next.bHeld) {

@@ -40,10 +40,15 @@ private:
         bool bHeld = false;
     };
 
-    bool HasRequests() const { return m_api.pfnCreate && m_api.pfnSet && m_api.pfnClear; }
+    bool HasRequests() const {
+        return m_api.pfnCreate && m_api.pfnSet && m_api.pfnClear && !m_bRequestsStubbed;
+    }
     HANDLE Create(const std::wstring& reason) const;
     void Close(Request& request) const;
 
     PowerApi m_api;
     Request m_requests[kKinds];
+    // The functions exist but say they are not implemented (Wine 8): every
+    // cycle would ask again. The execution state is asked instead.
+    bool m_bRequestsStubbed = false;
 };

@@ -6,6 +6,7 @@
 #include <winternl.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -18,6 +19,7 @@ using CreateToolhelp32SnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
 using Process32Fn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
 
 const NTSTATUS kStatusInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
+const size_t kCreateTimeOffset = 32;
 
 // Bound by name at run time, so that the program starts on systems that lack
 // some of them: the system-wide listing and QueryFullProcessImageNameW are
@@ -128,17 +130,42 @@ int CProcessList::Take(const std::vector<CString>* pFileNames) {
         return Enum9x();
     if (!ListProcesses(m_listed))
         return 0;
-    for (const ListedProcess& process : m_listed) {
-        if (pFileNames && process.bNamed && !IsOneOf(process.szImageName, *pFileNames))
-            continue;
-        std::wstring path;
-        CString ansi;
-        if (ReadPath(process.dwProcessId, path)) {
-            const bool bFits = AnsiFromWide(path.c_str(), &ansi);
-            Add(ansi, process.dwProcessId, bFits);
-        }
+    // Whether a process matches depends on the names: other names, other facts.
+    const bool bNamed = pFileNames != nullptr;
+    if (bNamed != m_bCacheNamed || (bNamed && !(*pFileNames == m_cacheNames))) {
+        m_cache.Clear();
+        m_bCacheNamed = bNamed;
+        m_cacheNames = bNamed ? *pFileNames : std::vector<CString>();
     }
+    for (const ListedProcess& process : m_listed) {
+        const DWORD pid = process.dwProcessId;
+        const CProcessCache::Learnt* pKnown =
+            process.ullCreateTime != 0 ? m_cache.Recall(pid, process.ullCreateTime) : nullptr;
+        CProcessCache::Learnt learnt;
+        if (!pKnown) {
+            learnt = Learn(process, pFileNames);
+            pKnown = process.ullCreateTime != 0
+                         ? &m_cache.Remember(pid, process.ullCreateTime, learnt)
+                         : &learnt;
+        }
+        if (pKnown->bListed)
+            Add(pKnown->strPath, pid, pKnown->bPathFits);
+    }
+    m_cache.EndPass();
     return GetCount();
+}
+
+CProcessCache::Learnt CProcessList::Learn(const ListedProcess& process,
+                                          const std::vector<CString>* pFileNames) {
+    CProcessCache::Learnt learnt;
+    if (pFileNames && process.bNamed && !IsOneOf(process.szImageName, *pFileNames))
+        return learnt;
+    std::wstring path;
+    if (ReadPath(process.dwProcessId, path)) {
+        learnt.bPathFits = AnsiFromWide(path.c_str(), &learnt.strPath);
+        learnt.bListed = true;
+    }
+    return learnt;
 }
 
 bool CProcessList::ListProcesses(std::vector<ListedProcess>& processes) {
@@ -169,6 +196,10 @@ bool CProcessList::ListProcesses(std::vector<ListedProcess>& processes) {
                 // A record without a name (the idle process has none) is
                 // opened like any process the listing cannot name.
                 listed.bNamed = length > 0;
+                // CreateTime, which some headers call reserved: at the same
+                // offset in both bitnesses.
+                std::memcpy(&listed.ullCreateTime, record + kCreateTimeOffset,
+                            sizeof listed.ullCreateTime);
                 if (info->NextEntryOffset == 0 ||
                     processes.size() == static_cast<size_t>(kMaxProcessIds))
                     return true;
@@ -187,6 +218,7 @@ bool CProcessList::ListProcesses(std::vector<ListedProcess>& processes) {
     for (size_t i = 0; i < processes.size(); ++i) {
         processes[i].dwProcessId = ids[i];
         processes[i].bNamed = false;
+        processes[i].ullCreateTime = 0;
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CProcessCache.h"
 #include "CProcessEntry.h"
 #include "WideText.h"
 
@@ -34,7 +35,8 @@ public:
     // the given names (FileNamePart of a path, compared as SamePath does) are
     // opened and listed. Any process whose path ends in one of the names is in
     // both snapshots, in the same order: costs grow with the processes of
-    // these programs, not with everything that runs.
+    // these programs, not with everything that runs. A process that an
+    // earlier refresh for the same names has seen is not opened again.
     int RefreshNamed(const std::vector<CString>& fileNames);
     void Clear();
     int GetCount() const { return static_cast<int>(m_entries.size()); }
@@ -50,6 +52,9 @@ protected:
         // is opened whatever names are asked for.
         bool bNamed;
         char szImageName[kMaxPathBytes];
+        // When the process was created, 0 when the listing does not say:
+        // such a process is opened at every refresh.
+        ULONGLONG ullCreateTime;
     };
 
     // Lists the running processes in the system's order, at most
@@ -61,6 +66,8 @@ protected:
 
 private:
     int Take(const std::vector<CString>* pFileNames);
+    CProcessCache::Learnt Learn(const ListedProcess& process,
+                                const std::vector<CString>* pFileNames);
     int Enum9x();
 
     bool m_bNT;
@@ -71,4 +78,8 @@ private:
     std::vector<ListedProcess> m_listed;
     std::vector<BYTE> m_systemInfo;
     std::vector<wchar_t> m_pathBuffer;
+    // What the refreshes learnt, valid for the names they were asked for.
+    CProcessCache m_cache;
+    bool m_bCacheNamed = false;
+    std::vector<CString> m_cacheNames;
 };

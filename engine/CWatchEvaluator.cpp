@@ -18,6 +18,15 @@ int CWatchEvaluator::FindFirstInEffect(BYTE* pForeground) {
     return m_nEvalCursor;
 }
 
+int CWatchEvaluator::FindFirstInEffectInForeground(BYTE* pForeground) {
+    if (pForeground)
+        *pForeground = 0;
+    m_dwForegroundPid = m_processes.GetCount() > 0 ? ReadForegroundPid() : 0;
+    m_nEvalCursor =
+        FindWatchItemInEffect(m_watchList, 0, m_processes, m_dwForegroundPid, pForeground);
+    return m_nEvalCursor;
+}
+
 int CWatchEvaluator::FindNextInEffect() {
     if (m_nEvalCursor < 0)
         return -1;
@@ -40,6 +49,14 @@ void CWatchEvaluator::TakeSnapshot(CProcessList& processes, DWORD& dwForegroundP
         return;
     }
     processes.RefreshNamed(m_fileNames);
+    // Two calls to the window manager per cycle that most lists need not pay.
+    if (processes.GetCount() > 0 && DependsOnForeground(m_watchList))
+        dwForegroundPid = ReadForegroundPid();
+}
+
+DWORD CWatchEvaluator::ReadForegroundPid() {
+    DWORD dwProcessId = 0;
     if (HWND hForeground = GetForegroundWindow())
-        GetWindowThreadProcessId(hForeground, &dwForegroundPid);
+        GetWindowThreadProcessId(hForeground, &dwProcessId);
+    return dwProcessId;
 }

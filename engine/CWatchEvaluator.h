@@ -23,6 +23,10 @@ public:
     // -1. *pForeground (if not null) receives 1 when that item's program owns
     // the foreground window, else 0.
     int FindFirstInEffect(BYTE* pForeground);
+    // Like FindFirstInEffect, but on the processes of the last snapshot, with
+    // only the foreground window looked up anew: for a change of the
+    // foreground, which starts and ends no process.
+    int FindFirstInEffectInForeground(BYTE* pForeground);
     // The next item in effect after the last one found, on the same snapshot;
     // -1 at the end of a walk and before any.
     int FindNextInEffect();
@@ -35,6 +39,8 @@ protected:
     // programs and the process that owns the foreground window, 0 when there
     // is no foreground window.
     virtual void TakeSnapshot(CProcessList& processes, DWORD& dwForegroundPid);
+    // The process that owns the foreground window, 0 when there is none.
+    virtual DWORD ReadForegroundPid();
 
 private:
     const CWatchList& m_watchList;

@@ -55,3 +55,20 @@ void CollectWatchedFileNames(const CWatchList& watchList, std::vector<CString>& 
             fileNames.emplace_back(pszName);
     }
 }
+
+bool HasForegroundItem(const CWatchList& watchList) {
+    for (int i = 0; i < watchList.GetCount(); ++i) {
+        if (watchList.GetAt(i)->m_nValidCondition == 2)
+            return true;
+    }
+    return false;
+}
+
+bool DependsOnForeground(const CWatchList& watchList) {
+    for (int i = 0; i < watchList.GetCount(); ++i) {
+        const CWatchItem& item = *watchList.GetAt(i);
+        if (item.m_nValidCondition == 2 || (item.m_nValidCondition != 0 && item.m_nAreaBlack != 0))
+            return true;
+    }
+    return false;
+}

@@ -29,3 +29,12 @@ int FindWatchItemInEffect(const CWatchList& watchList, int nFirst, const CProces
 // list in effect, each once: a snapshot of only the processes running these
 // (CProcessList::RefreshNamed) decides the list as a full snapshot does.
 void CollectWatchedFileNames(const CWatchList& watchList, std::vector<CString>& fileNames);
+
+// Whether the list has an enabled item valid only while its program owns the
+// foreground window: only then do changes of the foreground need watching.
+bool HasForegroundItem(const CWatchList& watchList);
+
+// Whether the foreground window can change what the list decides: an item
+// valid in the foreground, or an enabled item with a blackout, which arms only
+// in the foreground. Otherwise a snapshot need not look the window up.
+bool DependsOnForeground(const CWatchList& watchList);

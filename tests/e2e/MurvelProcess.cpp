@@ -669,3 +669,26 @@ void MurvelProcess::Click(HWND hDlg, int nID) {
     PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nID)));
 }
+
+namespace {
+
+DWORD WINAPI NotifyForeground(void* pWnd) {
+    NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, static_cast<HWND>(pWnd), OBJID_WINDOW, CHILDID_SELF);
+    return 0;
+}
+
+} // namespace
+
+bool BringToFront(HWND hWnd) {
+    SetForegroundWindow(hWnd);
+    if (!WaitFor([&] { return GetForegroundWindow() == hWnd; }, 5000))
+        return false;
+    // From a new thread: Wine sends events only from threads that know of the
+    // hook, which a thread that used the window manager before may not.
+    HANDLE hThread = CreateThread(nullptr, 0, NotifyForeground, hWnd, 0, nullptr);
+    if (!hThread)
+        return false;
+    WaitForSingleObject(hThread, 5000);
+    CloseHandle(hThread);
+    return true;
+}

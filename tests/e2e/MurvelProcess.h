@@ -173,6 +173,11 @@ template <typename Predicate> bool WaitFor(Predicate predicate, DWORD timeoutMs 
     return true;
 }
 
+// Makes the window the foreground window and reports the change to WinEvent
+// hooks as Windows itself does; Wine 8 sends no EVENT_SYSTEM_FOREGROUND, so
+// the test process sends it. False when the window did not come to the front.
+bool BringToFront(HWND hWnd);
+
 // UTF-8 to the ANSI code page and back, for comparing the program's texts.
 std::string Ansi(const char* utf8);
 std::string Utf8(const std::string& ansi);

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -139,6 +141,31 @@ TEST(WatchCycle, ForegroundConditionFollowsTheForegroundWindow) {
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == murvel.MainWindow(); }, 5000));
     murvel.RunWatchCycle();
     EXPECT_EQ("Qorvane", murvel.Title());
+}
+
+// A change of the foreground shows within a second wherever in the 5-second
+// cycle it comes: the cycle's timer started with the window, and each change
+// comes more than a second before its next tick.
+TEST(WatchCycle, AForegroundChangeShowsAtOnceAnywhereInTheCycle) {
+    HookTargetProcess helper;
+    MurvelProcess murvel;
+    murvel.PutFile("Tessik.dat", List(Record(0, SiblingProgram("HookTarget.exe"), 2, 1), 1));
+    ASSERT_TRUE(murvel.Start());
+    const DWORD cycleStart = GetTickCount();
+    ASSERT_TRUE(BringToFront(murvel.MainWindow()));
+    murvel.RunWatchCycle(); // finds the helper and starts watching the foreground
+    for (DWORD offset : {500u, 2000u, 3400u}) {
+        Sleep(cycleStart + offset - std::min(GetTickCount(), cycleStart + offset));
+        ASSERT_TRUE(BringToFront(helper.Window()));
+        DWORD t = GetTickCount();
+        EXPECT_TRUE(WaitFor([&] { return murvel.Title() == kGuarding; }, 1000)) << offset;
+        const DWORD toGuarding = GetTickCount() - t;
+        ASSERT_TRUE(BringToFront(murvel.MainWindow()));
+        t = GetTickCount();
+        EXPECT_TRUE(WaitFor([&] { return murvel.Title() == "Qorvane"; }, 1000)) << offset;
+        std::printf("at %lu ms: guarding after %lu ms, normal %lu ms after leaving\n", offset,
+                    toGuarding, GetTickCount() - t);
+    }
 }
 
 TEST(SingleInstance, SecondStartBringsTheHiddenWindowBack) {

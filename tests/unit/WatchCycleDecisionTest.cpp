@@ -166,6 +166,10 @@ struct FakePower {
         lastState = flags;
         return ES_CONTINUOUS;
     }
+    static HANDLE WINAPI CreateStub(void*) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return INVALID_HANDLE_VALUE;
+    }
     static CPowerRequests::PowerApi Api(bool withRequests) {
         created = set = cleared = 0;
         lastState = 0;
@@ -228,6 +232,13 @@ TEST(PowerRequests, HeldOnceRenamedWithoutAGapAndReleasedAtTheEnd) {
               FakePower::lastState);
     old.Hold(R::kDisplay, false, L"");
     EXPECT_EQ(static_cast<DWORD>(ES_CONTINUOUS | ES_SYSTEM_REQUIRED), FakePower::lastState);
+
+    // Requests that are stubs saying so (Wine 8): the execution state holds.
+    CPowerRequests::PowerApi stubbed = FakePower::Api(true);
+    stubbed.pfnCreate = FakePower::CreateStub;
+    R wine(stubbed);
+    wine.Hold(R::kDisplay, true, L"Qorvane: Editor");
+    EXPECT_EQ(static_cast<DWORD>(ES_CONTINUOUS | ES_DISPLAY_REQUIRED), FakePower::lastState);
 }
 
 TEST(KeepAwake, TimedHoldsEndInTheFirstCycleAfterTheirDeadline) {

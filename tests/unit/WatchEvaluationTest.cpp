@@ -1,3 +1,5 @@
+#include "CForegroundBurst.h"
+#include "CProcessCache.h"
 #include "CProcessList.h"
 #include "CWatchEvaluator.h"
 #include "CWatchList.h"
@@ -10,6 +12,7 @@
 #include <mbstring.h>
 
 #include <cstring>
+#include <map>
 #include <random>
 #include <string>
 #include <utility>
@@ -322,6 +325,8 @@ public:
     };
     std::vector<Row> m_rows;
     std::vector<const Row*> m_opened;
+    // Creation times the listing gives, by process id; none for the others.
+    std::map<DWORD, ULONGLONG> m_created;
 
 protected:
     bool ListProcesses(std::vector<ListedProcess>& processes) override {
@@ -331,6 +336,8 @@ protected:
             listed.dwProcessId = row.pid;
             listed.bNamed = row.named;
             std::strcpy(listed.szImageName, row.imageName.c_str());
+            const auto created = m_created.find(row.pid);
+            listed.ullCreateTime = created == m_created.end() ? 0 : created->second;
             processes.push_back(listed);
         }
         return true;
@@ -471,6 +478,67 @@ TEST(WatchEvaluator, SnapshotOfTheWatchedProgramsDecidesAsTheFullSnapshot) {
                 watchedName = watchedName || SamePath(name, row->imageName.c_str());
             ASSERT_TRUE(!row->named || watchedName) << "round " << round << ": " << row->path;
         }
+    }
+}
+
+TEST(ProcessCache, KeepsWhatItLearntUntilTheProcessEndsOrItsIdIsReused) {
+    CProcessCache cache;
+    CProcessCache::Learnt editor;
+    editor.bListed = true;
+    editor.strPath = "C:\\Editor.exe";
+    cache.Remember(10, 1000, editor);
+    cache.Remember(11, 1001, CProcessCache::Learnt());
+    cache.EndPass();
+    ASSERT_NE(nullptr, cache.Recall(10, 1000)) << "still there";
+    EXPECT_EQ("C:\\Editor.exe", std::string(cache.Recall(10, 1000)->strPath));
+    cache.EndPass();
+    EXPECT_EQ(nullptr, cache.Recall(11, 1001)) << "ended: dropped";
+    EXPECT_EQ(nullptr, cache.Recall(10, 2000)) << "its id taken by a new process";
+}
+
+// A refresh opens only the processes it has not seen; process 12 gives no
+// creation time.
+TEST(ProcessCache, ARefreshOpensOnlyProcessesItHasNotSeen) {
+    TableProcessList table;
+    table.m_rows = {{10, "C:\\A\\Editor.exe", "Editor.exe", true, true},
+                    {12, "C:\\A\\Editor.exe", "Editor.exe", true, true}};
+    table.m_created = {{10, 500}};
+    // Opened, and the first path listed; 10's id is then taken by another program.
+    const std::pair<size_t, const char*> passes[] = {
+        {2, "C:\\A\\Editor.exe"}, {1, "C:\\A\\Editor.exe"}, {2, "C:\\B\\Editor.exe"}};
+    for (const auto& pass : passes) {
+        if (&pass == &passes[2]) {
+            table.m_rows[0].path = "C:\\B\\Editor.exe";
+            table.m_created[10] = 900;
+        }
+        table.m_opened.clear();
+        ASSERT_EQ(2, table.RefreshNamed({"editor.exe"}));
+        EXPECT_EQ(pass.first, table.m_opened.size());
+        EXPECT_EQ(pass.second, std::string(table.GetAt(0).m_strPath));
+    }
+}
+
+TEST(ForegroundBurst, ArmsTheTimerOncePerBurstAndDecidesOnce) {
+    // 'c' a change, 't' the timer, and what each step answers.
+    const char* const cases[][2] = {{"ct", "11"}, {"cccct", "10001"}, {"cttc", "1101"}};
+    for (const auto& c : cases) {
+        CForegroundBurst burst;
+        std::string answers;
+        for (const char* step = c[0]; *step; ++step)
+            answers += (*step == 'c' ? burst.OnChange() : burst.OnTimer()) ? '1' : '0';
+        EXPECT_EQ(c[1], answers) << c[0];
+    }
+}
+
+TEST(WatchEvaluation, TheForegroundMattersForItemsValidThereAndForBlackouts) {
+    // Condition, blackout, and whether the foreground is watched, looked up.
+    for (const auto& c : {"0100", "1000", "1201", "2011"}) {
+        CWatchList watchList;
+        CWatchItem item = Item("C:\\Apps\\Editor.exe", c[0] - '0');
+        item.m_nAreaBlack = c[1] - '0';
+        watchList.Add(item);
+        EXPECT_EQ(c[2] == '1', HasForegroundItem(watchList)) << c;
+        EXPECT_EQ(c[3] == '1', DependsOnForeground(watchList)) << c;
     }
 }
 

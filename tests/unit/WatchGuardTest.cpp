@@ -23,9 +23,12 @@ public:
     using CWatchEvaluator::CWatchEvaluator;
     std::vector<std::string> running;
     DWORD dwForeground = 0;
+    int snapshots = 0;
 
 protected:
+    DWORD ReadForegroundPid() override { return dwForeground; }
     void TakeSnapshot(CProcessList& processes, DWORD& dwForegroundPid) override {
+        ++snapshots;
         processes.Clear();
         for (size_t i = 0; i < running.size(); ++i)
             processes.Add(running[i].c_str(), static_cast<DWORD>(100 + i));
@@ -69,6 +72,12 @@ struct FakeSystem : CWatchGuard::System {
         return evaluator.FindFirstInEffect(pForeground);
     }
     int FindNextInEffect() override { return evaluator.FindNextInEffect(); }
+    int FindFirstInEffectInForeground(BYTE* pForeground) override {
+        return evaluator.FindFirstInEffectInForeground(pForeground);
+    }
+    bool foregroundWatched = false, foregroundTimer = false;
+    void WatchForeground(bool bWatch) override { foregroundWatched = bWatch; }
+    void SetForegroundTimer(bool bRunning) override { foregroundTimer = bRunning; }
     void ReadBlackoutDefaults(int& nWaitTime, int& nIdentify) override {
         nWaitTime = 60;
         nIdentify = 0;
@@ -575,4 +584,26 @@ TEST(WatchGuard, TheAdministratorsPolicyForbidsShortensAndWatches) {
     EXPECT_TRUE(g.view.shown.bGuarding) << "the item still keeps the screen on";
     g.guard.RunCycle();
     EXPECT_FALSE(g.system.countdown);
+}
+
+// A burst of foreground changes is decided once, on the processes the last
+// cycle found; the changes are watched while an item valid there is listed.
+TEST(WatchGuard, AForegroundChangeIsDecidedOncePerBurstWithoutANewListing) {
+    Guarded g(Item(2, 1));
+    g.system.evaluator.dwForeground = 100; // explorer
+    g.guard.RunCycle();
+    EXPECT_TRUE(g.system.foregroundWatched);
+    const int snapshots = g.system.evaluator.snapshots;
+    for (DWORD pid : {101u, 100u, 101u}) {
+        g.system.evaluator.dwForeground = pid;
+        g.guard.OnForegroundChanged();
+    }
+    EXPECT_TRUE(g.system.foregroundTimer);
+    EXPECT_FALSE(g.view.shown.bGuarding) << "not before the burst has settled";
+    g.guard.OnTimer(CWatchGuard::kForegroundTimer);
+    EXPECT_TRUE(g.view.shown.bGuarding && !g.system.foregroundTimer);
+    EXPECT_EQ(snapshots, g.system.evaluator.snapshots) << "no new listing";
+    g.list.GetAt(0)->m_nValidCondition = 1;
+    g.guard.RunCycle();
+    EXPECT_FALSE(g.system.foregroundWatched);
 }
