@@ -104,10 +104,6 @@ TEST(AdminPolicy, TheMachineWinsAndBothHivesWatch) {
     ASSERT_EQ(2u, items.size());
     EXPECT_STREQ("Teams", items[0].m_strTitle);
     EXPECT_STREQ("Show", items[1].m_strTitle);
-    EXPECT_EQ(1, items[0].m_nValidCondition);
-    EXPECT_EQ(3, items[0].m_nMonitorEffec);
-    EXPECT_EQ(0, items[0].m_nAreaBlack);
-    EXPECT_EQ(0, items[0].m_nKeepSystemAwake);
 }
 
 TEST(AdminPolicy, AHiveIsReadAsItsEditorWroteIt) {
