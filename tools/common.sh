@@ -97,6 +97,24 @@ qv_display_stop() {
     QV_XVFB_PID=""
 }
 
+# A Wine prefix made for this script alone, as on a machine that has never
+# had Qorvane, prepared and warm; removed with Wine's processes when the
+# script exits. Argument: a word for its name.
+qv_fresh_prefix() {
+    mkdir -p "$QV_STATE"
+    export WINEPREFIX
+    WINEPREFIX=$(mktemp -d "$QV_STATE/prefix-$1.XXXXXX")
+    trap qv_fresh_prefix_remove EXIT
+    qv_wine_prepare || return 1
+    # Wine's services outlive the first process and hold its output open.
+    qv_wine_warm
+}
+qv_fresh_prefix_remove() {
+    "$QV_WINESERVER" -k 2>/dev/null
+    "$QV_WINESERVER" -w 2>/dev/null
+    rm -rf "$WINEPREFIX"
+}
+
 # Wine's background services inherit the stdio of the first Wine process and
 # CTest would wait on that pipe: start them from a process with no pipes.
 qv_wine_warm() {

@@ -6,20 +6,9 @@ set -u
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 setup=$1 test=$2
 shift 2
-mkdir -p "$QV_STATE"
-export WINEPREFIX
-WINEPREFIX=$(mktemp -d "$QV_STATE/prefix-fresh.XXXXXX")
 # Wine would copy the Start-menu shortcut into this machine's own menus.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d"
-cleanup() {
-    "$QV_WINESERVER" -k 2>/dev/null
-    "$QV_WINESERVER" -w 2>/dev/null
-    rm -rf "$WINEPREFIX"
-}
-trap cleanup EXIT
-qv_wine_prepare || exit 1
-# Wine's services outlive the first process and hold its output open.
-qv_wine_warm
+qv_fresh_prefix fresh || exit 1
 # Wine's drive Z: is the Unix root.
 export QV_INSTALLER="Z:${setup//\//\\}"
 "$@" "$test" --gtest_filter=-*AfterARestart </dev/null || exit 1

@@ -7,15 +7,5 @@ set -u
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 bin=$1
 shift
-export WINEPREFIX
-WINEPREFIX=$(mktemp -d "$QV_STATE/prefix-policy.XXXXXX")
-cleanup() {
-    "$QV_WINESERVER" -k 2>/dev/null
-    "$QV_WINESERVER" -w 2>/dev/null
-    rm -rf "$WINEPREFIX"
-}
-trap cleanup EXIT
-qv_wine_prepare || exit 1
-# Wine's services outlive the first process and hold its output open.
-qv_wine_warm
+qv_fresh_prefix policy || exit 1
 QV_POLICY_PREFIX=1 "$@" "$bin/e2e_tests.exe" --gtest_filter='Policy.*' </dev/null
